@@ -1,0 +1,5 @@
+#include "game/app/program.h"
+
+int RunProgram() {
+    return 0;
+}

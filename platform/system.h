@@ -1,0 +1,99 @@
+#pragma once
+// Clock, process, messages, dates, random numbers and number parsing: the machine services that the
+// framework reaches through this layer. Every service that a test must control (the clock, the
+// message box, the end of the process, the local time) goes through one replaceable function.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace platform {
+
+// ---- Clock -------------------------------------------------------------------------------------
+
+// Milliseconds since the layer started, as a signed 32-bit count that wraps. Compute differences
+// with MilliSecsSince or in 64 bits: a signed overflow is undefined.
+int MilliSecs();
+// Difference now - then of two MilliSecs values, correct across one wrap.
+int MilliSecsDiff(int now, int then);
+// Replaces the clock (tests step a fake one). An empty function restores the real clock.
+void SetMilliSecsSource(std::function<int()> source);
+// Waits ms milliseconds (does nothing for ms <= 0). Replaceable, so that a fake clock can advance.
+void Delay(int ms);
+void SetDelayHandler(std::function<void(int)> handler);
+
+// ---- Messages and the end of the process -------------------------------------------------------
+
+// The system message box. Never blocks a run without a desktop: with no display, or with the
+// offscreen or dummy video driver, the text goes to standard error instead.
+void Notify(const std::string& text, bool serious = false);
+// Replaces the message box (tests record the text). An empty function restores the real one.
+void SetNotifyHandler(std::function<void(const std::string&, bool)> handler);
+
+// The error object that the layer raises; the start-up handler is the one place that catches it.
+class TRuntimeError : public std::runtime_error {
+public:
+    explicit TRuntimeError(const std::string& text) : std::runtime_error(text) {}
+};
+[[noreturn]] void RuntimeError(const std::string& text);
+
+// Ends the process with the status: closes audio and the display first, then exits without running
+// static destructors. Tests replace it with a handler that throws; the handler must not return.
+[[noreturn]] void End(int status = 0);
+void SetEndHandler(std::function<void(int)> handler);
+// Functions run by End before the process goes (the audio and display layers register theirs).
+void AtEnd(std::function<void()> fn);
+
+// One line of text to standard output.
+void Print(const std::string& text);
+
+// ---- Local date and time -----------------------------------------------------------------------
+
+// The local date as "%d %b %Y" with English month names ("09 Dec 2026"), and the local time as
+// "%H:%M:%S", whatever the locale.
+std::string CurrentDate();
+std::string CurrentTime();
+// The local broken-down time used by both; replaceable for tests.
+std::tm LocalTime();
+void SetLocalTimeSource(std::function<std::tm()> source);
+
+// ---- The program and its folders ---------------------------------------------------------------
+
+// Full path of the running executable, and its folder with a trailing "/".
+std::string AppFile();
+std::string AppDir();
+// The working directory, without a trailing slash.
+std::string CurrentDir();
+// The shared user-data folder: $XDG_DATA_HOME when set and absolute, else $HOME/.local/share,
+// else "". No trailing slash.
+std::string SharedUserDataFolder();
+
+// ---- Random numbers ----------------------------------------------------------------------------
+// One global generator with a fixed algorithm (SplitMix64 seeding a xorshift128+ stream), so that
+// a seeded run repeats on every machine.
+
+void SeedRnd(int seed);
+int RndSeed();
+// An integer from lo to hi inclusive; the bounds may come in either order.
+int Rand(int lo, int hi);
+// A double in [0, 1).
+double RndDouble();
+// A double from lo up to (not including) hi; the bounds may come in either order.
+double Rnd(double lo, double hi);
+
+// ---- Numbers from text -------------------------------------------------------------------------
+
+// Leading blanks (space, tab) skipped, an optional sign, then decimal digits, or hexadecimal
+// digits after "$", or binary digits after "%"; stops at the first other character; 0 when there
+// is no digit; wraps as a 32-bit two's-complement number on overflow.
+int StrToInt(const std::string& text);
+// Leading blanks skipped, then the longest prefix that reads as a decimal floating-point number;
+// 0.0 when there is none.
+double StrToDouble(const std::string& text);
+// Float to int by truncation toward zero, defined for every input: NaN gives 0, values beyond the
+// int range give the nearest limit.
+int TruncToInt(double value);
+
+} // namespace platform

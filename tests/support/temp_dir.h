@@ -1,0 +1,31 @@
+#pragma once
+// A fresh temporary folder for one test, removed with everything in it when the test ends.
+
+#include <string>
+
+namespace testing_support {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder, with a trailing "/".
+    const std::string& Path() const { return path_; }
+    // Path() + name.
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+// Writes bytes to a file, creating it; false on failure.
+bool WriteTextFile(const std::string& path, const std::string& bytes);
+// The whole file, or "" when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+// The folder where tests leave files for people to look at (screenshots), with a trailing "/".
+std::string TestOutputDir();
+
+} // namespace testing_support
