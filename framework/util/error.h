@@ -1,0 +1,21 @@
+#pragma once
+// The one way in which the program reports a failure it cannot continue from, and the error log.
+
+#include <exception>
+#include <string>
+
+// Non-zero once start-up has entered its error handler: errors are shown in the in-game box, logged
+// and end the process; 0 before that: the system message box, then the error is raised.
+extern int ccGraphicalErrors;
+// Non-zero: the error log is written.
+extern int ccWriteErrors;
+// Folder of the error log, ending in "/" when set; empty means the working directory.
+extern std::string ccErrorPath;
+
+// Reports the message; returns 0 only when fatal is 0 and the in-game box was used.
+int ccRunTimeError(const std::string& message, int fatal);
+// The modal in-game message box of w by h pixels, shown until a key or mouse button is hit.
+int ccDialogOK(const std::string& message, int w, int h);
+// The last resort of start-up's handler: closes the display and shows the error's text.
+int HandleGeneralError(const std::exception& error);
+int HandleGeneralError(const std::string& thrown);
