@@ -51,7 +51,7 @@ int HandleGeneralError(const std::exception& error) {
     platform::ShowMouse();
     std::string text = error.what();
     if (dynamic_cast<const platform::TRuntimeError*>(&error) && DebugInt != 0)
-        text = "(" + std::to_string(DebugInt) + ") " + text;
+        text.insert(0, "(" + std::to_string(DebugInt) + ") ");
     platform::Notify(text, false);
     return 0;
 }
