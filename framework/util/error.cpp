@@ -51,7 +51,7 @@ int HandleGeneralError(const std::exception& error) {
     platform::ShowMouse();
     std::string text = error.what();
     if (dynamic_cast<const platform::TRuntimeError*>(&error) && DebugInt != 0)
-        text.insert(0, "(" + std::to_string(DebugInt) + ") ");
+        text = "(" + std::to_string(DebugInt) + ") " + text;
     platform::Notify(text, false);
     return 0;
 }
