@@ -20,7 +20,8 @@ int BytesPerPixel(PixelFormat format);
 
 class TPixmap {
 public:
-    // A new pixmap of w by h pixels, all bytes 0.
+    // A new pixmap of w by h pixels, all bytes 0. Negative sizes count as 0; throws
+    // std::length_error when a byte offset would not fit an int.
     TPixmap(int w, int h, PixelFormat format = PF_RGBA8888);
 
     int Width() const { return width_; }
@@ -52,9 +53,11 @@ private:
 };
 using PixmapPtr = std::shared_ptr<TPixmap>;
 
+// As the constructor, but null instead of an exception when the pixmap cannot be made.
 PixmapPtr CreatePixmap(int w, int h, PixelFormat format = PF_RGBA8888);
 
-// Converts count pixels from one format to another.
+// Converts count pixels from one format to another. PF_A8 reads as white with that alpha; a
+// format without alpha reads as opaque.
 void ConvertPixels(const uint8_t* src, PixelFormat srcFormat, uint8_t* dst, PixelFormat dstFormat,
                    int count);
 

@@ -13,8 +13,8 @@ namespace platform {
 
 // ---- Clock -------------------------------------------------------------------------------------
 
-// Milliseconds since the layer started, as a signed 32-bit count that wraps. Compute differences
-// with MilliSecsSince or in 64 bits: a signed overflow is undefined.
+// Milliseconds since the clock was first read (a monotonic clock), as a signed 32-bit count that
+// wraps. Compute differences with MilliSecsDiff or in 64 bits: a signed overflow is undefined.
 int MilliSecs();
 // Difference now - then of two MilliSecs values, correct across one wrap.
 int MilliSecsDiff(int now, int then);
@@ -26,8 +26,10 @@ void SetDelayHandler(std::function<void(int)> handler);
 
 // ---- Messages and the end of the process -------------------------------------------------------
 
-// The system message box. Never blocks a run without a desktop: with no display, or with the
-// offscreen or dummy video driver, the text goes to standard error instead.
+// The system message box, captioned with AppTitle(); the text is also echoed to standard error.
+// Never blocks a run without a desktop: with no display (neither DISPLAY nor WAYLAND_DISPLAY), with
+// the offscreen or dummy video driver, or with PELORIN_HEADLESS set (for runs under Xvfb that
+// nobody watches), the text goes to standard error only.
 void Notify(const std::string& text, bool serious = false);
 // Replaces the message box (tests record the text). An empty function restores the real one.
 void SetNotifyHandler(std::function<void(const std::string&, bool)> handler);

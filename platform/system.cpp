@@ -1,0 +1,230 @@
+#include "platform/system.h"
+
+#include "platform/graphics.h"
+
+#include <SDL.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <strings.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+// TEMPORARY until the display layer lands AppTitle: a weak reference keeps the layer linkable.
+[[gnu::weak]] std::string AppTitle();
+
+namespace {
+
+std::string Caption() {
+    std::string (*volatile title)() = &AppTitle;
+    return title ? title() : std::string();
+}
+
+std::mutex systemMutex;
+std::function<void(const std::string&, bool)> notifyHandler;
+std::function<void(int)> endHandler;
+std::vector<std::function<void()>> endFunctions;
+std::function<std::tm()> localTimeSource;
+
+bool EnvSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+bool HeadlessDriver(const char* name) {
+    return name && (strcasecmp(name, "offscreen") == 0 || strcasecmp(name, "dummy") == 0);
+}
+
+// True when a message box could not be seen or would block a run that nobody watches.
+bool NoDesktop() {
+    if (EnvSet("PELORIN_HEADLESS"))
+        return true;
+    if (!EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY"))
+        return true;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return HeadlessDriver(SDL_GetCurrentVideoDriver());
+    // SDL_VIDEODRIVER may list several drivers; SDL tries the first one first.
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    if (!wanted)
+        return false;
+    std::string first(wanted);
+    first = first.substr(0, first.find(','));
+    return HeadlessDriver(first.c_str());
+}
+
+void WriteStderr(const std::string& text) {
+    std::string line = text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+// ---- Messages and the end of the process -------------------------------------------------------
+
+void Notify(const std::string& text, bool serious) {
+    std::function<void(const std::string&, bool)> handler;
+    {
+        std::lock_guard<std::mutex> lock(systemMutex);
+        handler = notifyHandler;
+    }
+    if (handler) {
+        handler(text, serious);
+        return;
+    }
+    WriteStderr(text);
+    if (NoDesktop())
+        return;
+    const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_ShowSimpleMessageBox(kind, Caption().c_str(), text.c_str(), nullptr);
+}
+
+void SetNotifyHandler(std::function<void(const std::string&, bool)> handler) {
+    std::lock_guard<std::mutex> lock(systemMutex);
+    notifyHandler = std::move(handler);
+}
+
+void RuntimeError(const std::string& text) {
+    throw TRuntimeError(text);
+}
+
+void End(int status) {
+    std::function<void(int)> handler;
+    {
+        std::lock_guard<std::mutex> lock(systemMutex);
+        handler = endHandler;
+    }
+    if (handler) {
+        handler(status);
+        WriteStderr("platform::End: the end handler returned; aborting");
+        std::abort();
+    }
+    std::fflush(nullptr);
+    // Last registered, first run: the display goes before the layers it was built on. Each one is
+    // taken off the list first, so an End called from inside one does not run it twice.
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard<std::mutex> lock(systemMutex);
+            if (endFunctions.empty())
+                break;
+            fn = std::move(endFunctions.back());
+            endFunctions.pop_back();
+        }
+        try {
+            if (fn)
+                fn();
+        } catch (...) {
+            // The process is going anyway; one failing shutdown step must not stop the others.
+        }
+    }
+    std::fflush(nullptr);
+    _exit(status);
+}
+
+void SetEndHandler(std::function<void(int)> handler) {
+    std::lock_guard<std::mutex> lock(systemMutex);
+    endHandler = std::move(handler);
+}
+
+void AtEnd(std::function<void()> fn) {
+    std::lock_guard<std::mutex> lock(systemMutex);
+    endFunctions.push_back(std::move(fn));
+}
+
+void Print(const std::string& text) {
+    std::string line = text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+// ---- Local date and time -----------------------------------------------------------------------
+
+std::tm LocalTime() {
+    std::function<std::tm()> source;
+    {
+        std::lock_guard<std::mutex> lock(systemMutex);
+        source = localTimeSource;
+    }
+    if (source)
+        return source();
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+void SetLocalTimeSource(std::function<std::tm()> source) {
+    std::lock_guard<std::mutex> lock(systemMutex);
+    localTimeSource = std::move(source);
+}
+
+std::string CurrentDate() {
+    // A table rather than strftime: the names stay English whatever the locale.
+    static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const std::tm t = LocalTime();
+    const int month = t.tm_mon >= 0 && t.tm_mon < 12 ? t.tm_mon : 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d %s %04d", t.tm_mday, months[month],
+                  static_cast<int>(static_cast<int64_t>(t.tm_year) + 1900));
+    return text;
+}
+
+std::string CurrentTime() {
+    const std::tm t = LocalTime();
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.tm_hour, t.tm_min, t.tm_sec);
+    return text;
+}
+
+// ---- The program and its folders ---------------------------------------------------------------
+
+std::string AppFile() {
+    static const std::string file = [] {
+        char* path = realpath("/proc/self/exe", nullptr);
+        std::string result = path ? path : "";
+        std::free(path);
+        return result;
+    }();
+    return file;
+}
+
+std::string AppDir() {
+    const std::string file = AppFile();
+    const size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
+std::string CurrentDir() {
+    std::vector<char> buffer(4096);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+    std::string dir = buffer.data();
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    return dir;
+}
+
+std::string SharedUserDataFolder() {
+    std::string folder;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg && xdg[0] == '/')
+        folder = xdg;
+    else if (home && *home)
+        folder = std::string(home) + (std::string(home).back() == '/' ? "" : "/") + ".local/share";
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace platform

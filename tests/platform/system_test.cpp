@@ -1,0 +1,226 @@
+#include "platform/system.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform;
+
+// Sets or clears environment variables for one test and puts them back afterwards.
+class EnvGuard {
+public:
+    void Set(const char* name, const char* value) {
+        Remember(name);
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~EnvGuard() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->set)
+                setenv(it->name.c_str(), it->value.c_str(), 1);
+            else
+                unsetenv(it->name.c_str());
+        }
+    }
+
+private:
+    struct Saved {
+        std::string name, value;
+        bool set;
+    };
+    void Remember(const char* name) {
+        const char* v = std::getenv(name);
+        saved_.push_back({name, v ? v : "", v != nullptr});
+    }
+    std::vector<Saved> saved_;
+};
+
+struct EndCalled {
+    int status;
+};
+
+TEST(Clock, FakeSourceAndDelayHandlerReplaceTheRealOnes) {
+    int now = 1000;
+    std::vector<int> delays;
+    SetMilliSecsSource([&] { return now; });
+    SetDelayHandler([&](int ms) {
+        delays.push_back(ms);
+        now += ms;
+    });
+    EXPECT_EQ(MilliSecs(), 1000);
+    Delay(16);
+    Delay(0);
+    Delay(-5);
+    EXPECT_EQ(MilliSecs(), 1016);
+    EXPECT_EQ(delays, std::vector<int>{16});
+
+    SetMilliSecsSource(nullptr);
+    SetDelayHandler(nullptr);
+    const int a = MilliSecs();
+    const int b = MilliSecs();
+    EXPECT_GE(MilliSecsDiff(b, a), 0);
+}
+
+TEST(Clock, DifferencesSurviveTheWrap) {
+    struct Case {
+        int now, then, diff;
+    };
+    const Case cases[] = {
+        {10, 3, 7},
+        {3, 10, -7},
+        {INT_MIN + 4, INT_MAX - 5, 10}, // the count wrapped between the two readings
+        {INT_MAX, INT_MIN, -1},
+        {0, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MilliSecsDiff(c.now, c.then), c.diff) << c.now << " - " << c.then;
+}
+
+TEST(Notify, HandlerReceivesTheTextInsteadOfTheBox) {
+    std::vector<std::pair<std::string, bool>> seen;
+    SetNotifyHandler([&](const std::string& text, bool serious) {
+        seen.push_back({text, serious});
+    });
+    Notify("first");
+    Notify("second", true);
+    SetNotifyHandler(nullptr);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_pair(std::string("first"), false));
+    EXPECT_EQ(seen[1], std::make_pair(std::string("second"), true));
+}
+
+TEST(Notify, WithoutADesktopTheTextGoesToStandardError) {
+    struct Case {
+        const char* display;
+        const char* wayland;
+        const char* driver;
+    };
+    // Each of these must return at once; a box on a real desktop would block the test.
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr},      {"", "", nullptr},
+        {":0", nullptr, "offscreen"},     {nullptr, "wayland-0", "dummy"},
+        {":0", nullptr, "Offscreen,x11"},
+    };
+    for (const Case& c : cases) {
+        EnvGuard env;
+        env.Set("PELORIN_HEADLESS", nullptr);
+        env.Set("DISPLAY", c.display);
+        env.Set("WAYLAND_DISPLAY", c.wayland);
+        env.Set("SDL_VIDEODRIVER", c.driver);
+        testing::internal::CaptureStderr();
+        Notify("Cannot open the file", true);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open the file\n");
+    }
+}
+
+TEST(End, HandlerReplacesTheWholeEnd) {
+    bool ranAtEnd = false;
+    AtEnd([&] { ranAtEnd = true; });
+    SetEndHandler([](int status) { throw EndCalled{status}; });
+    try {
+        End(7);
+    } catch (const EndCalled& e) {
+        EXPECT_EQ(e.status, 7);
+    }
+    SetEndHandler(nullptr);
+    EXPECT_FALSE(ranAtEnd);
+}
+
+TEST(EndDeathTest, RunsAtEndFunctionsInReverseOrderThenExitsWithTheStatus) {
+    EXPECT_EXIT(
+        {
+            AtEnd([] { std::fputs("audio closed\n", stderr); });
+            AtEnd([] { throw std::runtime_error("a failing step"); });
+            AtEnd([] { std::fputs("display closed\n", stderr); });
+            std::fputs("buffered", stdout); // flushed before the process goes
+            End(3);
+        },
+        testing::ExitedWithCode(3), "display closed\naudio closed\n");
+}
+
+TEST(EndDeathTest, AHandlerThatReturnsAborts) {
+    EXPECT_DEATH(
+        {
+            SetEndHandler([](int) {});
+            End(0);
+        },
+        "end handler returned");
+}
+
+TEST(RuntimeError, ThrowsTheLayersErrorWithTheText) {
+    try {
+        RuntimeError("Image not found");
+        FAIL() << "no exception";
+    } catch (const TRuntimeError& e) {
+        EXPECT_STREQ(e.what(), "Image not found");
+    }
+}
+
+TEST(Dates, FormatTheLocalTimeWithEnglishMonthNames) {
+    struct Case {
+        int year, month, day, hour, min, sec;
+        const char* date;
+        const char* time;
+    };
+    const Case cases[] = {
+        {2026, 11, 9, 7, 5, 3, "09 Dec 2026", "07:05:03"},
+        {1999, 0, 31, 23, 59, 59, "31 Jan 1999", "23:59:59"},
+        {2024, 4, 1, 0, 0, 0, "01 May 2024", "00:00:00"},
+    };
+    std::setlocale(LC_ALL, "");
+    for (const Case& c : cases) {
+        SetLocalTimeSource([&c] {
+            std::tm t{};
+            t.tm_year = c.year - 1900;
+            t.tm_mon = c.month;
+            t.tm_mday = c.day;
+            t.tm_hour = c.hour;
+            t.tm_min = c.min;
+            t.tm_sec = c.sec;
+            return t;
+        });
+        EXPECT_EQ(CurrentDate(), c.date);
+        EXPECT_EQ(CurrentTime(), c.time);
+    }
+    SetLocalTimeSource(nullptr);
+    EXPECT_EQ(CurrentDate().size(), 11u);
+}
+
+TEST(Folders, ProgramAndWorkingDirectories) {
+    const std::string file = AppFile();
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(file[0], '/');
+    EXPECT_EQ(AppDir(), file.substr(0, file.rfind('/') + 1));
+    EXPECT_NE(CurrentDir().back(), '/');
+}
+
+TEST(Folders, SharedUserDataFolderFollowsXdgThenHome) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/data/share/", "/home/ann", "/data/share"},
+        {"relative/share", "/home/ann", "/home/ann/.local/share"},
+        {"", "/home/ann/", "/home/ann/.local/share"},
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const Case& c : cases) {
+        EnvGuard env;
+        env.Set("XDG_DATA_HOME", c.xdg);
+        env.Set("HOME", c.home);
+        EXPECT_EQ(SharedUserDataFolder(), c.expected);
+    }
+}
+
+} // namespace
