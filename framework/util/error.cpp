@@ -62,3 +62,18 @@ int HandleGeneralError(const std::string& thrown) {
     platform::Notify(thrown, false);
     return 0;
 }
+
+int HandleGeneralError(std::exception_ptr error) {
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return HandleGeneralError(e);
+    } catch (const std::string& s) {
+        return HandleGeneralError(s);
+    } catch (const char* s) {
+        return HandleGeneralError(std::string(s ? s : ""));
+    } catch (...) {
+    }
+    return HandleGeneralError(std::string("Unknown error"));
+}

@@ -17,5 +17,10 @@ int ccRunTimeError(const std::string& message, int fatal);
 // The modal in-game message box of w by h pixels, shown until a key or mouse button is hit.
 int ccDialogOK(const std::string& message, int w, int h);
 // The last resort of start-up's handler: closes the display and shows the error's text.
+// A platform runtime error's text gets the prefix "(" + DebugInt + ") " while DebugInt is non-zero.
 int HandleGeneralError(const std::exception& error);
+// A thrown string is shown as it is.
 int HandleGeneralError(const std::string& thrown);
+// Whatever start-up's handler caught (catch (...) { HandleGeneralError(std::current_exception());
+// }).
+int HandleGeneralError(std::exception_ptr error);
