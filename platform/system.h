@@ -74,13 +74,17 @@ std::string SharedUserDataFolder();
 
 // ---- Random numbers ----------------------------------------------------------------------------
 // One global generator with a fixed algorithm (SplitMix64 seeding a xorshift128+ stream), so that
-// a seeded run repeats on every machine.
+// a seeded run repeats on every machine. SeedRnd(seed) runs SplitMix64 from the seed's 32 bits
+// (zero-extended) for the two state words; each step is xorshift128+ with shifts 23, 17, 26 and
+// yields the sum of the two state words. Before any SeedRnd the seed is 0.
 
 void SeedRnd(int seed);
 int RndSeed();
-// An integer from lo to hi inclusive; the bounds may come in either order.
+// An integer from lo to hi inclusive; the bounds may come in either order. Reduction: the top 32
+// bits of one step, times the number of values, shifted right by 32 (no rejection; the bias is
+// below one in 2^32 / count).
 int Rand(int lo, int hi);
-// A double in [0, 1).
+// A double in [0, 1): the top 53 bits of one step times 2^-53.
 double RndDouble();
 // A double from lo up to (not including) hi; the bounds may come in either order.
 double Rnd(double lo, double hi);
