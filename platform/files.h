@@ -23,18 +23,21 @@ std::string ResolvePath(const std::string& path);
 
 // 0 none, 1 file, 2 folder (after ResolvePath; symbolic links are followed).
 int FileType(const std::string& path);
-// Size in bytes, -1 when the file does not exist.
+// Size in bytes (after ResolvePath), 0 for a folder, -1 when the file does not exist.
 int64_t FileSize(const std::string& path);
-// Names in a folder (without "." and ".."), sorted; false when it cannot be opened as a folder.
+// Names in a folder (after ResolvePath; without "." and ".."), sorted by bytes; false when it
+// cannot be opened as a folder.
 bool ReadDir(const std::string& path, std::vector<std::string>& names);
 
+// True when the folder exists afterwards (also when it already did); a trailing "/" is fine.
 bool CreateDir(const std::string& path, bool recurse = false);
+// Removes the folder, with everything in it when recurse (links are removed, not followed).
 bool DeleteDir(const std::string& path, bool recurse = false);
 bool CreateFile(const std::string& path); // empty file, truncating an existing one
 bool DeleteFile(const std::string& path);
-bool CopyFile(const std::string& src, const std::string& dst); // dst replaced atomically
-bool RenameFile(const std::string& src, const std::string& dst);
-bool SetFileMode(const std::string& path, int mode);
+bool CopyFile(const std::string& src, const std::string& dst);   // dst replaced atomically
+bool RenameFile(const std::string& src, const std::string& dst); // src after ResolvePath
+bool SetFileMode(const std::string& path, int mode);             // chmod: exactly these bits
 
 // Reads a whole file into data; false when it cannot be read.
 bool LoadBytes(const std::string& path, std::string& data);
@@ -43,7 +46,7 @@ bool LoadBytes(const std::string& path, std::string& data);
 bool SaveBytesAtomic(const std::string& path, const std::string& data);
 
 // A byte stream over a file or a memory buffer. Numbers are little-endian. Reads past the end
-// return 0 / "" and set Failed(); writes that fail set Failed().
+// return 0 / "" and set Failed(); writes that fail set Failed(). Seek accepts 0 to Size().
 class TStream {
 public:
     virtual ~TStream();
@@ -67,8 +70,10 @@ public:
     double ReadDouble();
     // Exactly count bytes; false (and Failed()) when the stream ends first.
     bool ReadBytes(void* buf, int64_t count);
+    // count bytes; the bytes up to the end (and Failed()) when the stream ends first.
     std::string ReadString(int64_t count);
-    // Bytes up to a line feed, a NUL or the end; every carriage return dropped.
+    // Bytes up to a line feed, a NUL or the end; every carriage return dropped. Reaching the end
+    // is not a failure: "" at the end, and a last line without a line feed comes back whole.
     std::string ReadLine();
 
     void WriteByte(int value);
@@ -86,14 +91,18 @@ protected:
 };
 using StreamPtr = std::shared_ptr<TStream>;
 
-// Opens for reading (after ResolvePath); null when the file cannot be opened.
+// Opens for reading (after ResolvePath); null when the file cannot be opened or is a folder.
 StreamPtr ReadFile(const std::string& path);
 // Creates or replaces the file: the bytes go to a temporary file renamed over path by Close().
-// A stream dropped without Close() discards its temporary file and leaves the old file.
+// A stream dropped without Close() (or ended by End) discards its temporary file and leaves the
+// old file. Null when the temporary file cannot be created. The stream is write-only.
+// A replaced file keeps its permission bits; a symbolic link is written through.
 StreamPtr WriteFile(const std::string& path);
-// Opens an existing file in place for reading and writing; null when it cannot be opened.
+// Opens an existing file in place for reading and/or writing; null when it cannot be opened.
+// Read-only opening goes through ResolvePath; writing names the file exactly.
 StreamPtr OpenFile(const std::string& path, bool read, bool write);
-// A stream over bytes in memory; a read-only view, or a growing buffer to write into.
+// A stream over a copy of the bytes, starting at position 0; it reads them and writes over them,
+// growing at the end (an empty one is a buffer to write into).
 StreamPtr MemoryStream(std::string data = std::string());
 // The bytes written so far to a stream made by MemoryStream.
 std::string MemoryStreamData(const StreamPtr& stream);
