@@ -86,11 +86,12 @@ TPixmap::TPixmap(int w, int h, PixelFormat format) : format_(format) {
         throw std::invalid_argument("unknown pixel format");
     width_ = std::max(w, 0);
     height_ = std::max(h, 0);
-    // Every byte offset must fit an int.
-    const int64_t bytes = int64_t{width_} * height_ * bpp;
-    if (int64_t{width_} * bpp > INT_MAX || bytes > INT_MAX)
+    // Every byte offset must fit an int (each product below stays within 64 bits).
+    const int64_t pitch = int64_t{width_} * bpp;
+    if (pitch > INT_MAX || pitch * height_ > INT_MAX)
         throw std::length_error("pixmap too large");
-    pitch_ = width_ * bpp;
+    const int64_t bytes = pitch * height_;
+    pitch_ = static_cast<int>(pitch);
     store_ = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(bytes), 0);
     base_ = store_->data();
 }
