@@ -27,7 +27,8 @@ std::string ccScreenShotName();
 
 // Loads a picture of any format the drawing layer reads and writes it as a BMP file.
 int ccConvertJPGToBMP(const std::string& source, const std::string& destination);
-// Writes frame 0 of the image as a BMP file; nothing without an image or a writable file.
+// Writes frame 0 of the image as a BMP file (replacing it whole); without an image nothing is
+// created. Returns 0, or -1 when the file could not be written.
 int ccSaveImage(const platform::ImagePtr& image, const std::string& destination);
 // Writes a 24-bit uncompressed BMP (54-byte header, rows bottom-up, blue-green-red, rows padded
 // to four bytes) to the stream; the stream is left open.
