@@ -1,0 +1,266 @@
+// Driver choice and the one OpenAL device and context (a real device or the loopback device).
+
+#include "platform/audio.h"
+
+#include "platform/audio_device.h"
+#include "platform/system.h"
+
+#include <AL/alc.h>
+#include <AL/alext.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace platform {
+
+static_assert(std::endian::native == std::endian::little,
+              "WAV and Ogg PCM is little-endian and is handed to OpenAL as it is");
+
+namespace {
+
+struct AudioState {
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    bool loopback = false;
+    int generation = 1;
+    std::string driver;
+    AudioDriverKind kind = AudioDriverKind::None;
+    bool saidSilent = false;
+    bool atEndRegistered = false;
+    // Set when EnableOpenALAudio failed to open a device, so that the driver choice that follows
+    // does not try (and print the system's complaints) a second time.
+    bool openJustFailed = false;
+};
+
+// Never destroyed: channels held by static objects may ask about it during the process's exit.
+AudioState& State() {
+    static AudioState* state = new AudioState;
+    return *state;
+}
+
+// Closes the device when the process ends normally (before OpenAL's own clean-up runs).
+struct TCloser {
+    ~TCloser() { CloseAudio(); }
+} closer;
+
+const char* const kOpenAL = "OpenAL";
+const char* const kOpenALSoftware = "OpenAL Generic Software";
+const char* const kSoftwareMixer = "FreeAudio";
+
+void Install(ALCdevice* device, ALCcontext* context, bool loopback) {
+    AudioState& s = State();
+    s.device = device;
+    s.context = context;
+    s.loopback = loopback;
+    ++s.generation;
+    if (!s.atEndRegistered) {
+        s.atEndRegistered = true;
+        AtEnd(CloseAudio);
+    }
+}
+
+bool OpenContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
+    if (!device) {
+        return false;
+    }
+    ALCcontext* context = alcCreateContext(device, attributes);
+    if (!context || !alcMakeContextCurrent(context)) {
+        if (context) {
+            alcDestroyContext(context);
+        }
+        alcCloseDevice(device);
+        return false;
+    }
+    Install(device, context, loopback);
+    return true;
+}
+
+bool OpenDefaultDevice() {
+    AudioState& s = State();
+    if (s.device && !s.loopback) {
+        return true;
+    }
+    CloseAudio();
+    return OpenContext(alcOpenDevice(nullptr), nullptr, false);
+}
+
+void SaySilent() {
+    AudioState& s = State();
+    if (!s.saidSilent) {
+        s.saidSilent = true;
+        std::fprintf(stderr, "No audio device could be opened: the game runs without sound.\n");
+    }
+}
+
+} // namespace
+
+namespace audio_detail {
+
+int Generation() {
+    return State().generation;
+}
+
+bool Live(int generation) {
+    const AudioState& s = State();
+    return s.context && generation == s.generation;
+}
+
+ALenum PcmFormat(int channels, int bits) {
+    if (channels == 1) {
+        return bits == 8 ? AL_FORMAT_MONO8 : bits == 16 ? AL_FORMAT_MONO16 : 0;
+    }
+    if (channels == 2) {
+        return bits == 8 ? AL_FORMAT_STEREO8 : bits == 16 ? AL_FORMAT_STEREO16 : 0;
+    }
+    return 0;
+}
+
+void SetSourceVolume(ALuint source, float volume) {
+    alSourcef(source, AL_GAIN, volume > 0.0f ? volume : 0.0f); // NaN fails the test too
+}
+
+void SetSourcePan(ALuint source, float pan) {
+    if (std::isnan(pan)) {
+        pan = 0.0f;
+    }
+    const double angle = double(std::fmax(-1.0f, std::fmin(1.0f, pan))) * std::numbers::pi / 2.0;
+    alSource3f(source, AL_POSITION, float(std::sin(angle)), 0.0f, float(-std::cos(angle)));
+}
+
+void SetSourceRate(ALuint source, float rate) {
+    constexpr float kMinRate = 0.01f;
+    constexpr float kMaxRate = 100.0f;
+    if (std::isnan(rate)) {
+        rate = 1.0f;
+    }
+    alSourcef(source, AL_PITCH, std::fmax(kMinRate, std::fmin(kMaxRate, rate)));
+}
+
+ALuint NewSource() {
+    alGetError();
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) {
+        return 0; // out of sources
+    }
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSource3f(source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+    alSource3f(source, AL_DIRECTION, 0.0f, 0.0f, 0.0f);
+    alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    return source;
+}
+
+ALint SourceState(ALuint source) {
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+} // namespace audio_detail
+
+bool EnableOpenALAudio() {
+    AudioState& s = State();
+    s.openJustFailed = !OpenDefaultDevice();
+    return !s.openJustFailed;
+}
+
+std::vector<std::string> AudioDrivers() {
+    return {kOpenAL, kOpenALSoftware, kSoftwareMixer};
+}
+
+bool SetAudioDriver(const std::string& name) {
+    AudioState& s = State();
+    const bool tried = s.openJustFailed;
+    s.openJustFailed = false;
+    if (name == kOpenAL || name == kOpenALSoftware) {
+        if (!(s.device && !s.loopback) && (tried || !OpenDefaultDevice())) {
+            SaySilent();
+        }
+        s.kind = AudioDriverKind::OpenAL;
+        s.driver = name;
+        return true;
+    }
+    CloseAudio();
+    if (name == kSoftwareMixer) {
+        s.kind = AudioDriverKind::SoftwareMixer;
+        s.driver = name;
+        return true;
+    }
+    s.kind = AudioDriverKind::None;
+    s.driver.clear();
+    return false;
+}
+
+std::string AudioDriver() {
+    return State().driver;
+}
+
+AudioDriverKind CurrentAudioDriverKind() {
+    return State().kind;
+}
+
+bool AudioDeviceOpen() {
+    return State().context != nullptr;
+}
+
+void CloseAudio() {
+    AudioState& s = State();
+    if (!s.device) {
+        return;
+    }
+    alcMakeContextCurrent(nullptr);
+    if (s.context) {
+        alcDestroyContext(s.context);
+    }
+    alcCloseDevice(s.device);
+    s.device = nullptr;
+    s.context = nullptr;
+    s.loopback = false;
+    ++s.generation;
+}
+
+bool OpenLoopbackAudio(int rate) {
+    CloseAudio();
+    AudioState& s = State();
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
+        return false;
+    }
+    auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    if (!open) {
+        return false;
+    }
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                                 ALC_STEREO_SOFT,
+                                 ALC_FORMAT_TYPE_SOFT,
+                                 ALC_SHORT_SOFT,
+                                 ALC_FREQUENCY,
+                                 rate,
+                                 0};
+    if (!OpenContext(open(nullptr), attributes, true)) {
+        return false;
+    }
+    s.kind = AudioDriverKind::OpenAL;
+    s.driver = "Loopback";
+    return true;
+}
+
+void RenderAudio(int frames, int16_t* out) {
+    if (frames <= 0) {
+        return;
+    }
+    AudioState& s = State();
+    static auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
+        alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (s.loopback && s.device && render) {
+        render(s.device, out, frames);
+        return;
+    }
+    std::fill(out, out + 2 * size_t(frames), int16_t(0));
+}
+
+} // namespace platform

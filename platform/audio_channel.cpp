@@ -1,0 +1,193 @@
+// Sample channels: one OpenAL source each, with the sample's buffer made when it is first cued.
+
+#include "platform/audio.h"
+
+#include "platform/audio_device.h"
+
+namespace platform {
+
+using namespace audio_detail;
+
+namespace {
+
+// A sample's OpenAL buffer, deleted with the sample unless its device has gone since.
+struct TSampleBuffer {
+    ALuint name = 0;
+    int generation = 0;
+    ~TSampleBuffer() {
+        if (name && Live(generation)) {
+            alDeleteBuffers(1, &name);
+        }
+    }
+};
+
+ALuint BufferOf(TSound& sound) {
+    auto buffer = std::static_pointer_cast<TSampleBuffer>(sound.device);
+    if (buffer && buffer->generation == Generation()) {
+        return buffer->name;
+    }
+    const ALenum format = PcmFormat(sound.channels, sound.bits);
+    const int frame = sound.channels * sound.bits / 8;
+    if (!format || sound.rate <= 0 || sound.pcm.empty() || sound.pcm.size() % size_t(frame)) {
+        return 0;
+    }
+    buffer = std::make_shared<TSampleBuffer>();
+    alGetError();
+    alGenBuffers(1, &buffer->name);
+    if (alGetError() != AL_NO_ERROR) {
+        return 0;
+    }
+    buffer->generation = Generation();
+    alBufferData(buffer->name, format, sound.pcm.data(), ALsizei(sound.pcm.size()), sound.rate);
+    if (alGetError() != AL_NO_ERROR) {
+        return 0; // the buffer goes with the holder
+    }
+    sound.device = buffer;
+    return buffer->name;
+}
+
+class TALChannel : public TChannel {
+public:
+    explicit TALChannel(ALuint source) : source_(source), generation_(Generation()) {}
+    ~TALChannel() override {
+        if (Live(generation_)) {
+            alSourceStop(source_);
+            alSourcei(source_, AL_BUFFER, 0);
+            alDeleteSources(1, &source_);
+        }
+    }
+    TALChannel(const TALChannel&) = delete;
+    TALChannel& operator=(const TALChannel&) = delete;
+
+    void Stop() override {
+        if (Live(generation_)) {
+            Detach();
+        }
+    }
+    void SetPaused(bool paused) override {
+        if (!Live(generation_) || !sound_) {
+            return;
+        }
+        const ALint state = SourceState(source_);
+        if (paused && state == AL_PLAYING) {
+            alSourcePause(source_);
+        } else if (!paused && (state == AL_INITIAL || state == AL_PAUSED)) {
+            alSourcePlay(source_);
+        }
+    }
+    void SetVolume(float volume) override {
+        if (Live(generation_)) {
+            SetSourceVolume(source_, volume);
+        }
+    }
+    void SetPan(float pan) override {
+        if (Live(generation_)) {
+            SetSourcePan(source_, pan);
+        }
+    }
+    void SetRate(float rate) override {
+        if (Live(generation_)) {
+            SetSourceRate(source_, rate);
+        }
+    }
+    bool Playing() override { return Live(generation_) && SourceState(source_) == AL_PLAYING; }
+    void Cue(const SoundPtr& sound) override {
+        if (!Live(generation_)) {
+            return;
+        }
+        Detach();
+        const ALuint buffer = sound ? BufferOf(*sound) : 0;
+        if (!buffer) {
+            return;
+        }
+        alSourcei(source_, AL_BUFFER, ALint(buffer));
+        alSourcei(source_, AL_LOOPING, sound->loop ? AL_TRUE : AL_FALSE);
+        alSourceRewind(source_); // cued: AL_INITIAL until resumed
+        sound_ = sound;
+    }
+
+private:
+    // The sample is held while attached: its buffer cannot be deleted from under the source.
+    void Detach() {
+        alSourceStop(source_);
+        alSourcei(source_, AL_BUFFER, 0);
+        sound_.reset();
+    }
+
+    ALuint source_;
+    int generation_;
+    SoundPtr sound_;
+};
+
+} // namespace
+
+ChannelPtr AllocChannel() {
+    if (CurrentAudioDriverKind() == AudioDriverKind::OpenAL && AudioDeviceOpen()) {
+        if (const ALuint source = NewSource()) {
+            return std::make_shared<TALChannel>(source);
+        }
+    }
+    return std::make_shared<TChannel>();
+}
+
+ChannelPtr CueSound(const SoundPtr& sound, ChannelPtr channel) {
+    if (!channel) {
+        channel = AllocChannel();
+    }
+    channel->Cue(sound);
+    return channel;
+}
+
+ChannelPtr PlaySound(const SoundPtr& sound, ChannelPtr channel) {
+    channel = CueSound(sound, std::move(channel));
+    channel->SetPaused(false);
+    return channel;
+}
+
+void StopChannel(const ChannelPtr& channel) {
+    if (channel) {
+        channel->Stop();
+    }
+}
+
+void PauseChannel(const ChannelPtr& channel) {
+    if (channel) {
+        channel->SetPaused(true);
+    }
+}
+
+void ResumeChannel(const ChannelPtr& channel) {
+    if (channel) {
+        channel->SetPaused(false);
+    }
+}
+
+void SetChannelVolume(const ChannelPtr& channel, float volume) {
+    if (channel) {
+        channel->SetVolume(volume);
+    }
+}
+
+void SetChannelPan(const ChannelPtr& channel, float pan) {
+    if (channel) {
+        channel->SetPan(pan);
+    }
+}
+
+void SetChannelDepth(const ChannelPtr& channel, float depth) {
+    if (channel) {
+        channel->SetDepth(depth);
+    }
+}
+
+void SetChannelRate(const ChannelPtr& channel, float rate) {
+    if (channel) {
+        channel->SetRate(rate);
+    }
+}
+
+bool ChannelPlaying(const ChannelPtr& channel) {
+    return channel && channel->Playing();
+}
+
+} // namespace platform

@@ -1,0 +1,304 @@
+#include "platform/audio.h"
+#include "tests/support/audio_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using platform::ChannelPtr;
+using platform::SoundPtr;
+
+// A sample of frames frames of a constant value (a DC level is easy to measure after mixing).
+SoundPtr ConstantSound(int channels, int frames, int16_t value, int rate = 44100) {
+    auto sound = std::make_shared<platform::TSound>();
+    sound->channels = channels;
+    sound->bits = 16;
+    sound->rate = rate;
+    sound->pcm = testing_support::Pcm16(std::vector<int16_t>(size_t(channels * frames), value));
+    return sound;
+}
+
+struct TMix {
+    double left = 0;
+    double right = 0;
+};
+
+// Renders frames on the loopback device; the mean absolute level of each side.
+TMix Render(int frames);
+
+// The level once OpenAL Soft's short ramps after a change (gain, pan, pause) have passed.
+TMix Steady() {
+    Render(1024);
+    return Render(441);
+}
+
+TMix Render(int frames) {
+    std::vector<int16_t> out(2 * size_t(frames));
+    platform::RenderAudio(frames, out.data());
+    TMix mix;
+    for (int i = 0; i < frames; ++i) {
+        mix.left += std::abs(out[2 * size_t(i)]);
+        mix.right += std::abs(out[2 * size_t(i) + 1]);
+    }
+    mix.left /= frames;
+    mix.right /= frames;
+    return mix;
+}
+
+class LoopbackAudio : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!platform::OpenLoopbackAudio(44100)) {
+            GTEST_SKIP() << "OpenAL Soft's loopback device is not available";
+        }
+    }
+    void TearDown() override { platform::SetAudioDriver("FreeAudio"); }
+};
+
+TEST(AudioDriver, NamesThatOpenAndNamesThatFail) {
+    struct Case {
+        const char* name;
+        bool ok;
+        platform::AudioDriverKind kind;
+        const char* driver;
+    };
+    using K = platform::AudioDriverKind;
+    const Case cases[] = {
+        {"OpenAL", true, K::OpenAL, "OpenAL"},
+        {"FreeAudio", true, K::SoftwareMixer, "FreeAudio"},
+        {"OpenAL Generic Software", true, K::OpenAL, "OpenAL Generic Software"},
+        {"DirectSound", false, K::None, ""},
+        {"None", false, K::None, ""},
+        {"openal", false, K::None, ""},
+        {"", false, K::None, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(platform::SetAudioDriver(c.name), c.ok);
+        EXPECT_EQ(platform::CurrentAudioDriverKind(), c.kind);
+        EXPECT_EQ(platform::AudioDriver(), c.driver);
+    }
+    EXPECT_EQ(platform::AudioDrivers(),
+              (std::vector<std::string>{"OpenAL", "OpenAL Generic Software", "FreeAudio"}));
+}
+
+TEST(AudioDriver, NullOutputOpensUnderTheOpenALNames) {
+    if (!std::getenv("ALSOFT_DRIVERS")) {
+        GTEST_SKIP() << "needs ALSOFT_DRIVERS=null (set by ctest)";
+    }
+    EXPECT_TRUE(platform::EnableOpenALAudio());
+    ASSERT_TRUE(platform::SetAudioDriver("OpenAL"));
+    EXPECT_TRUE(platform::AudioDeviceOpen());
+    ChannelPtr channel = platform::PlaySound(ConstantSound(1, 44100, 1000));
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_TRUE(platform::CreateStreamChannel());
+    channel.reset();
+    platform::SetAudioDriver("FreeAudio");
+    EXPECT_FALSE(platform::AudioDeviceOpen());
+}
+
+// Silent drivers: channels exist and take every call; no stream source.
+TEST(AudioDriver, SilentDriversAcceptEveryCall) {
+    for (const char* name : {"FreeAudio", "DirectSound"}) {
+        SCOPED_TRACE(name);
+        platform::SetAudioDriver(name);
+        ChannelPtr channel = platform::AllocChannel();
+        ASSERT_TRUE(channel);
+        SoundPtr sound = ConstantSound(2, 100, 5);
+        EXPECT_EQ(platform::PlaySound(sound, channel), channel);
+        platform::SetChannelVolume(channel, 0.5f);
+        platform::SetChannelPan(channel, -1.0f);
+        platform::SetChannelRate(channel, 2.0f);
+        platform::SetChannelDepth(channel, 1.0f);
+        platform::PauseChannel(channel);
+        platform::ResumeChannel(channel);
+        EXPECT_FALSE(platform::ChannelPlaying(channel));
+        platform::StopChannel(channel);
+        EXPECT_TRUE(platform::CueSound(sound));
+        EXPECT_FALSE(platform::CreateStreamChannel());
+    }
+    // The wrappers take a missing channel too.
+    platform::StopChannel(nullptr);
+    platform::ResumeChannel(nullptr);
+    EXPECT_FALSE(platform::ChannelPlaying(nullptr));
+}
+
+// A machine without a sound card: the test binary runs itself again with no usable OpenAL
+// backend; the child checks that everything still works silently.
+TEST(AudioDriver, NoDeviceRunsSilentlyAndSaysSoOnce) {
+    if (std::getenv("PELORIN_AUDIO_CHILD")) {
+        EXPECT_FALSE(platform::EnableOpenALAudio());
+        EXPECT_TRUE(platform::SetAudioDriver("OpenAL"));
+        EXPECT_TRUE(platform::SetAudioDriver("OpenAL Generic Software"));
+        EXPECT_FALSE(platform::AudioDeviceOpen());
+        EXPECT_EQ(platform::CurrentAudioDriverKind(), platform::AudioDriverKind::OpenAL);
+        ChannelPtr channel = platform::PlaySound(ConstantSound(1, 100, 5));
+        ASSERT_TRUE(channel);
+        EXPECT_FALSE(channel->Playing());
+        EXPECT_FALSE(platform::CreateStreamChannel());
+        return;
+    }
+    std::array<char, 4096> self{};
+    ASSERT_GT(readlink("/proc/self/exe", self.data(), self.size() - 1), 0);
+    const std::string command =
+        "PELORIN_AUDIO_CHILD=1 ALSOFT_DRIVERS=no-such-backend '" + std::string(self.data()) +
+        "' --gtest_filter=AudioDriver.NoDeviceRunsSilentlyAndSaysSoOnce 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string output;
+    std::array<char, 4096> chunk;
+    while (size_t n = fread(chunk.data(), 1, chunk.size(), pipe)) {
+        output.append(chunk.data(), n);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << output;
+    const std::string line = "No audio device could be opened";
+    const size_t first = output.find(line);
+    EXPECT_NE(first, std::string::npos) << output;
+    EXPECT_EQ(output.find(line, first + 1), std::string::npos) << output;
+}
+
+TEST_F(LoopbackAudio, ChannelPlaysPausesResumesAndFinishes) {
+    SoundPtr sound = ConstantSound(1, 4410, 8000);
+    ChannelPtr channel = platform::CueSound(sound);
+    EXPECT_FALSE(channel->Playing()); // cued, not playing
+    EXPECT_LT(Steady().left, 20.0);
+
+    platform::ResumeChannel(channel);
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_GT(Render(441).left, 1000.0);
+
+    platform::PauseChannel(channel);
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_LT(Steady().left, 20.0);
+
+    platform::ResumeChannel(channel);
+    EXPECT_TRUE(channel->Playing());
+    Render(4410); // past the end
+    EXPECT_FALSE(channel->Playing());
+    platform::ResumeChannel(channel); // a finished channel stays finished
+    EXPECT_FALSE(channel->Playing());
+
+    platform::PlaySound(sound, channel);
+    EXPECT_TRUE(channel->Playing());
+    platform::StopChannel(channel);
+    EXPECT_FALSE(channel->Playing());
+    platform::ResumeChannel(channel);
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_LT(Steady().left, 20.0);
+}
+
+TEST_F(LoopbackAudio, LoopingSampleKeepsPlaying) {
+    SoundPtr sound = ConstantSound(2, 441, 3000);
+    sound->loop = true;
+    ChannelPtr channel = platform::PlaySound(sound);
+    Render(44100);
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_GT(Render(441).left, 1000.0);
+}
+
+TEST_F(LoopbackAudio, VolumePanAndRate) {
+    SoundPtr sound = ConstantSound(1, 44100, 8000);
+    ChannelPtr channel = platform::PlaySound(sound);
+    const TMix full = Steady();
+
+    channel->SetVolume(0.5f);
+    EXPECT_NEAR(Steady().left, full.left / 2, full.left / 20);
+    for (float bad : {-1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        channel->SetVolume(bad);
+        EXPECT_LT(Steady().left, 20.0);
+    }
+    channel->SetVolume(1.0f);
+
+    // Pan is a position on a half circle: hard left, hard right (2 acts as 1), centre.
+    channel->SetPan(-1.0f);
+    TMix left = Steady();
+    EXPECT_GT(left.left, 100 * left.right + 1000);
+    channel->SetPan(2.0f);
+    TMix right = Steady();
+    EXPECT_GT(right.right, 100 * right.left + 1000);
+    channel->SetPan(0.0f);
+    TMix centre = Steady();
+    EXPECT_NEAR(centre.left, centre.right, centre.left / 50);
+
+    // At twice the rate the rest of the second runs out in half the time; a rate of 0 or below
+    // still plays (slowly) instead of failing.
+    channel->SetRate(-5.0f);
+    EXPECT_TRUE(channel->Playing());
+    platform::PlaySound(sound, channel);
+    channel->SetRate(2.0f);
+    Render(22050 + 441);
+    EXPECT_FALSE(channel->Playing());
+}
+
+TEST_F(LoopbackAudio, StreamSourceQueuesAndPausesWithoutRacingAhead) {
+    platform::StreamChannelPtr stream = platform::CreateStreamChannel(4);
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(stream->BufferCount(), 4);
+    const std::string pcm = testing_support::Pcm16(std::vector<int16_t>(2 * 2048, 4000));
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(stream->Queue(i, pcm.data(), int(pcm.size()), 2, 16, 44100));
+    }
+    EXPECT_EQ(stream->Queued(), 4);
+    EXPECT_EQ(stream->Unqueue(), -1); // nothing played yet
+    stream->Play();
+    EXPECT_TRUE(stream->Playing());
+    Render(2048);
+    EXPECT_EQ(stream->Processed(), 1);
+
+    stream->SetPaused(true);
+    EXPECT_FALSE(stream->Playing());
+    Render(3 * 2048);
+    EXPECT_EQ(stream->Processed(), 1);
+    stream->SetPaused(false);
+    EXPECT_TRUE(stream->Playing());
+    Render(2048);
+    EXPECT_EQ(stream->Processed(), 2);
+    EXPECT_EQ(stream->Unqueue(), 0);
+    EXPECT_EQ(stream->Unqueue(), 1);
+    EXPECT_EQ(stream->Queued(), 2);
+
+    // Bad requests are refused, and so is a layout other than the one queued.
+    const std::string mono8(1000, char(0x80));
+    EXPECT_FALSE(stream->Queue(0, mono8.data(), 1000, 1, 8, 22050));
+    EXPECT_FALSE(stream->Queue(4, mono8.data(), 1000, 1, 8, 22050));
+    EXPECT_FALSE(stream->Queue(1, mono8.data(), 1000, 3, 8, 22050));
+    EXPECT_FALSE(stream->Queue(1, pcm.data(), 3, 2, 16, 44100));
+    EXPECT_FALSE(stream->Queue(1, mono8.data(), 1000, 1, 8, 0));
+
+    stream->Stop();
+    EXPECT_EQ(stream->Queued(), 0);
+    EXPECT_FALSE(stream->Playing());
+    // Stopping empties the queue: every buffer is free, for any layout.
+    EXPECT_TRUE(stream->Queue(3, mono8.data(), 1000, 1, 8, 22050));
+}
+
+TEST_F(LoopbackAudio, ChannelsOfAClosedDriverGoSilentSafely) {
+    SoundPtr sound = ConstantSound(1, 44100, 8000);
+    ChannelPtr channel = platform::PlaySound(sound);
+    platform::StreamChannelPtr stream = platform::CreateStreamChannel(2);
+    ASSERT_TRUE(stream);
+    platform::SetAudioDriver("FreeAudio");
+    EXPECT_FALSE(channel->Playing());
+    platform::PlaySound(sound, channel);
+    channel->SetVolume(1.0f);
+    EXPECT_FALSE(stream->Queue(0, sound->pcm.data(), 2000, 1, 16, 44100));
+    EXPECT_EQ(stream->Unqueue(), -1);
+    stream->Play();
+    EXPECT_FALSE(stream->Playing());
+    // The sample's buffer is remade on the next device.
+    ASSERT_TRUE(platform::OpenLoopbackAudio(44100));
+    ChannelPtr again = platform::PlaySound(sound);
+    EXPECT_TRUE(again->Playing());
+    EXPECT_GT(Render(441).left, 1000.0);
+}
+
+} // namespace

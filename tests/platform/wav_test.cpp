@@ -1,0 +1,139 @@
+#include "platform/audio.h"
+#include "platform/files.h"
+#include "platform/wav.h"
+#include "tests/support/audio_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::MakeWav;
+using testing_support::RampPcm;
+using testing_support::TWavSpec;
+
+namespace {
+
+TWavSpec Layout(int channels, int bits, int rate) {
+    TWavSpec spec;
+    spec.channels = channels;
+    spec.bits = bits;
+    spec.rate = rate;
+    return spec;
+}
+
+TEST(WavDecode, AcceptedLayouts) {
+    struct Case {
+        const char* what;
+        TWavSpec spec;
+    };
+    TWavSpec mono8 = Layout(1, 8, 11025);
+    TWavSpec stereo8 = Layout(2, 8, 22050);
+    TWavSpec mono16 = Layout(1, 16, 48000);
+    TWavSpec stereo16 = Layout(2, 16, 44100);
+    TWavSpec extensible = Layout(2, 16, 32000);
+    extensible.extensible = true;
+    TWavSpec fmt18 = Layout(1, 16, 8000);
+    fmt18.fmtExtra = 2;
+    TWavSpec oddChunk = Layout(2, 16, 44100);
+    oddChunk.chunkBeforeData = "INFOISFT\x03\x00\x00\x00"
+                               "ab"; // 15 bytes: padded to 16
+    TWavSpec toEnd = Layout(1, 8, 8000);
+    toEnd.declaredData = 0xFFFFFFFF;
+    const Case cases[] = {
+        {"mono 8-bit", mono8},
+        {"stereo 8-bit", stereo8},
+        {"mono 16-bit", mono16},
+        {"stereo 16-bit", stereo16},
+        {"extensible PCM", extensible},
+        {"18-byte format chunk", fmt18},
+        {"odd chunk before the data", oddChunk},
+        {"data size to the end", toEnd},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string pcm = RampPcm(4 * 301);
+        std::string error;
+        platform::SoundPtr sound = platform::DecodeSound(MakeWav(c.spec, pcm), 0, &error);
+        ASSERT_TRUE(sound) << error;
+        EXPECT_EQ(sound->channels, c.spec.channels);
+        EXPECT_EQ(sound->bits, c.spec.bits);
+        EXPECT_EQ(sound->rate, c.spec.rate);
+        EXPECT_EQ(sound->pcm, pcm);
+        EXPECT_FALSE(sound->loop);
+    }
+}
+
+TEST(WavDecode, RefusesWithAReason) {
+    const std::string pcm = RampPcm(400);
+    const std::string good = MakeWav(TWavSpec{}, pcm);
+    TWavSpec floatData;
+    floatData.formatTag = 3;
+    TWavSpec floatExtensible;
+    floatExtensible.formatTag = 3;
+    floatExtensible.extensible = true;
+    TWavSpec bits24 = Layout(2, 24, 44100);
+    TWavSpec channels3 = Layout(3, 16, 44100);
+    TWavSpec longer;
+    longer.declaredData = 4000;
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* reason; // a word the reason must contain
+    };
+    std::string rifx = good;
+    rifx[3] = 'X';
+    std::string notWave = good;
+    notWave[8] = 'A';
+    std::string noData = good.substr(0, 36); // RIFF header and format chunk only
+    std::string dataFirst = good.substr(0, 12) + good.substr(36, 8) + good.substr(12, 24);
+    const Case cases[] = {
+        {"empty file", "", "RIFF"},
+        {"RIFX", rifx, "RIFF"},
+        {"not WAVE", notWave, "WAVE"},
+        {"float", MakeWav(floatData, pcm), "PCM"},
+        {"float extensible", MakeWav(floatExtensible, pcm), "PCM"},
+        {"24-bit", MakeWav(bits24, RampPcm(600)), "24-bit"},
+        {"3 channels", MakeWav(channels3, RampPcm(600)), "channels"},
+        {"no data chunk", noData, "data"},
+        {"cut inside the format chunk", good.substr(0, 24), "format"},
+        {"data declared longer than the file", MakeWav(longer, pcm), "truncated"},
+        {"no sample data", MakeWav(TWavSpec{}, ""), "no sample data"},
+        {"data before format", dataFirst, "before"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        EXPECT_FALSE(platform::DecodeSound(c.file, 0, &error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+TEST(WavDecode, HeaderLeavesTheStreamAtTheData) {
+    TWavSpec spec = Layout(1, 16, 22050);
+    spec.chunkBeforeData = "abc";
+    const std::string pcm = RampPcm(64);
+    platform::StreamPtr stream = platform::MemoryStream(MakeWav(spec, pcm));
+    platform::TWavInfo info;
+    ASSERT_TRUE(platform::ReadWavHeader(*stream, info));
+    EXPECT_EQ(info.dataPos, stream->Pos());
+    EXPECT_EQ(info.dataSize, 64);
+    EXPECT_EQ(info.FrameBytes(), 2);
+    char first[4];
+    ASSERT_EQ(stream->Read(first, 4), 4);
+    EXPECT_EQ(std::string(first, 4), pcm.substr(0, 4));
+}
+
+TEST(WavDecode, LoadsFilesAndKeepsTheLoopFlag) {
+    testing_support::TempDir dir;
+    const std::string pcm = RampPcm(200);
+    ASSERT_TRUE(testing_support::WriteTextFile(dir.File("beep.wav"), MakeWav(TWavSpec{}, pcm)));
+    platform::SoundPtr sound = platform::LoadSound(dir.File("beep.wav"), platform::SOUND_LOOP);
+    ASSERT_TRUE(sound);
+    EXPECT_TRUE(sound->loop);
+    EXPECT_EQ(sound->pcm, pcm);
+
+    std::string error;
+    EXPECT_FALSE(platform::LoadSound(dir.File("missing.wav"), 0, &error));
+    EXPECT_NE(error.find("cannot be opened"), std::string::npos);
+}
+
+} // namespace
