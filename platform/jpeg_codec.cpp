@@ -1,0 +1,164 @@
+// JPEG through libjpeg(-turbo). libjpeg's own error_exit ends the process, so errors come back by
+// longjmp to the function that set the jump. Those functions hold only plain data, so the jump
+// skips no destructor; the pixmap is made between the two passes (header, then pixels).
+
+#include "platform/image_codecs.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace platform {
+
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void JpegFail(j_common_ptr cinfo) {
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, error->message);
+    std::longjmp(error->jump, 1);
+}
+
+// A file that ends early is only a warning to libjpeg (it pads with grey); here it fails. Other
+// warnings about damaged data are borne, as every viewer does. Nothing is printed.
+void JpegMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        JpegFail(cinfo);
+}
+
+void InitError(JpegError* error) {
+    jpeg_std_error(&error->manager);
+    error->manager.error_exit = JpegFail;
+    error->manager.emit_message = JpegMessage;
+    error->message[0] = '\0';
+}
+
+bool SupportedColourSpace(J_COLOR_SPACE space) {
+    return space == JCS_GRAYSCALE || space == JCS_RGB || space == JCS_YCbCr;
+}
+
+bool ReadJpegHeader(const unsigned char* data, unsigned long size, int* w, int* h,
+                    JpegError* error) {
+    jpeg_decompress_struct cinfo;
+    InitError(error);
+    cinfo.err = &error->manager;
+    if (setjmp(error->jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+    const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
+    *w = static_cast<int>(cinfo.image_width);
+    *h = static_cast<int>(cinfo.image_height);
+    jpeg_destroy_decompress(&cinfo);
+    if (!supported)
+        std::snprintf(error->message, sizeof error->message, "unsupported colour space");
+    return supported;
+}
+
+bool ReadJpegPixels(const unsigned char* data, unsigned long size, unsigned char* pixels, int pitch,
+                    int w, int h, JpegError* error) {
+    jpeg_decompress_struct cinfo;
+    InitError(error);
+    cinfo.err = &error->manager;
+    if (setjmp(error->jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_RGBA;
+    jpeg_start_decompress(&cinfo);
+    if (static_cast<int>(cinfo.output_width) != w || static_cast<int>(cinfo.output_height) != h) {
+        jpeg_destroy_decompress(&cinfo);
+        std::snprintf(error->message, sizeof error->message, "inconsistent image size");
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = pixels + static_cast<ptrdiff_t>(cinfo.output_scanline) * pitch;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool WriteJpeg(const unsigned char* pixels, int pitch, int w, int h, int quality,
+               unsigned char** out, unsigned long* outSize, JpegError* error) {
+    jpeg_compress_struct cinfo;
+    InitError(error);
+    cinfo.err = &error->manager;
+    if (setjmp(error->jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, out, outSize);
+    cinfo.image_width = static_cast<JDIMENSION>(w);
+    cinfo.image_height = static_cast<JDIMENSION>(h);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row =
+            const_cast<JSAMPROW>(pixels) + static_cast<ptrdiff_t>(cinfo.next_scanline) * pitch;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto size = static_cast<unsigned long>(bytes.size());
+    JpegError failure;
+    int w = 0, h = 0;
+    if (!ReadJpegHeader(data, size, &w, &h, &failure)) {
+        error = std::string("malformed JPEG: ") + failure.message;
+        return nullptr;
+    }
+    if (!ImageSizeAllowed(w, h, error))
+        return nullptr;
+    PixmapPtr pixmap = CreatePixmap(w, h);
+    if (!pixmap) {
+        error = "out of memory";
+        return nullptr;
+    }
+    if (!ReadJpegPixels(data, size, pixmap->PixelPtr(0, 0), pixmap->Pitch(), w, h, &failure)) {
+        error = std::string("truncated or malformed JPEG: ") + failure.message;
+        return nullptr;
+    }
+    return pixmap;
+}
+
+bool EncodeJPEG(const TPixmap& pixmap, int quality, std::string& out, std::string& error) {
+    out.clear();
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    JpegError failure;
+    const bool ok = WriteJpeg(pixmap.PixelPtr(0, 0), pixmap.Pitch(), pixmap.Width(),
+                              pixmap.Height(), quality, &buffer, &size, &failure);
+    if (ok)
+        out.assign(reinterpret_cast<const char*>(buffer), size);
+    else
+        error = std::string("cannot write JPEG: ") + failure.message;
+    std::free(buffer);
+    return ok;
+}
+
+} // namespace platform

@@ -1,0 +1,326 @@
+#include "platform/files.h"
+#include "platform/pixmap.h"
+#include "platform/system.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <zlib.h>
+
+namespace {
+
+using namespace platform;
+using testing_support::TempDir;
+
+// A seeded pattern with every kind of alpha, so that a codec that drops or premultiplies alpha,
+// swaps channels or mixes up rows shows.
+PixmapPtr Pattern(int w, int h, PixelFormat format = PF_RGBA8888, int seed = 1) {
+    SeedRnd(seed);
+    auto p = CreatePixmap(w, h, format);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p->WritePixel(x, y, static_cast<uint32_t>(Rand(INT_MIN, INT_MAX)));
+    return p;
+}
+
+// A smooth picture for the lossy codec.
+PixmapPtr Gradient(int w, int h) {
+    auto p = CreatePixmap(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p->WritePixel(x, y,
+                          0xFF000000u | uint32_t(x * 255 / w) << 16 | uint32_t(y * 255 / h) << 8 |
+                              0x80);
+    return p;
+}
+
+void ExpectSamePixels(const TPixmap& a, const TPixmap& b) {
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            ASSERT_EQ(a.ReadPixel(x, y), b.ReadPixel(x, y)) << x << "," << y;
+}
+
+std::string Bytes(const std::string& path) {
+    std::string data;
+    EXPECT_TRUE(LoadBytes(path, data));
+    return data;
+}
+
+// Decodes bytes that must fail, and checks that a reason comes back.
+void ExpectRejected(const std::string& bytes, const std::string& reasonPart,
+                    const std::string& what) {
+    std::string error;
+    EXPECT_EQ(DecodePixmap(bytes, &error), nullptr) << what;
+    EXPECT_NE(error.find(reasonPart), std::string::npos) << what << ": " << error;
+}
+
+void Le(std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(uint64_t{value} >> (8 * i));
+}
+
+std::string Be32(uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    std::string body = type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
+    return Be32(uint32_t(data.size())) + body + Be32(uint32_t(crc));
+}
+
+// A BMP with a 40-byte header; rows as stored (bottom-up unless height is negative).
+std::string Bmp(int w, int h, int bits, const std::string& pixels, const std::string& palette = "",
+                uint32_t compression = 0, const std::string& masks = "") {
+    std::string info;
+    Le(info, 40, 4);
+    Le(info, uint32_t(w), 4);
+    Le(info, uint32_t(h), 4);
+    Le(info, 1, 2);
+    Le(info, uint32_t(bits), 2);
+    Le(info, compression, 4);
+    Le(info, uint32_t(pixels.size()), 4);
+    Le(info, 2835, 4);
+    Le(info, 2835, 4);
+    Le(info, uint32_t(palette.size() / 4), 4);
+    Le(info, 0, 4);
+    info += masks;
+    std::string file = "BM";
+    Le(file, uint32_t(14 + info.size() + palette.size() + pixels.size()), 4);
+    Le(file, 0, 4);
+    Le(file, uint32_t(14 + info.size() + palette.size()), 4);
+    return file + info + palette + pixels;
+}
+
+std::string TgaHeader(int type, int w, int h, int bits, int descriptor, int idLength = 0) {
+    std::string header{char(idLength), 0, char(type)};
+    Le(header, 0, 5);
+    Le(header, 0, 4);
+    Le(header, uint32_t(w), 2);
+    Le(header, uint32_t(h), 2);
+    header += char(bits);
+    header += char(descriptor);
+    return header + std::string(size_t(idLength), 'i');
+}
+
+TEST(Codecs, PngRoundTripsKeepEveryPixelAndAlpha) {
+    TempDir dir;
+    struct Case {
+        int w, h, level;
+        PixelFormat format;
+    };
+    const Case cases[] = {{1, 1, 6, PF_RGBA8888}, {7, 5, 0, PF_RGBA8888}, {33, 17, 9, PF_BGRA8888},
+                          {13, 3, 6, PF_RGB888},  {5, 9, 1, PF_BGR888},   {4, 4, 6, PF_A8}};
+    for (const Case& c : cases) {
+        auto original = Pattern(c.w, c.h, c.format);
+        ASSERT_TRUE(SavePixmapPNG(original, dir.File("round.png"), c.level));
+        std::string error;
+        auto loaded = LoadPixmap(dir.File("ROUND.PNG"), &error);
+        ASSERT_TRUE(loaded) << error;
+        EXPECT_EQ(loaded->Format(), PF_RGBA8888);
+        ExpectSamePixels(*original, *loaded);
+    }
+    // A window has a pitch wider than its rows.
+    auto big = Pattern(20, 20);
+    auto view = big->Window(3, 4, 9, 7);
+    ASSERT_TRUE(SavePixmapPNG(view, dir.File("view.png")));
+    ExpectSamePixels(*view, *LoadPixmap(dir.File("view.png")));
+    EXPECT_EQ(Bytes(dir.File("view.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+}
+
+TEST(Codecs, PngLevelChangesOnlyTheSize) {
+    TempDir dir;
+    auto image = Gradient(64, 64);
+    ASSERT_TRUE(SavePixmapPNG(image, dir.File("0.png"), 0));
+    ASSERT_TRUE(SavePixmapPNG(image, dir.File("9.png"), 9));
+    EXPECT_GT(FileSize(dir.File("0.png")), 64 * 64 * 4);
+    EXPECT_LT(FileSize(dir.File("9.png")), FileSize(dir.File("0.png")) / 4);
+    ExpectSamePixels(*LoadPixmap(dir.File("0.png")), *LoadPixmap(dir.File("9.png")));
+}
+
+TEST(Codecs, SavingFailsCleanly) {
+    TempDir dir;
+    EXPECT_FALSE(SavePixmapPNG(Pattern(2, 2), dir.File("missing/x.png")));
+    EXPECT_FALSE(SavePixmapPNG(nullptr, dir.File("x.png")));
+    EXPECT_FALSE(SavePixmapPNG(CreatePixmap(0, 0), dir.File("x.png")));
+    EXPECT_FALSE(SavePixmapJPEG(CreatePixmap(0, 3), dir.File("x.jpg")));
+    std::vector<std::string> names;
+    ASSERT_TRUE(ReadDir(dir.Path(), names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST(Codecs, JpegRoundTripIsClose) {
+    TempDir dir;
+    for (int size : {1, 17, 64}) {
+        auto original = Gradient(size, size + 3);
+        ASSERT_TRUE(SavePixmapJPEG(original, dir.File("g.jpg"), 95));
+        std::string error;
+        auto loaded = LoadPixmap(dir.File("g.jpg"), &error);
+        ASSERT_TRUE(loaded) << error;
+        ASSERT_EQ(loaded->Width(), size);
+        ASSERT_EQ(loaded->Height(), size + 3);
+        int64_t total = 0;
+        for (int y = 0; y < size + 3; ++y)
+            for (int x = 0; x < size; ++x) {
+                const uint32_t a = original->ReadPixel(x, y), b = loaded->ReadPixel(x, y);
+                EXPECT_EQ(b >> 24, 255u);
+                for (int shift : {0, 8, 16})
+                    total += std::abs(int((a >> shift) & 255) - int((b >> shift) & 255));
+            }
+        // A tiny picture is mostly block edges; only larger ones are held to a close match.
+        if (size > 1) {
+            EXPECT_LT(total / (size * (size + 3) * 3), 3) << size;
+        }
+    }
+}
+
+TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
+    TempDir dir;
+    ASSERT_TRUE(SavePixmapPNG(Pattern(40, 30), dir.File("a.png")));
+    ASSERT_TRUE(SavePixmapJPEG(Gradient(40, 30), dir.File("a.jpg")));
+    const std::string png = Bytes(dir.File("a.png"));
+    const std::string jpeg = Bytes(dir.File("a.jpg"));
+
+    ExpectRejected(png.substr(0, png.size() / 2), "PNG", "half a PNG");
+    ExpectRejected(png.substr(0, 8), "PNG", "PNG signature only");
+    ExpectRejected(jpeg.substr(0, jpeg.size() / 2), "Premature end", "half a JPEG");
+    ExpectRejected(jpeg.substr(0, jpeg.size() - 2), "Premature end", "JPEG without its end");
+    ExpectRejected(jpeg.substr(0, 3), "JPEG", "JPEG signature only");
+    ExpectRejected(std::string("\xFF\xD8\xFF") + std::string(100, 'x'), "JPEG", "junk JPEG");
+    ExpectRejected("", "empty", "empty file");
+    ExpectRejected("GIF89a and more", "not a PNG", "unknown format");
+
+    // Sizes no one would draw are refused before anything is allocated.
+    std::string ihdr = Be32(100000) + Be32(100000) + std::string("\x08\x06\x00\x00\x00", 5);
+    const std::string idat = PngChunk("IDAT", std::string("\x78\x9c\x03\x00\x00\x00\x00\x01", 8));
+    ExpectRejected("\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + idat + PngChunk("IEND", ""),
+                   "large", "huge PNG");
+    ExpectRejected(Bmp(30000, -30000, 24, ""), "large", "huge BMP");
+    ExpectRejected(Bmp(2, INT_MIN, 24, ""), "large", "BMP with the lowest height");
+    ExpectRejected(TgaHeader(2, 16000, 16000, 32, 8), "large", "huge TGA");
+
+    std::string error;
+    EXPECT_EQ(LoadPixmap(dir.File("none.png"), &error), nullptr);
+    EXPECT_EQ(error, "the file does not exist");
+    EXPECT_EQ(LoadPixmap(dir.Path(), &error), nullptr);
+    EXPECT_EQ(error, "the file cannot be read");
+}
+
+TEST(Codecs, BmpPalettedAndTrueColour) {
+    // 3 by 2, bottom-up: the first stored row is the bottom one; rows pad to 4 bytes.
+    const std::string rows24 = std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x09\0\0\0", 12) +
+                               std::string("\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\0\0\0", 12);
+    std::string error;
+    auto p = DecodePixmap(Bmp(3, 2, 24, rows24), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 1), 0xFF030201u);
+    EXPECT_EQ(p->ReadPixel(2, 1), 0xFF090807u);
+    EXPECT_EQ(p->ReadPixel(0, 0), 0xFF0C0B0Au);
+
+    // Top-down 32-bit: the fourth byte is alpha when any pixel uses it.
+    const std::string rows32("\x10\x20\x30\x80\x01\x02\x03\x00", 8);
+    p = DecodePixmap(Bmp(1, -2, 32, rows32), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0x80302010u);
+    EXPECT_EQ(p->ReadPixel(0, 1), 0x00030201u);
+    p = DecodePixmap(Bmp(1, 1, 32, std::string("\x10\x20\x30\x00", 4)), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0xFF302010u);
+
+    // Bitfields with an alpha mask (a 56-byte-style layout: masks after the 40-byte header).
+    std::string masks;
+    for (uint32_t m : {0x0000FF00u, 0x00FF0000u, 0xFF000000u, 0x000000FFu})
+        Le(masks, m, 4);
+    p = DecodePixmap(Bmp(1, 1, 32, std::string("\x40\x30\x20\x10", 4), "", 6, masks), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0x40302010u);
+
+    // 8-bit paletted, 5 by 1 (padded to 8); index 9 is beyond the palette and reads black.
+    const std::string palette("\x00\x00\xFF\x00\x00\xFF\x00\x00\xFF\x00\x00\x00", 12);
+    const std::string indices("\x00\x01\x02\x09\x01\0\0\0", 8);
+    p = DecodePixmap(Bmp(5, 1, 8, indices, palette), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(p->ReadPixel(1, 0), 0xFF00FF00u);
+    EXPECT_EQ(p->ReadPixel(2, 0), 0xFF0000FFu);
+    EXPECT_EQ(p->ReadPixel(3, 0), 0xFF000000u);
+
+    ExpectRejected(Bmp(3, 2, 24, rows24.substr(0, 20)), "truncated", "short BMP");
+    ExpectRejected(Bmp(3, 2, 8, rows24, palette, 1), "unsupported", "RLE BMP");
+    ExpectRejected(Bmp(3, 2, 16, rows24), "unsupported", "16-bit BMP");
+    ExpectRejected("BM", "truncated", "BMP signature only");
+}
+
+TEST(Codecs, TgaBothOriginsRawAndRunLength) {
+    // 2 by 2, 24-bit, raw, bottom-left origin, with an id field to skip.
+    const std::string raw("\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C", 12);
+    std::string error;
+    auto p = DecodePixmap(TgaHeader(2, 2, 2, 24, 0, 3) + raw, &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 1), 0xFF030201u);
+    EXPECT_EQ(p->ReadPixel(1, 1), 0xFF060504u);
+    EXPECT_EQ(p->ReadPixel(0, 0), 0xFF090807u);
+
+    // 3 by 2, 32-bit with alpha, run-length, top-left origin: a run of 4, then 2 raw pixels.
+    const std::string rle = std::string("\x83\x10\x20\x30\x40", 5) +
+                            std::string("\x01\x01\x02\x03\x04\x05\x06\x07\x08", 9);
+    p = DecodePixmap(TgaHeader(10, 3, 2, 32, 0x28) + rle, &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0x40302010u);
+    EXPECT_EQ(p->ReadPixel(0, 1), 0x40302010u);
+    EXPECT_EQ(p->ReadPixel(1, 1), 0x04030201u);
+    EXPECT_EQ(p->ReadPixel(2, 1), 0x08070605u);
+
+    // A run that overshoots the image is cut at the last pixel.
+    p = DecodePixmap(TgaHeader(10, 2, 1, 24, 0) + std::string("\xFF\x01\x02\x03", 4), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(1, 0), 0xFF030201u);
+
+    // 32 bits without alpha bits in the descriptor: opaque.
+    p = DecodePixmap(TgaHeader(2, 1, 1, 32, 0x20) + std::string("\x01\x02\x03\x00", 4), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->ReadPixel(0, 0), 0xFF030201u);
+
+    ExpectRejected(TgaHeader(2, 2, 2, 24, 0) + raw.substr(0, 11), "truncated", "short TGA");
+    ExpectRejected(TgaHeader(10, 3, 2, 32, 8) + rle.substr(0, 8), "truncated", "short RLE");
+    ExpectRejected(TgaHeader(2, 0, 2, 24, 0), "not a PNG", "TGA without pixels");
+}
+
+// Every truncation and a few thousand damaged copies of each format: no crash, no read outside
+// the bytes (the sanitizer build checks), and truncations load as nothing.
+TEST(Codecs, DamagedFilesNeverCrash) {
+    TempDir dir;
+    ASSERT_TRUE(SavePixmapPNG(Pattern(9, 7), dir.File("a.png")));
+    ASSERT_TRUE(SavePixmapJPEG(Gradient(19, 11), dir.File("a.jpg"), 80));
+    const std::string samples[] = {
+        Bytes(dir.File("a.png")),
+        Bytes(dir.File("a.jpg")),
+        Bmp(3, 2, 24, std::string(24, '\x7F')),
+        Bmp(5, 2, 8, std::string(16, '\x01'), std::string(8, '\x55')),
+        TgaHeader(10, 4, 3, 32, 8) + std::string("\x8B\x01\x02\x03\x04", 5),
+    };
+    SeedRnd(2024);
+    for (const std::string& sample : samples) {
+        ASSERT_TRUE(DecodePixmap(sample));
+        // A PNG cut inside its final (empty) chunk still holds the whole picture.
+        const size_t complete = sample.size() - (sample[0] == '\x89' ? 12 : 0);
+        for (size_t n = 0; n < complete; ++n) {
+            std::string error;
+            ASSERT_EQ(DecodePixmap(sample.substr(0, n), &error), nullptr) << n;
+            ASSERT_FALSE(error.empty());
+        }
+        for (int round = 0; round < 2000; ++round) {
+            std::string damaged = sample;
+            for (int k = Rand(1, 4); k > 0; --k)
+                damaged[size_t(Rand(0, int(damaged.size()) - 1))] = char(Rand(0, 255));
+            DecodePixmap(damaged);
+        }
+    }
+}
+
+} // namespace
