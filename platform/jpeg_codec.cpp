@@ -44,8 +44,10 @@ bool SupportedColourSpace(J_COLOR_SPACE space) {
     return space == JCS_GRAYSCALE || space == JCS_RGB || space == JCS_YCbCr;
 }
 
-bool ReadJpegHeader(const unsigned char* data, unsigned long size, int* w, int* h,
-                    JpegError* error) {
+// One pass over the file: with no pixels, the header only (w and h receive the size); with pixels,
+// the whole image, which must be w by h.
+bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixels, int pitch,
+              int* w, int* h, JpegError* error) {
     jpeg_decompress_struct cinfo;
     InitError(error);
     cinfo.err = &error->manager;
@@ -56,30 +58,18 @@ bool ReadJpegHeader(const unsigned char* data, unsigned long size, int* w, int* 
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
-    const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
-    *w = static_cast<int>(cinfo.image_width);
-    *h = static_cast<int>(cinfo.image_height);
-    jpeg_destroy_decompress(&cinfo);
-    if (!supported)
-        std::snprintf(error->message, sizeof error->message, "unsupported colour space");
-    return supported;
-}
-
-bool ReadJpegPixels(const unsigned char* data, unsigned long size, unsigned char* pixels, int pitch,
-                    int w, int h, JpegError* error) {
-    jpeg_decompress_struct cinfo;
-    InitError(error);
-    cinfo.err = &error->manager;
-    if (setjmp(error->jump)) {
+    if (!pixels) {
+        const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
+        *w = static_cast<int>(cinfo.image_width);
+        *h = static_cast<int>(cinfo.image_height);
         jpeg_destroy_decompress(&cinfo);
-        return false;
+        if (!supported)
+            std::snprintf(error->message, sizeof error->message, "unsupported colour space");
+        return supported;
     }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data, size);
-    jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_EXT_RGBA;
     jpeg_start_decompress(&cinfo);
-    if (static_cast<int>(cinfo.output_width) != w || static_cast<int>(cinfo.output_height) != h) {
+    if (static_cast<int>(cinfo.output_width) != *w || static_cast<int>(cinfo.output_height) != *h) {
         jpeg_destroy_decompress(&cinfo);
         std::snprintf(error->message, sizeof error->message, "inconsistent image size");
         return false;
@@ -128,7 +118,7 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
     const auto size = static_cast<unsigned long>(bytes.size());
     JpegError failure;
     int w = 0, h = 0;
-    if (!ReadJpegHeader(data, size, &w, &h, &failure)) {
+    if (!ReadJpeg(data, size, nullptr, 0, &w, &h, &failure)) {
         error = std::string("malformed JPEG: ") + failure.message;
         return nullptr;
     }
@@ -139,7 +129,7 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
         error = "out of memory";
         return nullptr;
     }
-    if (!ReadJpegPixels(data, size, pixmap->PixelPtr(0, 0), pixmap->Pitch(), w, h, &failure)) {
+    if (!ReadJpeg(data, size, pixmap->PixelPtr(0, 0), pixmap->Pitch(), &w, &h, &failure)) {
         error = std::string("truncated or malformed JPEG: ") + failure.message;
         return nullptr;
     }
