@@ -102,16 +102,17 @@ TEST(Notify, WithoutADesktopTheTextGoesToStandardError) {
         const char* display;
         const char* wayland;
         const char* driver;
+        const char* headless;
     };
     // Each of these must return at once; a box on a real desktop would block the test.
     const Case cases[] = {
-        {nullptr, nullptr, nullptr},      {"", "", nullptr},
-        {":0", nullptr, "offscreen"},     {nullptr, "wayland-0", "dummy"},
-        {":0", nullptr, "Offscreen,x11"},
+        {nullptr, nullptr, nullptr, nullptr},      {"", "", nullptr, nullptr},
+        {":0", nullptr, "offscreen", nullptr},     {nullptr, "wayland-0", "dummy", nullptr},
+        {":0", nullptr, "Offscreen,x11", nullptr}, {":0", "wayland-0", nullptr, "1"},
     };
     for (const Case& c : cases) {
         EnvGuard env;
-        env.Set("PELORIN_HEADLESS", nullptr);
+        env.Set("PELORIN_HEADLESS", c.headless);
         env.Set("DISPLAY", c.display);
         env.Set("WAYLAND_DISPLAY", c.wayland);
         env.Set("SDL_VIDEODRIVER", c.driver);
