@@ -91,7 +91,7 @@ PixmapPtr DecodeBMP(const std::string& bytes, std::string& error) {
     const bool bitfields = compression == 3 || compression == 6;
     if (bits == 32 && bitfields) {
         const int count = compression == 6 || headerSize >= 56 ? 4 : 3;
-        if (!in.Has(54, 4 * count)) {
+        if (!in.Has(54, 4 * static_cast<uint64_t>(count))) {
             error = "truncated BMP";
             return nullptr;
         }
@@ -136,14 +136,14 @@ PixmapPtr DecodeBMP(const std::string& bytes, std::string& error) {
             if (bits == 8) {
                 pixmap->WritePixel(x, y, palette[src[x]]);
             } else if (bits == 24) {
-                const uint8_t* s = src + 3 * x;
+                const uint8_t* s = src + 3 * ptrdiff_t{x};
                 Put(*pixmap, x, y, s[2], s[1], s[0], 255);
             } else if (!bitfields) {
-                const uint8_t* s = src + 4 * x;
+                const uint8_t* s = src + 4 * ptrdiff_t{x};
                 Put(*pixmap, x, y, s[2], s[1], s[0], s[3]);
                 anyAlpha = anyAlpha || s[3] != 0;
             } else {
-                const uint8_t* s = src + 4 * x;
+                const uint8_t* s = src + 4 * ptrdiff_t{x};
                 const uint32_t v =
                     s[0] | uint32_t{s[1]} << 8 | uint32_t{s[2]} << 16 | uint32_t{s[3]} << 24;
                 Put(*pixmap, x, y, red.Get(v, 0), green.Get(v, 0), blue.Get(v, 0),

@@ -3,6 +3,7 @@
 #include "platform/graphics.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +54,7 @@ bool NoDesktop() {
     if (!wanted)
         return false;
     std::string first(wanted);
-    first = first.substr(0, first.find(','));
+    first.resize(std::min(first.size(), first.find(',')));
     return HeadlessDriver(first.c_str());
 }
 
