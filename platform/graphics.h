@@ -158,8 +158,11 @@ ImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, i
                        int flags = -1);
 ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count,
                        int flags = -1);
-// A blank (transparent black) image.
+// A blank (transparent black) image; null for a size or frame count below 1. Like a loaded image
+// it gets a centred handle while AutoMidHandle is on.
 ImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
+// Makes every frame's texture now (when a GL context exists), so that the first draw need not.
+void PrecacheImage(const ImagePtr& image);
 
 int ImageWidth(const ImagePtr& image);  // 0 for null
 int ImageHeight(const ImagePtr& image); // 0 for null

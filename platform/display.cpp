@@ -1,0 +1,580 @@
+// The display: one SDL window and one OpenGL 2.1 context for the whole process. Everything is
+// drawn into a framebuffer object of the logical size; Flip shows it letterboxed in the window,
+// so that reading the frame back and mapping the mouse are the same in a window and full screen.
+#include "platform/display_internal.h"
+#include "platform/draw_internal.h"
+#include "platform/graphics.h"
+#include "platform/system.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Where the driver cannot wait for the vertical blank, Flip(1) waits for the next boundary of
+// this rate itself.
+constexpr int SOFTWARE_HERTZ = 60;
+
+struct Display {
+    bool videoInit = false, videoFailed = false, eventsInit = false, eventsFailed = false;
+    bool shutdownRegistered = false;
+    SDL_Window* window = nullptr;
+    SDL_GLContext gl = nullptr;
+    uint64_t serial = 0;
+    bool open = false, fullScreen = false;
+    int logicalW = 800, logicalH = 600, hertz = 60;
+    GLuint fbo = 0, fboTexture = 0;
+    int fboW = 0, fboH = 0;
+    int swapInterval = -1; // as last asked of the driver; -1 before the first flip
+    bool vsyncWorks = false;
+    Clock::time_point lastFlip{};
+    int64_t flips = 0;
+    std::function<void()> flipHook;
+    std::string title;
+    bool cursorShown = true;
+};
+
+Display D;
+
+PFNGLGENFRAMEBUFFERSPROC pGenFramebuffers = nullptr;
+PFNGLDELETEFRAMEBUFFERSPROC pDeleteFramebuffers = nullptr;
+PFNGLBINDFRAMEBUFFERPROC pBindFramebuffer = nullptr;
+PFNGLFRAMEBUFFERTEXTURE2DPROC pFramebufferTexture2D = nullptr;
+PFNGLCHECKFRAMEBUFFERSTATUSPROC pCheckFramebufferStatus = nullptr;
+
+template <typename T> bool LoadGl(T& fn, const char* name, const char* extName) {
+    fn = reinterpret_cast<T>(SDL_GL_GetProcAddress(name));
+    if (!fn)
+        fn = reinterpret_cast<T>(SDL_GL_GetProcAddress(extName));
+    return fn != nullptr;
+}
+
+bool LoadFramebufferFunctions() {
+    // The core names (GL 3.0, ARB_framebuffer_object) and the EXT ones take the same arguments.
+    return LoadGl(pGenFramebuffers, "glGenFramebuffers", "glGenFramebuffersEXT") &&
+           LoadGl(pDeleteFramebuffers, "glDeleteFramebuffers", "glDeleteFramebuffersEXT") &&
+           LoadGl(pBindFramebuffer, "glBindFramebuffer", "glBindFramebufferEXT") &&
+           LoadGl(pFramebufferTexture2D, "glFramebufferTexture2D", "glFramebufferTexture2DEXT") &&
+           LoadGl(pCheckFramebufferStatus, "glCheckFramebufferStatus",
+                  "glCheckFramebufferStatusEXT");
+}
+
+void Shutdown() {
+    if (D.gl) {
+        if (D.fbo)
+            pDeleteFramebuffers(1, &D.fbo);
+        if (D.fboTexture)
+            glDeleteTextures(1, &D.fboTexture);
+        SDL_GL_DeleteContext(D.gl);
+    }
+    if (D.window)
+        SDL_DestroyWindow(D.window);
+    D.gl = nullptr;
+    D.window = nullptr;
+    D.fbo = D.fboTexture = 0;
+    D.open = false;
+    D.videoInit = D.eventsInit = false;
+    SDL_Quit();
+}
+
+void RegisterShutdown() {
+    if (D.shutdownRegistered)
+        return;
+    D.shutdownRegistered = true;
+    AtEnd(Shutdown);
+}
+
+void SetCommonHints() {
+    // One window: closing it is an EVENT_APPTERMINATE of its own, not a second quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+}
+
+bool InitVideo() {
+    if (D.videoInit)
+        return true;
+    if (D.videoFailed)
+        return false;
+    SetCommonHints();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        D.videoFailed = true;
+        return false;
+    }
+    RegisterShutdown();
+    D.videoInit = D.eventsInit = true;
+    return true;
+}
+
+// (Re)makes the framebuffer of the logical frame; its texture is the only one the display owns.
+bool MakeFrame(int w, int h) {
+    if (D.fbo && D.fboW == w && D.fboH == h)
+        return true;
+    if (!D.fboTexture)
+        glGenTextures(1, &D.fboTexture);
+    glBindTexture(GL_TEXTURE_2D, D.fboTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    if (!D.fbo)
+        pGenFramebuffers(1, &D.fbo);
+    pBindFramebuffer(GL_FRAMEBUFFER, D.fbo);
+    pFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, D.fboTexture, 0);
+    if (pCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::fprintf(stderr, "display: the frame buffer of %dx%d is incomplete\n", w, h);
+        return false;
+    }
+    D.fboW = w;
+    D.fboH = h;
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+bool MakeWindow(int w, int h) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    D.window = SDL_CreateWindow(D.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w,
+                                h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!D.window) {
+        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        return false;
+    }
+    D.gl = SDL_GL_CreateContext(D.window);
+    if (!D.gl || !LoadFramebufferFunctions()) {
+        std::fprintf(stderr, "display: no OpenGL context with frame buffers: %s\n",
+                     SDL_GetError());
+        if (D.gl)
+            SDL_GL_DeleteContext(D.gl);
+        SDL_DestroyWindow(D.window);
+        D.gl = nullptr;
+        D.window = nullptr;
+        return false;
+    }
+    ++D.serial;
+    D.swapInterval = -1;
+    D.lastFlip = Clock::now();
+    return true;
+}
+
+// The letterbox: the logical frame scaled to fit (w, h) and centred.
+void Letterbox(int w, int h, double& scale, double& offX, double& offY) {
+    if (w <= 0 || h <= 0 || D.logicalW <= 0 || D.logicalH <= 0) {
+        scale = 1;
+        offX = offY = 0;
+        return;
+    }
+    scale = std::min(static_cast<double>(w) / D.logicalW, static_cast<double>(h) / D.logicalH);
+    offX = (w - D.logicalW * scale) / 2;
+    offY = (h - D.logicalH * scale) / 2;
+}
+
+void Present() {
+    pBindFramebuffer(GL_FRAMEBUFFER, 0);
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(D.window, &dw, &dh);
+    double scale, offX, offY;
+    Letterbox(dw, dh, scale, offX, offY);
+    const int x0 = static_cast<int>(std::lround(offX)), y0 = static_cast<int>(std::lround(offY));
+    const int x1 = static_cast<int>(std::lround(offX + D.logicalW * scale));
+    const int y1 = static_cast<int>(std::lround(offY + D.logicalH * scale));
+
+    glViewport(0, 0, dw, dh);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, dw, 0, dh, -1, 1); // bottom-up, as the frame's texture
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, D.fboTexture);
+    const bool exact = x1 - x0 == D.logicalW && y1 - y0 == D.logicalH;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, exact ? GL_NEAREST : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, exact ? GL_NEAREST : GL_LINEAR);
+    glColor4ub(255, 255, 255, 255);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(x0, y0);
+    glTexCoord2f(1, 0);
+    glVertex2i(x1, y0);
+    glTexCoord2f(1, 1);
+    glVertex2i(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2i(x0, y1);
+    glEnd();
+    SDL_GL_SwapWindow(D.window);
+
+    pBindFramebuffer(GL_FRAMEBUFFER, D.fbo);
+    detail::ResetGlState();
+}
+
+// sync != 0 must not let a loop spin: when the swap did not wait for a vertical blank (no swap
+// control, or a driver without a real one), wait for the next frame boundary on the real clock.
+void Pace(int sync) {
+    Clock::time_point now = Clock::now();
+    if (sync == 0) {
+        D.lastFlip = now;
+        return;
+    }
+    const auto period = std::chrono::nanoseconds(1'000'000'000 / SOFTWARE_HERTZ);
+    const auto target = D.lastFlip + period;
+    const bool swapWaited = D.vsyncWorks && now - D.lastFlip >= period * 3 / 4;
+    if (!swapWaited && now < target) {
+        std::this_thread::sleep_until(target);
+        D.lastFlip = target; // keeps the boundaries even when a sleep overshoots
+        return;
+    }
+    D.lastFlip = now;
+}
+
+} // namespace
+
+// ---- Internal --------------------------------------------------------------------------------
+
+namespace detail {
+
+bool InitSdlEvents() {
+    if (D.eventsInit)
+        return true;
+    if (D.eventsFailed)
+        return false;
+    SetCommonHints();
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "events: %s\n", SDL_GetError());
+        D.eventsFailed = true;
+        return false;
+    }
+    RegisterShutdown();
+    D.eventsInit = true;
+    return true;
+}
+
+bool DisplayReady() {
+    return D.open;
+}
+
+bool GlContextAlive() {
+    return D.gl != nullptr;
+}
+
+uint64_t GlContextSerial() {
+    return D.serial;
+}
+
+SDL_Window* SdlWindow() {
+    return D.window;
+}
+
+uint32_t SdlWindowId() {
+    return D.window ? SDL_GetWindowID(D.window) : 0;
+}
+
+void WindowToLogical(int wx, int wy, int& lx, int& ly) {
+    if (!D.open) {
+        lx = wx;
+        ly = wy;
+        return;
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(D.window, &w, &h);
+    double scale, offX, offY;
+    Letterbox(w, h, scale, offX, offY);
+    // The centre of the window pixel, so that LogicalToWindow round-trips.
+    const double x = std::floor((wx + 0.5 - offX) / scale);
+    const double y = std::floor((wy + 0.5 - offY) / scale);
+    lx = static_cast<int>(std::clamp(x, 0.0, static_cast<double>(D.logicalW - 1)));
+    ly = static_cast<int>(std::clamp(y, 0.0, static_cast<double>(D.logicalH - 1)));
+}
+
+void LogicalToWindow(int lx, int ly, int& wx, int& wy) {
+    if (!D.open) {
+        wx = lx;
+        wy = ly;
+        return;
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(D.window, &w, &h);
+    double scale, offX, offY;
+    Letterbox(w, h, scale, offX, offY);
+    wx = TruncToInt(std::floor(offX + (lx + 0.5) * scale));
+    wy = TruncToInt(std::floor(offY + (ly + 0.5) * scale));
+}
+
+} // namespace detail
+
+// ---- Modes -----------------------------------------------------------------------------------
+
+namespace {
+
+struct Mode {
+    int w, h, depth, hertz;
+};
+
+std::vector<Mode> Modes() {
+    std::vector<Mode> modes;
+    for (int depth : {16, 24, 32})
+        modes.push_back({800, 600, depth, 60});
+    if (InitVideo()) {
+        const int n = SDL_GetNumDisplayModes(0);
+        for (int i = 0; i < n; ++i) {
+            SDL_DisplayMode m;
+            if (SDL_GetDisplayMode(0, i, &m) != 0)
+                continue;
+            // SDL counts XRGB8888 as 24 bits; the padding byte is part of the mode's depth.
+            Mode mode{m.w, m.h, SDL_BYTESPERPIXEL(m.format) * 8, m.refresh_rate ? m.refresh_rate : 60};
+            const bool known = std::any_of(modes.begin(), modes.end(), [&](const Mode& k) {
+                return k.w == mode.w && k.h == mode.h && k.depth == mode.depth &&
+                       k.hertz == mode.hertz;
+            });
+            if (!known)
+                modes.push_back(mode);
+        }
+    }
+    return modes;
+}
+
+} // namespace
+
+int CountGraphicsModes() {
+    return static_cast<int>(Modes().size());
+}
+
+bool GetGraphicsMode(int index, int& width, int& height, int& depth, int& hertz) {
+    const std::vector<Mode> modes = Modes();
+    if (index < 0 || index >= static_cast<int>(modes.size()))
+        return false;
+    width = modes[index].w;
+    height = modes[index].h;
+    depth = modes[index].depth;
+    hertz = modes[index].hertz;
+    return true;
+}
+
+bool GraphicsModeExists(int width, int height, int depth, int hertz) {
+    for (const Mode& m : Modes())
+        if (m.w == width && m.h == height && (depth == 0 || m.depth == depth) &&
+            (hertz == 0 || m.hertz == hertz))
+            return true;
+    return false;
+}
+
+// ---- Display ---------------------------------------------------------------------------------
+
+bool Graphics(int width, int height, int depth, int hertz, int flags) {
+    (void)flags; // always a double-buffered back buffer
+    if (width <= 0 || height <= 0 || !InitVideo())
+        return false;
+    if (!D.window && !MakeWindow(width, height))
+        return false;
+    SDL_GL_MakeCurrent(D.window, D.gl);
+    D.logicalW = width;
+    D.logicalH = height;
+    if (!MakeFrame(width, height))
+        return false;
+
+    const bool full = depth != 0;
+    if (full) {
+        if (SDL_SetWindowFullscreen(D.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+            std::fprintf(stderr, "display: no full screen: %s\n", SDL_GetError());
+    } else {
+        SDL_SetWindowFullscreen(D.window, 0);
+        SDL_SetWindowSize(D.window, width, height);
+        SDL_SetWindowPosition(D.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    SDL_SetWindowTitle(D.window, D.title.c_str());
+    SDL_ShowWindow(D.window);
+    SDL_RaiseWindow(D.window);
+    SDL_ShowCursor(D.cursorShown ? SDL_ENABLE : SDL_DISABLE);
+    SDL_StartTextInput();
+    D.fullScreen = full;
+    SDL_DisplayMode mode;
+    D.hertz = SDL_GetWindowDisplayMode(D.window, &mode) == 0 && mode.refresh_rate > 0
+                  ? mode.refresh_rate
+                  : (hertz > 0 ? hertz : 60);
+    D.open = true;
+    SetViewport(0, 0, width, height);
+    detail::ResetGlState();
+    return true;
+}
+
+void EndGraphics() {
+    if (!D.open)
+        return;
+    D.open = false;
+    if (D.fullScreen)
+        SDL_SetWindowFullscreen(D.window, 0);
+    D.fullScreen = false;
+    SDL_HideWindow(D.window);
+    SDL_PumpEvents();
+}
+
+bool GraphicsOpen() {
+    return D.open;
+}
+
+bool GraphicsFullScreen() {
+    return D.open && D.fullScreen;
+}
+
+int LogicalWidth() {
+    return D.logicalW;
+}
+
+int LogicalHeight() {
+    return D.logicalH;
+}
+
+int GraphicsHertz() {
+    return D.open ? D.hertz : 60;
+}
+
+void Flip(int sync) {
+    ++D.flips;
+    // A copy: the hook may replace itself.
+    if (D.flipHook) {
+        std::function<void()> hook = D.flipHook;
+        hook();
+    }
+    if (!D.open)
+        return;
+    const int interval = sync != 0 ? 1 : 0;
+    if (interval != D.swapInterval) {
+        D.vsyncWorks = SDL_GL_SetSwapInterval(interval) == 0 && interval == 1;
+        D.swapInterval = interval;
+    }
+    Present();
+    Pace(sync);
+    SDL_PumpEvents();
+}
+
+void SetFlipHook(std::function<void()> hook) {
+    D.flipHook = std::move(hook);
+}
+
+int64_t FlipCount() {
+    return D.flips;
+}
+
+void SetAppTitle(const std::string& title) {
+    D.title = title;
+    if (D.window)
+        SDL_SetWindowTitle(D.window, title.c_str());
+}
+
+std::string AppTitle() {
+    return D.title;
+}
+
+void DesktopSize(int& width, int& height) {
+    SDL_DisplayMode mode;
+    if (InitVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        width = mode.w;
+        height = mode.h;
+        return;
+    }
+    width = D.logicalW;
+    height = D.logicalH;
+}
+
+int DesktopHertz() {
+    SDL_DisplayMode mode;
+    if (InitVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0)
+        return mode.refresh_rate;
+    return 60;
+}
+
+int WindowId() {
+    return D.open ? static_cast<int>(SDL_GetWindowID(D.window)) : 0;
+}
+
+bool WindowPosition(int& x, int& y) {
+    if (!D.open)
+        return false;
+    SDL_GetWindowPosition(D.window, &x, &y);
+    return true;
+}
+
+void MinimizeWindow() {
+    if (D.open)
+        SDL_MinimizeWindow(D.window);
+}
+
+void ShowMouse() {
+    D.cursorShown = true;
+    if (D.videoInit)
+        SDL_ShowCursor(SDL_ENABLE);
+}
+
+void HideMouse() {
+    D.cursorShown = false;
+    if (D.videoInit)
+        SDL_ShowCursor(SDL_DISABLE);
+}
+
+void MoveMouse(int x, int y) {
+    if (!D.open)
+        return;
+    int wx, wy;
+    detail::LogicalToWindow(x, y, wx, wy);
+    SDL_WarpMouseInWindow(D.window, wx, wy);
+}
+
+// ---- Reading the frame -----------------------------------------------------------------------
+
+PixmapPtr GrabPixmap(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    PixmapPtr pixmap = CreatePixmap(width, height, PF_RGBA8888);
+    for (int row = 0; row < height; ++row) {
+        uint8_t* p = pixmap->PixelPtr(0, row);
+        for (int col = 0; col < width; ++col)
+            p[col * 4 + 3] = 255; // a new pixmap is all zeros: opaque black
+    }
+    if (!D.open)
+        return pixmap;
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + width, D.logicalW), y1 = std::min(y + height, D.logicalH);
+    if (x1 <= x0 || y1 <= y0)
+        return pixmap;
+    const int cw = x1 - x0, ch = y1 - y0;
+    std::vector<uint8_t> rows(static_cast<size_t>(cw) * ch * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x0, D.logicalH - y1, cw, ch, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    for (int r = 0; r < ch; ++r) {
+        // OpenGL's rows run bottom-up.
+        const uint8_t* src = rows.data() + static_cast<size_t>(ch - 1 - r) * cw * 4;
+        uint8_t* dst = pixmap->PixelPtr(x0 - x, y0 - y + r);
+        for (int c = 0; c < cw; ++c, src += 4, dst += 4) {
+            dst[0] = src[0];
+            dst[1] = src[1];
+            dst[2] = src[2];
+            dst[3] = 255;
+        }
+    }
+    return pixmap;
+}
+
+} // namespace platform

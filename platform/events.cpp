@@ -1,0 +1,365 @@
+// The event queue: SDL's events turned into TEvents on the main thread, the hooks that see each
+// one, and input injected for tests along the same path.
+#include "platform/display_internal.h"
+#include "platform/events_internal.h"
+#include "platform/input.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// A loop that never takes events from the queue must not grow it without end: past the limit the
+// oldest event goes (hooks, and so the polled input, have seen it already).
+constexpr size_t QUEUE_LIMIT = 4096;
+
+struct Hook {
+    int handle;
+    int priority;
+    EventHook fn;
+    bool active = true;
+};
+
+std::deque<TEvent> queue;
+TEvent current;
+std::vector<std::shared_ptr<Hook>> hooks; // highest priority first, then in order of adding
+int nextHandle = 1;
+bool polling = false;
+int mouseX = 0, mouseY = 0;
+uint32_t injectedCharEvent = 0; // SDL user event type of an injected control character
+
+void Emit(int id, int data = 0, int x = 0, int y = 0) {
+    TEvent e;
+    e.id = id;
+    e.data = data;
+    e.x = x;
+    e.y = y;
+    EmitEvent(e);
+}
+
+bool IsControlChar(int c) {
+    return c == 8 || c == 9 || c == 13 || c == 27;
+}
+
+// Typed text: each code point of the UTF-8 text that fits in a byte becomes a character event.
+void EmitText(const char* text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    while (*s) {
+        int code, length;
+        if (*s < 0x80) {
+            code = *s;
+            length = 1;
+        } else if ((*s & 0xE0) == 0xC0) {
+            code = *s & 0x1F;
+            length = 2;
+        } else if ((*s & 0xF0) == 0xE0) {
+            code = *s & 0x0F;
+            length = 3;
+        } else if ((*s & 0xF8) == 0xF0) {
+            code = *s & 0x07;
+            length = 4;
+        } else {
+            ++s; // not the start of a character
+            continue;
+        }
+        int i = 1;
+        for (; i < length && (s[i] & 0xC0) == 0x80; ++i)
+            code = (code << 6) | (s[i] & 0x3F);
+        s += i;
+        if (i < length)
+            continue; // cut short
+        if (code >= 32 && code <= 255)
+            Emit(EVENT_KEYCHAR, code);
+    }
+}
+
+int ButtonFromSdl(int button) {
+    // SDL numbers the middle button 2 and the right one 3.
+    return button == SDL_BUTTON_MIDDLE ? 3 : button == SDL_BUTTON_RIGHT ? 2 : button;
+}
+
+int SdlButton(int button) {
+    return button == 3 ? SDL_BUTTON_MIDDLE : button == 2 ? SDL_BUTTON_RIGHT : button;
+}
+
+void Translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_QUIT:
+        Emit(EVENT_APPTERMINATE);
+        break;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            Emit(EVENT_APPTERMINATE);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            Emit(EVENT_APPSUSPEND);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            Emit(EVENT_APPRESUME);
+            break;
+        case SDL_WINDOWEVENT_ENTER:
+            Emit(EVENT_MOUSEENTER, 0, mouseX, mouseY);
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            Emit(EVENT_MOUSELEAVE, 0, mouseX, mouseY);
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        int key = KeyCodeFromSDL(e.key.keysym.sym);
+        if (!key)
+            key = detail::KeyCodeFromScancode(e.key.keysym.scancode);
+        if (!key)
+            break;
+        if (e.type == SDL_KEYUP) {
+            Emit(EVENT_KEYUP, key);
+            break;
+        }
+        Emit(e.key.repeat ? EVENT_KEYREPEAT : EVENT_KEYDOWN, key);
+        // Text input never carries these: they come from their keys, repeats included.
+        if (IsControlChar(key))
+            Emit(EVENT_KEYCHAR, key);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        EmitText(e.text.text);
+        break;
+    case SDL_MOUSEMOTION:
+        detail::WindowToLogical(e.motion.x, e.motion.y, mouseX, mouseY);
+        Emit(EVENT_MOUSEMOVE, 0, mouseX, mouseY);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        detail::WindowToLogical(e.button.x, e.button.y, mouseX, mouseY);
+        Emit(e.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSEDOWN : EVENT_MOUSEUP,
+             ButtonFromSdl(e.button.button), mouseX, mouseY);
+        break;
+    case SDL_MOUSEWHEEL: {
+        const int steps = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (steps != 0)
+            Emit(EVENT_MOUSEWHEEL, steps, mouseX, mouseY);
+        break;
+    }
+    default:
+        if (injectedCharEvent != 0 && e.type == injectedCharEvent)
+            Emit(EVENT_KEYCHAR, e.user.code);
+        break;
+    }
+}
+
+// Injected input takes SDL's queue while a display is open, so that it meets the real input in
+// order and is mapped as real input is; without a display it is translated at once.
+void Inject(SDL_Event& e) {
+    if (detail::DisplayReady()) {
+        e.common.timestamp = SDL_GetTicks();
+        if (SDL_PushEvent(&e) == 1)
+            return;
+    }
+    Translate(e);
+}
+
+class PollGuard {
+public:
+    PollGuard() { polling = true; }
+    ~PollGuard() { polling = false; }
+    PollGuard(const PollGuard&) = delete;
+    PollGuard& operator=(const PollGuard&) = delete;
+};
+
+} // namespace
+
+namespace detail {
+
+void LastMousePosition(int& x, int& y) {
+    x = mouseX;
+    y = mouseY;
+}
+
+} // namespace detail
+
+// ---- Queue -----------------------------------------------------------------------------------
+
+void PollSystem() {
+    // A hook that asks for polled input would come back here: the outer pass drains everything.
+    if (polling)
+        return;
+    PollGuard guard;
+    if (detail::InitSdlEvents()) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            Translate(e);
+    }
+    detail::CheckTimers();
+}
+
+bool PeekEvent() {
+    if (queue.empty())
+        PollSystem();
+    return !queue.empty();
+}
+
+bool PollEvent() {
+    if (queue.empty())
+        PollSystem();
+    if (queue.empty()) {
+        current = TEvent();
+        return false;
+    }
+    current = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+const TEvent& CurrentEvent() {
+    return current;
+}
+
+void EmitEvent(const TEvent& event) {
+    // A snapshot: hooks added now wait for the next event, hooks removed now do not run.
+    const std::vector<std::shared_ptr<Hook>> snapshot = hooks;
+    for (const std::shared_ptr<Hook>& hook : snapshot)
+        if (hook->active)
+            hook->fn(event);
+    if (queue.size() >= QUEUE_LIMIT)
+        queue.pop_front();
+    queue.push_back(event);
+}
+
+void ClearEvents() {
+    queue.clear();
+}
+
+int AddHook(EventHook hook, int priority) {
+    auto entry = std::make_shared<Hook>(Hook{nextHandle++, priority, std::move(hook)});
+    const auto at = std::find_if(hooks.begin(), hooks.end(), [&](const std::shared_ptr<Hook>& h) {
+        return h->priority < priority;
+    });
+    hooks.insert(at, entry);
+    return entry->handle;
+}
+
+void RemoveHook(int handle) {
+    const auto at = std::find_if(hooks.begin(), hooks.end(), [&](const std::shared_ptr<Hook>& h) {
+        return h->handle == handle;
+    });
+    if (at == hooks.end())
+        return;
+    (*at)->active = false;
+    hooks.erase(at);
+}
+
+// ---- Injected input --------------------------------------------------------------------------
+
+void InjectKey(int key, bool down) {
+    const int sym = detail::SdlKeyFromKeyCode(key);
+    if (!sym) {
+        // A code SDL has no key for still reaches the hooks and the queue.
+        TEvent e;
+        e.id = down ? EVENT_KEYDOWN : EVENT_KEYUP;
+        e.data = key;
+        EmitEvent(e);
+        return;
+    }
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = detail::SdlWindowId();
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = detail::DisplayReady() ? SDL_GetScancodeFromKey(sym)
+                                                   : SDL_SCANCODE_UNKNOWN;
+    Inject(e);
+}
+
+void InjectText(const std::string& text) {
+    for (unsigned char c : text) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        if (IsControlChar(c)) {
+            // Text input carries no control characters: a user event of our own does.
+            if (injectedCharEvent == 0 && detail::DisplayReady())
+                injectedCharEvent = SDL_RegisterEvents(1);
+            if (injectedCharEvent == 0 || injectedCharEvent == static_cast<uint32_t>(-1)) {
+                injectedCharEvent = 0;
+                Emit(EVENT_KEYCHAR, c);
+                continue;
+            }
+            e.type = injectedCharEvent;
+            e.user.code = c;
+        } else if (c >= 32) {
+            e.type = SDL_TEXTINPUT;
+            e.text.windowID = detail::SdlWindowId();
+            // The byte as a Latin-1 code point, in UTF-8.
+            if (c < 0x80) {
+                e.text.text[0] = static_cast<char>(c);
+            } else {
+                e.text.text[0] = static_cast<char>(0xC0 | (c >> 6));
+                e.text.text[1] = static_cast<char>(0x80 | (c & 0x3F));
+            }
+        } else {
+            continue;
+        }
+        Inject(e);
+    }
+}
+
+void InjectMouseMove(int x, int y) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = detail::SdlWindowId();
+    int wx, wy, oldX, oldY;
+    detail::LogicalToWindow(x, y, wx, wy);
+    detail::LogicalToWindow(mouseX, mouseY, oldX, oldY);
+    e.motion.x = wx;
+    e.motion.y = wy;
+    e.motion.xrel = wx - oldX;
+    e.motion.yrel = wy - oldY;
+    Inject(e);
+}
+
+void InjectMouseButton(int button, bool down) {
+    if (button < 1 || button > 255)
+        return;
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = detail::SdlWindowId();
+    e.button.button = static_cast<Uint8>(SdlButton(button));
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    int wx, wy;
+    detail::LogicalToWindow(mouseX, mouseY, wx, wy);
+    e.button.x = wx;
+    e.button.y = wy;
+    Inject(e);
+}
+
+void InjectMouseWheel(int steps) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = detail::SdlWindowId();
+    e.wheel.y = steps;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Inject(e);
+}
+
+void InjectQuit() {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    Inject(e);
+}
+
+} // namespace platform

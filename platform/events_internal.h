@@ -1,0 +1,16 @@
+#pragma once
+// What the event queue shares with the timers, the polled input and the key table.
+
+namespace platform::detail {
+
+// Posts the tick of every due timer (timer.cpp); PollSystem calls it.
+void CheckTimers();
+// The pointer's last known logical position, kept from every mouse event.
+void LastMousePosition(int& x, int& y);
+// The SDL key symbol (SDL_Keycode) of a key code; 0 for none.
+int SdlKeyFromKeyCode(int key);
+// The key code of a physical key (SDL_Scancode) in the US layout: the fallback for key symbols
+// of other layouts that have no code of their own.
+int KeyCodeFromScancode(int scancode);
+
+} // namespace platform::detail
