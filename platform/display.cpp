@@ -153,16 +153,16 @@ bool MakeWindow(int w, int h) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    D.window = SDL_CreateWindow(D.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w,
-                                h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    D.window =
+        SDL_CreateWindow(D.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!D.window) {
         std::fprintf(stderr, "display: %s\n", SDL_GetError());
         return false;
     }
     D.gl = SDL_GL_CreateContext(D.window);
     if (!D.gl || !LoadFramebufferFunctions()) {
-        std::fprintf(stderr, "display: no OpenGL context with frame buffers: %s\n",
-                     SDL_GetError());
+        std::fprintf(stderr, "display: no OpenGL context with frame buffers: %s\n", SDL_GetError());
         if (D.gl)
             SDL_GL_DeleteContext(D.gl);
         SDL_DestroyWindow(D.window);
@@ -344,7 +344,8 @@ std::vector<Mode> Modes() {
             if (SDL_GetDisplayMode(0, i, &m) != 0)
                 continue;
             // SDL counts XRGB8888 as 24 bits; the padding byte is part of the mode's depth.
-            Mode mode{m.w, m.h, SDL_BYTESPERPIXEL(m.format) * 8, m.refresh_rate ? m.refresh_rate : 60};
+            const int depth = static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8;
+            Mode mode{m.w, m.h, depth, m.refresh_rate ? m.refresh_rate : 60};
             const bool known = std::any_of(modes.begin(), modes.end(), [&](const Mode& k) {
                 return k.w == mode.w && k.h == mode.h && k.depth == mode.depth &&
                        k.hertz == mode.hertz;
@@ -548,6 +549,8 @@ PixmapPtr GrabPixmap(int x, int y, int width, int height) {
     if (width <= 0 || height <= 0)
         return nullptr;
     PixmapPtr pixmap = CreatePixmap(width, height, PF_RGBA8888);
+    if (!pixmap)
+        return nullptr;
     for (int row = 0; row < height; ++row) {
         uint8_t* p = pixmap->PixelPtr(0, row);
         for (int col = 0; col < width; ++col)

@@ -32,6 +32,9 @@ std::vector<std::shared_ptr<Hook>> hooks; // highest priority first, then in ord
 int nextHandle = 1;
 bool polling = false;
 int mouseX = 0, mouseY = 0;
+// An injected move still in SDL's queue: injected buttons and wheel steps happen where it goes.
+bool movePending = false;
+int pendingX = 0, pendingY = 0;
 uint32_t injectedCharEvent = 0; // SDL user event type of an injected control character
 
 void Emit(int id, int data = 0, int x = 0, int y = 0) {
@@ -135,6 +138,7 @@ void Translate(const SDL_Event& e) {
         EmitText(e.text.text);
         break;
     case SDL_MOUSEMOTION:
+        movePending = false;
         detail::WindowToLogical(e.motion.x, e.motion.y, mouseX, mouseY);
         Emit(EVENT_MOUSEMOVE, 0, mouseX, mouseY);
         break;
@@ -276,8 +280,8 @@ void InjectKey(int key, bool down) {
     e.key.windowID = detail::SdlWindowId();
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
-    e.key.keysym.scancode = detail::DisplayReady() ? SDL_GetScancodeFromKey(sym)
-                                                   : SDL_SCANCODE_UNKNOWN;
+    e.key.keysym.scancode =
+        detail::DisplayReady() ? SDL_GetScancodeFromKey(sym) : SDL_SCANCODE_UNKNOWN;
     Inject(e);
 }
 
@@ -320,7 +324,11 @@ void InjectMouseMove(int x, int y) {
     e.motion.windowID = detail::SdlWindowId();
     int wx, wy, oldX, oldY;
     detail::LogicalToWindow(x, y, wx, wy);
-    detail::LogicalToWindow(mouseX, mouseY, oldX, oldY);
+    detail::LogicalToWindow(movePending ? pendingX : mouseX, movePending ? pendingY : mouseY, oldX,
+                            oldY);
+    movePending = true;
+    pendingX = x;
+    pendingY = y;
     e.motion.x = wx;
     e.motion.y = wy;
     e.motion.xrel = wx - oldX;
@@ -339,7 +347,8 @@ void InjectMouseButton(int button, bool down) {
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
     int wx, wy;
-    detail::LogicalToWindow(mouseX, mouseY, wx, wy);
+    detail::LogicalToWindow(movePending ? pendingX : mouseX, movePending ? pendingY : mouseY, wx,
+                            wy);
     e.button.x = wx;
     e.button.y = wy;
     Inject(e);

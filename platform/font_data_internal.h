@@ -4,10 +4,10 @@
 namespace platform::font_data {
 
 struct BakedGlyph {
-    int code;           // Latin-1 code point
-    int x, y;           // offset of the coverage box from the pen, top-down
-    int w, h;           // coverage box; 0 for a blank
-    int advance;        // whole pixels
+    int code;                  // Latin-1 code point
+    int x, y;                  // offset of the coverage box from the pen, top-down
+    int w, h;                  // coverage box; 0 for a blank
+    int advance;               // whole pixels
     unsigned long long offset; // first coverage byte in COVERAGE (rows of w bytes)
 };
 

@@ -66,8 +66,8 @@ GLuint FrameTexture(const TImage& image, int frame) {
     const bool filtered = image.Flags() & FILTEREDIMAGE;
     const bool mipmapped = image.Flags() & MIPMAPPEDIMAGE;
     const GLint mag = filtered ? GL_LINEAR : GL_NEAREST;
-    const GLint min = mipmapped ? (filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST)
-                                : mag;
+    const GLint min =
+        mipmapped ? (filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST) : mag;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -184,13 +184,13 @@ ImagePtr LoadImage(const PixmapPtr& pixmap, int flags) {
     return image;
 }
 
-ImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first,
-                       int count, int flags) {
+ImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count,
+                       int flags) {
     return LoadAnimImage(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
 }
 
-ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cellWidth, int cellHeight, int first,
-                       int count, int flags) {
+ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count,
+                       int flags) {
     if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0)
         return nullptr;
     const int columns = pixmap->Width() / cellWidth;
@@ -210,6 +210,9 @@ ImagePtr CreateImage(int width, int height, int frames, int flags) {
     if (width <= 0 || height <= 0 || frames <= 0)
         return nullptr;
     auto image = std::make_shared<TImage>(width, height, frames, flags);
+    for (int i = 0; i < frames; ++i)
+        if (!image->Frame(i))
+            return nullptr; // too big to hold
     ApplyAutoMidHandle(image);
     return image;
 }
@@ -249,7 +252,8 @@ void DrawImage(const ImagePtr& image, float x, float y, int frame) {
     if (!ValidFrame(image, frame))
         return;
     const float l = -image->handleX, t = -image->handleY;
-    detail::DrawFrameQuad(*image, frame, x, y, l, t, l + image->Width(), t + image->Height(), 0, 0, 1, 1);
+    detail::DrawFrameQuad(*image, frame, x, y, l, t, l + image->Width(), t + image->Height(), 0, 0,
+                          1, 1);
 }
 
 void DrawImageRect(const ImagePtr& image, float x, float y, float w, float h, int frame) {
@@ -307,6 +311,8 @@ void GrabImage(const ImagePtr& image, int x, int y, int frame) {
         return;
     const PixmapPtr grabbed = GrabPixmap(x, y, image->Width(), image->Height());
     const PixmapPtr pixels = image->Frame(frame);
+    if (!grabbed || !pixels)
+        return;
     for (int row = 0; row < image->Height(); ++row)
         std::memcpy(pixels->PixelPtr(0, row), grabbed->PixelPtr(0, row),
                     static_cast<size_t>(image->Width()) * 4);
