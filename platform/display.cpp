@@ -452,6 +452,13 @@ int GraphicsHertz() {
     return D.open ? D.hertz : 60;
 }
 
+std::string GraphicsRenderer() {
+    if (!D.gl)
+        return "";
+    const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return name ? name : "";
+}
+
 void Flip(int sync) {
     ++D.flips;
     // A copy: the hook may replace itself.

@@ -37,6 +37,8 @@ int LogicalWidth();
 int LogicalHeight();
 // Refresh rate of the opened display (60 when unknown).
 int GraphicsHertz();
+// The OpenGL renderer's name, as the driver gives it ("" before the first display).
+std::string GraphicsRenderer();
 
 // Shows the back buffer. sync 1 waits for the vertical blank; where the driver cannot wait (Xvfb,
 // software GL) the layer waits itself until the next 60 Hz frame boundary, so a loop paced by the
