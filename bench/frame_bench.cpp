@@ -91,7 +91,9 @@ int main() {
     std::printf("time to first frame: %.1f ms\n", firstFrame);
 
     std::mt19937 rng(1234);
-    auto rnd = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto rnd = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
     std::vector<Sprite> sprites(500);
     for (Sprite& s : sprites)
         s = {rnd(0, 800), rnd(0, 600), rnd(0, 360), rnd(-3, 3)};
@@ -99,19 +101,18 @@ int main() {
     std::vector<Result> results;
     results.push_back(Measure("clear + flip", [](int) { Cls(); }));
     for (int count : {0, 100, 500}) {
-        results.push_back(
-            Measure(std::to_string(count) + " sprites", [&, count](int frame) {
-                Cls();
-                SetBlend(ALPHABLEND);
-                for (int i = 0; i < count; ++i) {
-                    const Sprite& s = sprites[static_cast<size_t>(i)];
-                    SetRotation(s.angle + s.speed * static_cast<float>(frame));
-                    SetAlpha(0.5f + 0.5f * static_cast<float>(i % 2));
-                    DrawImage(sprite, s.x, s.y);
-                }
-                SetRotation(0);
-                SetAlpha(1);
-            }));
+        results.push_back(Measure(std::to_string(count) + " sprites", [&, count](int frame) {
+            Cls();
+            SetBlend(ALPHABLEND);
+            for (int i = 0; i < count; ++i) {
+                const Sprite& s = sprites[static_cast<size_t>(i)];
+                SetRotation(s.angle + s.speed * static_cast<float>(frame));
+                SetAlpha(0.5f + 0.5f * static_cast<float>(i % 2));
+                DrawImage(sprite, s.x, s.y);
+            }
+            SetRotation(0);
+            SetAlpha(1);
+        }));
     }
 
     std::printf("%-14s %10s %10s %12s\n", "scene", "mean ms", "p95 ms", "draw calls");

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -47,6 +48,9 @@ struct Display {
 };
 
 Display D;
+// Set once the process exits: images that static objects hold must not call OpenGL any more
+// while the driver shuts down.
+bool exiting = false;
 
 PFNGLGENFRAMEBUFFERSPROC pGenFramebuffers = nullptr;
 PFNGLDELETEFRAMEBUFFERSPROC pDeleteFramebuffers = nullptr;
@@ -170,6 +174,8 @@ bool MakeWindow(int w, int h) {
         D.window = nullptr;
         return false;
     }
+    static const bool exitHandler = std::atexit([] { exiting = true; }) == 0;
+    (void)exitHandler;
     ++D.serial;
     D.swapInterval = -1;
     D.lastFlip = Clock::now();
@@ -277,7 +283,7 @@ bool DisplayReady() {
 }
 
 bool GlContextAlive() {
-    return D.gl != nullptr;
+    return D.gl != nullptr && !exiting;
 }
 
 uint64_t GlContextSerial() {

@@ -42,7 +42,8 @@ std::string GraphicsRenderer();
 
 // Shows the back buffer. sync 1 waits for the vertical blank; where the driver cannot wait (Xvfb,
 // software GL) the layer waits itself until the next 60 Hz frame boundary, so a loop paced by the
-// flip never spins. sync 0 returns at once. -1 behaves as 1.
+// flip never spins. sync 0 returns at once. -1 behaves as 1. Without an open display it only
+// counts the flip and runs the flip hook.
 void Flip(int sync = 1);
 // Called by Flip with the finished frame still in the back buffer, before it is shown (tests read
 // the frame and inject input here). An empty function removes it.
@@ -99,7 +100,7 @@ void SetViewport(int x, int y, int w, int h);
 void GetViewport(int& x, int& y, int& w, int& h);
 void SetClsColor(int r, int g, int b);
 void GetClsColor(int& r, int& g, int& b);
-// Clears the back buffer to the clear colour.
+// Clears the back buffer (inside the viewport) to the clear colour.
 void Cls();
 
 // ---- Images ------------------------------------------------------------------------------------
@@ -187,7 +188,8 @@ PixmapPtr LockImage(const ImagePtr& image, int frame = 0);
 void UnlockImage(const ImagePtr& image, int frame = 0);
 
 // Copies the back buffer at logical (x, y) into a frame of the image (its size), and the
-// rectangle into a new pixmap (rows top-down, alpha 255). Black pixmaps without a display.
+// rectangle into a new pixmap (rows top-down, alpha 255; null for a width or height below 1).
+// Parts outside the logical screen, and everything without a display, read opaque black.
 void GrabImage(const ImagePtr& image, int x, int y, int frame = 0);
 PixmapPtr GrabPixmap(int x, int y, int width, int height);
 
@@ -197,7 +199,7 @@ void DrawRect(float x, float y, float w, float h);
 void DrawOval(float x, float y, float w, float h);
 // One pixel wide; the end pixel is drawn only when lastPixel is true.
 void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel = true);
-void Plot(float x, float y);
+void Plot(float x, float y); // one pixel at (x, y) plus the origin; no handle, rotation or scale
 
 // ---- Text in an image font
 // -----------------------------------------------------------------------
@@ -223,7 +225,8 @@ ImageFontPtr DefaultFont();
 // Null selects the default font.
 void SetImageFont(const ImageFontPtr& font);
 ImageFontPtr GetImageFont();
-// Draws the text with its top-left at (x, y) under the current state.
+// Draws the text with its top-left at (x, y) under the current state. Unturned, unscaled text
+// is placed on whole pixels (x and y rounded) so that it stays sharp.
 void DrawText(const std::string& text, float x, float y);
 // Sum of the advances, unscaled; a character without a glyph counts 0.
 int TextWidth(const std::string& text);
@@ -231,9 +234,11 @@ int TextWidth(const std::string& text);
 int TextHeight(const std::string& text);
 
 // ---- Collision layers --------------------------------------------------------------------------
-// 32 layers (bits of a mask). A write stores the drawn footprint (the opaque pixels of the frame
-// under the current rotation and scale) in the writeMask layers, tagged with id; a test returns
-// the ids whose footprints in the collideMask layers overlap.
+// 32 layers (bits of a mask). A write stores the drawn footprint (the box around the frame's
+// opaque pixels, placed as DrawImage places it: handle, rotation, scale and origin) in the
+// writeMask layers, tagged with id; a test returns the ids whose footprints in the collideMask
+// layers overlap (each id once), before the write. A rectangle is taken as it lies on the screen.
+// Each layer keeps at most 16384 footprints until it is reset.
 
 void ResetCollisions(int mask = 0); // 0 clears every layer
 std::vector<void*> CollideImage(const ImagePtr& image, float x, float y, int frame, int collideMask,

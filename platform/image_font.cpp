@@ -54,8 +54,9 @@ ImageFontPtr currentFont;
 } // namespace
 
 ImageFontPtr DefaultFont() {
-    static const ImageFontPtr font = std::make_shared<TDefaultFont>();
-    return font;
+    // Never destroyed: its textures must not be freed while OpenGL shuts down at exit.
+    static const ImageFontPtr* font = new ImageFontPtr(std::make_shared<TDefaultFont>());
+    return *font;
 }
 
 void SetImageFont(const ImageFontPtr& font) {

@@ -92,7 +92,8 @@ bool PeekEvent();
 // Takes the next event into CurrentEvent(); false (and an empty current event) when none.
 bool PollEvent();
 const TEvent& CurrentEvent();
-// Runs the hooks on an event and appends it to the queue, as if the system had sent it.
+// Runs the hooks on an event and appends it to the queue, as if the system had sent it. The queue
+// holds 4096 events: past that the oldest is dropped (the hooks have seen it).
 void EmitEvent(const TEvent& event);
 // Drops every queued event.
 void ClearEvents();
