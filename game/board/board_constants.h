@@ -19,7 +19,7 @@ constexpr std::array<int, 3> BOARD_ROW_Y = {133, 213, 293};
 constexpr int SQUARE_HIT_HALF = 30;
 
 // The path runs left to right on the top row, right to left on the middle row and left to right
-// again on the bottom row, so square 10 lies below 9 and square 20 below 19.
+// again on the bottom row, so square 10 lies below 9 and square 20 below 19. For squares 0 to 29.
 constexpr int SquareColumn(int n) {
     const int k = n % BOARD_ROW_LENGTH;
     return (n / BOARD_ROW_LENGTH) == 1 ? BOARD_ROW_LENGTH - 1 - k : k;
