@@ -194,6 +194,16 @@ void Letterbox(int w, int h, double& scale, double& offX, double& offY) {
     offY = (h - D.logicalH * scale) / 2;
 }
 
+// The letterbox in window coordinates (SDL's points); false without an open display.
+bool WindowLetterbox(double& scale, double& offX, double& offY) {
+    if (!D.open)
+        return false;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(D.window, &w, &h);
+    Letterbox(w, h, scale, offX, offY);
+    return true;
+}
+
 void Present() {
     pBindFramebuffer(GL_FRAMEBUFFER, 0);
     int dw = 0, dh = 0;
@@ -299,15 +309,12 @@ uint32_t SdlWindowId() {
 }
 
 void WindowToLogical(int wx, int wy, int& lx, int& ly) {
-    if (!D.open) {
+    double scale, offX, offY;
+    if (!WindowLetterbox(scale, offX, offY)) {
         lx = wx;
         ly = wy;
         return;
     }
-    int w = 0, h = 0;
-    SDL_GetWindowSize(D.window, &w, &h);
-    double scale, offX, offY;
-    Letterbox(w, h, scale, offX, offY);
     // The centre of the window pixel, so that LogicalToWindow round-trips.
     const double x = std::floor((wx + 0.5 - offX) / scale);
     const double y = std::floor((wy + 0.5 - offY) / scale);
@@ -316,15 +323,12 @@ void WindowToLogical(int wx, int wy, int& lx, int& ly) {
 }
 
 void LogicalToWindow(int lx, int ly, int& wx, int& wy) {
-    if (!D.open) {
+    double scale, offX, offY;
+    if (!WindowLetterbox(scale, offX, offY)) {
         wx = lx;
         wy = ly;
         return;
     }
-    int w = 0, h = 0;
-    SDL_GetWindowSize(D.window, &w, &h);
-    double scale, offX, offY;
-    Letterbox(w, h, scale, offX, offY);
     wx = TruncToInt(std::floor(offX + (lx + 0.5) * scale));
     wy = TruncToInt(std::floor(offY + (ly + 0.5) * scale));
 }

@@ -1,6 +1,7 @@
 // The drawing layer without a display: state, images on the CPU, the default font's metrics, the
 // draw log and the collision layers.
 #include "platform/graphics.h"
+#include "tests/platform/test_pixmaps.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,7 @@
 namespace {
 
 using namespace platform;
-
-PixmapPtr Filled(int w, int h, uint32_t argb) {
-    PixmapPtr p = CreatePixmap(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p->WritePixel(x, y, argb);
-    return p;
-}
+using testing_support::Filled;
 
 class Graphics2D : public ::testing::Test {
 protected:

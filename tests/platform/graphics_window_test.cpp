@@ -2,6 +2,7 @@
 // checked pixel by pixel.
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "tests/platform/test_pixmaps.h"
 #include "tests/support/temp_dir.h"
 
 #include <SDL.h>
@@ -13,14 +14,7 @@
 namespace {
 
 using namespace platform;
-
-PixmapPtr Filled(int w, int h, uint32_t argb) {
-    PixmapPtr p = CreatePixmap(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p->WritePixel(x, y, argb);
-    return p;
-}
+using testing_support::Filled;
 
 struct Rgb {
     int r, g, b;
@@ -72,6 +66,15 @@ protected:
         EXPECT_NEAR(got.r, want.r, tolerance) << "at " << x << "," << y;
         EXPECT_NEAR(got.g, want.g, tolerance) << "at " << x << "," << y;
         EXPECT_NEAR(got.b, want.b, tolerance) << "at " << x << "," << y;
+    }
+    struct Probe {
+        int x, y;
+        Rgb want;
+    };
+    // Exact colours at each probe.
+    void ExpectPixels(std::initializer_list<Probe> probes) const {
+        for (const Probe& p : probes)
+            ExpectNear(p.x, p.y, p.want, 0);
     }
     void Save(const std::string& name) const {
         SavePixmapPNG(frame_, testing_support::TestOutputDir() + name);
@@ -171,22 +174,24 @@ TEST_F(Window, MaskedImagesRotationScaleAndSubRectangles) {
     Grab();
     Save("transforms.png");
 
-    ExpectNear(12, 12, {255, 255, 0}, 0);
-    ExpectNear(20, 20, {0, 0, 255}, 0); // masked centre
-    ExpectNear(190, 210, {255, 0, 0}, 0);
-    ExpectNear(190, 230, {0, 255, 0}, 0);
-    ExpectNear(205, 210, {0, 0, 255}, 0);
-    ExpectNear(185, 195, {0, 0, 255}, 0);
-    ExpectNear(319, 79, {255, 255, 255}, 0);
-    ExpectNear(320, 79, {0, 0, 255}, 0);
-    ExpectNear(319, 80, {0, 0, 255}, 0);
-    ExpectNear(500, 100, {255, 255, 255}, 0);
-    ExpectNear(500, 125, {255, 255, 255}, 0); // a corner of the diamond points down
-    ExpectNear(482, 82, {0, 0, 255}, 0);      // the square's own corner is empty
-    ExpectNear(596, 86, {0, 255, 0}, 0);
-    ExpectNear(604, 113, {0, 255, 0}, 0);
-    ExpectNear(606, 100, {0, 0, 255}, 0);
-    ExpectNear(600, 305, {0, 0, 255}, 0);
+    ExpectPixels({
+        {12, 12, {255, 255, 0}},
+        {20, 20, {0, 0, 255}}, // masked centre
+        {190, 210, {255, 0, 0}},
+        {190, 230, {0, 255, 0}},
+        {205, 210, {0, 0, 255}},
+        {185, 195, {0, 0, 255}},
+        {319, 79, {255, 255, 255}},
+        {320, 79, {0, 0, 255}},
+        {319, 80, {0, 0, 255}},
+        {500, 100, {255, 255, 255}},
+        {500, 125, {255, 255, 255}}, // a corner of the diamond points down
+        {482, 82, {0, 0, 255}},      // the square's own corner is empty
+        {596, 86, {0, 255, 0}},
+        {604, 113, {0, 255, 0}},
+        {606, 100, {0, 0, 255}},
+        {600, 305, {0, 0, 255}},
+    });
 }
 
 TEST_F(Window, PrimitivesViewportAndText) {
@@ -208,17 +213,19 @@ TEST_F(Window, PrimitivesViewportAndText) {
     Grab();
     Save("primitives_text.png");
 
-    ExpectNear(10, 300, {255, 255, 255}, 0);
-    ExpectNear(19, 300, {255, 255, 255}, 0);
-    ExpectNear(20, 300, {0, 0, 0}, 0);
-    ExpectNear(20, 310, {255, 255, 255}, 0);
-    ExpectNear(30, 300, {255, 255, 255}, 0);
-    ExpectNear(120, 310, {255, 255, 255}, 0);
-    ExpectNear(101, 301, {0, 0, 0}, 0); // outside the ellipse, inside its box
-    ExpectNear(200, 300, {255, 255, 255}, 0);
-    ExpectNear(209, 309, {255, 255, 255}, 0);
-    ExpectNear(199, 300, {0, 0, 0}, 0);
-    ExpectNear(210, 305, {0, 0, 0}, 0);
+    ExpectPixels({
+        {10, 300, {255, 255, 255}},
+        {19, 300, {255, 255, 255}},
+        {20, 300, {0, 0, 0}},
+        {20, 310, {255, 255, 255}},
+        {30, 300, {255, 255, 255}},
+        {120, 310, {255, 255, 255}},
+        {101, 301, {0, 0, 0}}, // outside the ellipse, inside its box
+        {200, 300, {255, 255, 255}},
+        {209, 309, {255, 255, 255}},
+        {199, 300, {0, 0, 0}},
+        {210, 305, {0, 0, 0}},
+    });
 
     // The text lies in its box (TextWidth by the line height), red, with solid strokes.
     const int w = TextWidth("Hello, World");
@@ -266,9 +273,11 @@ TEST_F(Window, FlipHookSeesTheFinishedFrameAndGrabImageCopiesIt) {
     SetColor(255, 255, 255);
     DrawImage(copy, 400, 400);
     Grab();
-    ExpectNear(402, 402, {0, 0, 0}, 0);
-    ExpectNear(410, 410, {0, 200, 0}, 0);
-    ExpectNear(416, 416, {0, 0, 0}, 0);
+    ExpectPixels({
+        {402, 402, {0, 0, 0}},
+        {410, 410, {0, 200, 0}},
+        {416, 416, {0, 0, 0}},
+    });
 }
 
 TEST_F(Window, InjectedInputReachesPolledStateAndTypedCharacters) {
