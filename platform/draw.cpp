@@ -332,7 +332,8 @@ void DrawOval(float x, float y, float w, float h) {
     const float cx = rx - S.handleX, cy = ry - S.handleY;
     // Enough segments that the edge looks round at its drawn size.
     const float size = std::max(std::fabs(w * S.scaleX), std::fabs(h * S.scaleY));
-    const int segments = std::clamp(static_cast<int>(std::isfinite(size) ? size : 0), 12, 180);
+    const int segments =
+        std::isfinite(size) ? static_cast<int>(std::clamp(size, 12.0f, 180.0f)) : 12;
     std::vector<float> xy;
     xy.reserve(static_cast<size_t>(segments + 2) * 2);
     float sx, sy;
