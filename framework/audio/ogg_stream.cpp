@@ -1,0 +1,228 @@
+#include "framework/audio/ogg_stream.h"
+
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The four callbacks on the layer's stream. The stream closes with the decoder object.
+size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
+    if (size == 0 || count == 0) {
+        return 0;
+    }
+    auto* stream = static_cast<platform::TStream*>(source);
+    const int64_t got = stream->Read(buffer, int64_t(size * count));
+    return got > 0 ? size_t(got) / size : 0;
+}
+
+int SeekCallback(void* source, ogg_int64_t offset, int origin) {
+    auto* stream = static_cast<platform::TStream*>(source);
+    int64_t to = 0;
+    switch (origin) {
+    case SEEK_SET:
+        to = offset;
+        break;
+    case SEEK_CUR:
+        to = stream->Pos() + offset;
+        break;
+    case SEEK_END:
+        to = stream->Size() + offset;
+        break;
+    default:
+        return -1;
+    }
+    return to >= 0 && stream->Seek(to) ? 0 : -1;
+}
+
+int CloseCallback(void*) {
+    return 0;
+}
+
+long TellCallback(void* source) {
+    return long(static_cast<platform::TStream*>(source)->Pos());
+}
+
+const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
+
+std::string OpenFailure(int code) {
+    switch (code) {
+    case OV_ENOTVORBIS:
+        return "an Ogg file without Vorbis audio";
+    case OV_EVERSION:
+        return "an Ogg Vorbis file of an unknown version";
+    case OV_EBADHEADER:
+        return "an Ogg Vorbis file with a damaged header";
+    case OV_EREAD:
+        return "an Ogg Vorbis file that cannot be read (cut short?)";
+    default:
+        return "a damaged Ogg Vorbis file (error " + std::to_string(code) + ")";
+    }
+}
+
+// Consecutive holes (lost data) that a read skips before it gives up on the rest of the file.
+constexpr int kMaxHoles = 64;
+
+} // namespace
+
+TOGGStream::TOGGStream() = default;
+
+TOGGStream::~TOGGStream() {
+    Close();
+}
+
+bool TOGGStream::Open(std::string* error) {
+    Close();
+    if (!stream || !stream->Seek(0)) {
+        if (error) {
+            *error = "an Ogg Vorbis file that cannot be read";
+        }
+        return false;
+    }
+    auto file = std::make_unique<OggVorbis_File>();
+    const int code = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, kCallbacks);
+    if (code != 0) {
+        // A failed open has already released what it made: no ov_clear.
+        if (error) {
+            *error = OpenFailure(code);
+        }
+        return false;
+    }
+    ogg = std::move(file);
+    const vorbis_info* info = ov_info(ogg.get(), -1);
+    const int format = info ? MusicFormatOf(info->channels, 16) : 0;
+    if (!format || info->rate <= 0 || info->rate > INT_MAX) {
+        if (error) {
+            *error = info ? std::to_string(info->channels) +
+                                "-channel Ogg Vorbis audio (only mono and stereo play)"
+                          : "an Ogg Vorbis file without stream information";
+        }
+        Close();
+        return false;
+    }
+    // Unknown (negative) for an unseekable stream: the end is then found by reading.
+    const ogg_int64_t total = ov_pcm_total(ogg.get(), -1);
+    samples = total > 0 ? int(std::min<ogg_int64_t>(total, INT_MAX)) : 0;
+    SAMPLE_RATE = int(info->rate);
+    STREAM_FORMAT = format;
+    return true;
+}
+
+void TOGGStream::Close() {
+    if (ogg) {
+        ov_clear(ogg.get());
+        ogg.reset();
+    }
+}
+
+std::shared_ptr<TOGGStream> TOGGStream::Load(const TMusicSource& source, std::string* error) {
+    platform::StreamPtr stream = OpenMusicSource(source);
+    if (!stream) {
+        return nullptr;
+    }
+    char tag[4] = {};
+    const bool ogg = stream->Read(tag, 4) == 4 && std::memcmp(tag, "OggS", 4) == 0;
+    if (!ogg) {
+        return nullptr; // not this loader's format: another may take it
+    }
+    auto music = std::make_shared<TOGGStream>();
+    music->stream = stream;
+    std::string reason;
+    if (!music->Open(&reason)) {
+        if (error) {
+            *error = reason;
+        }
+        return nullptr;
+    }
+    if (music->samples == 0 && music->stream->Size() > 0) {
+        // A seekable file whose length is 0 holds no audio at all.
+        if (ov_seekable(music->ogg.get())) {
+            if (error) {
+                *error = "an Ogg Vorbis file without audio";
+            }
+            return nullptr;
+        }
+    }
+    music->STREAM_SIZE = music->samples;
+    return music;
+}
+
+int TOGGStream::Free() {
+    TMusic::Free();
+    Close();
+    stream.reset();
+    return 0;
+}
+
+int TOGGStream::Read(unsigned char* out, int bytes) {
+    int done = 0;
+    int holes = 0;
+    while (ogg && done < bytes) {
+        int section = 0;
+        const long got = ov_read(ogg.get(), reinterpret_cast<char*>(out + done), bytes - done, 0, 2,
+                                 1, &section);
+        if (got == OV_HOLE && ++holes <= kMaxHoles) {
+            continue; // a gap in the data: decoding goes on after it
+        }
+        if (got <= 0) {
+            break; // the end of the data, or an error that ends it
+        }
+        holes = 0;
+        done += int(got);
+    }
+    return done;
+}
+
+int TOGGStream::FillBuffer(void* buffer, int length) {
+    auto* out = static_cast<unsigned char*>(buffer);
+    const int frame = GetBytesPerSample(STREAM_FORMAT);
+    int filled = 0;
+    bool readSinceOpen = false;
+    while (length > 0 && frame > 0 && filled < length) {
+        int want = (length - filled) / frame * frame;
+        if (STREAM_SIZE > 0) {
+            want = std::min<int64_t>(want, int64_t(STREAM_SIZE - STREAM_POS) * frame);
+        }
+        const int got = want > 0 ? Read(out + filled, want) / frame * frame : 0;
+        filled += got;
+        STREAM_POS += got / frame;
+        readSinceOpen = readSinceOpen || got > 0;
+        if (got == want && want > 0 && (STREAM_SIZE == 0 || STREAM_POS < STREAM_SIZE)) {
+            continue;
+        }
+        // The end of the data: reached, cut short, or a decoding error.
+        Close();
+        if (STREAM_LOOP == 1 && readSinceOpen) {
+            STREAM_POS = 0;
+            const int size = STREAM_SIZE;
+            if (Open(nullptr)) {
+                STREAM_SIZE = size;
+                readSinceOpen = false;
+                continue;
+            }
+        }
+        if (STREAM_LOOP != 1) {
+            PlayStatus = 0;
+            Stop();
+        }
+        break;
+    }
+    if (length > filled) {
+        FillSilence(out + filled, length - filled, STREAM_FORMAT);
+    }
+    return 0;
+}
+
+int TOGGStream::Stop() {
+    Close();
+    STREAM_POS = 0;
+    Open(nullptr);
+    return 0;
+}
+
+TMusicPtr MaxMod_Loader_Ogg(const TMusicSource& source, std::string* error) {
+    return TOGGStream::Load(source, error);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The music decoder of Ogg Vorbis files (libvorbisfile reading through the layer's streams).
+
+#include "framework/audio/music.h"
+
+struct OggVorbis_File;
+
+class TOGGStream : public TMusic {
+public:
+    TOGGStream();
+    ~TOGGStream() override;
+    TOGGStream(const TOGGStream&) = delete;
+    TOGGStream& operator=(const TOGGStream&) = delete;
+
+    // A decoder at the first sample; null (with the reason in error when the data is an Ogg file
+    // but not one that plays) otherwise. Mono and stereo files play, in their own rate.
+    static std::shared_ptr<TOGGStream> Load(const TMusicSource& source,
+                                            std::string* error = nullptr);
+    int Free() override;
+    int FillBuffer(void* buffer, int length) override;
+    // Rewinds to the start (the decoder is opened again).
+    int Stop();
+
+    platform::StreamPtr stream;
+    // The decoder, open while not null. vorbisfile keeps pointers into it, so it stays at one
+    // heap address for its whole life.
+    std::unique_ptr<OggVorbis_File> ogg;
+    int samples = 0;
+    int size = 0;
+
+private:
+    // Opens the decoder on the stream from its start; false (decoder closed) with the reason.
+    bool Open(std::string* error);
+    void Close();
+    // Decodes up to bytes bytes; fewer at the end of the data or on a decoding error.
+    int Read(unsigned char* out, int bytes);
+};
+
+TMusicPtr MaxMod_Loader_Ogg(const TMusicSource& source, std::string* error);

@@ -1,0 +1,292 @@
+#include "framework/audio/music.h"
+#include "framework/audio/ogg_stream.h"
+#include "framework/audio/wav_stream.h"
+#include "tests/support/audio_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::MakeOgg;
+using testing_support::MakeWav;
+using testing_support::RampPcm;
+using testing_support::TWavSpec;
+
+namespace {
+
+constexpr int kBlock = 8192;
+
+TWavSpec Layout(int channels, int bits, int rate) {
+    TWavSpec spec;
+    spec.channels = channels;
+    spec.bits = bits;
+    spec.rate = rate;
+    return spec;
+}
+
+TMusicPtr FromBytes(const std::string& bytes, std::string* error = nullptr) {
+    return LoadMusic(platform::MemoryStream(bytes), error);
+}
+
+std::string Fill(TMusic& music, int length = kBlock) {
+    std::string out(size_t(length), '\x55');
+    music.FillBuffer(out.data(), length);
+    return out;
+}
+
+// count consecutive buffers, in order.
+std::string FillMany(TMusic& music, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += Fill(music);
+    }
+    return out;
+}
+
+TEST(WavStream, LayoutsAndProperties) {
+    struct Case {
+        int channels, bits, rate, format;
+    };
+    const Case cases[] = {
+        {1, 8, 11025, 200}, {1, 16, 22050, 201}, {2, 8, 48000, 202}, {2, 16, 44100, 203}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        TMusicPtr music = FromBytes(MakeWav(Layout(c.channels, c.bits, c.rate), RampPcm(4000)));
+        ASSERT_TRUE(std::dynamic_pointer_cast<TWavStream>(music));
+        EXPECT_EQ(music->Geti(MUSIC_SIZE), 4000);
+        EXPECT_EQ(music->Geti(MUSIC_POSITION), 0);
+        EXPECT_EQ(music->Geti(MUSIC_PLAY_STATUS), 0);
+        EXPECT_EQ(music->Geti(MUSIC_FORMAT), c.format);
+        EXPECT_EQ(music->Geti(MUSIC_RATE), c.rate);
+        EXPECT_EQ(music->Geti(MUSIC_LOOP), 1);
+        EXPECT_EQ(GetBytesPerSample(c.format), c.channels * c.bits / 8);
+    }
+    EXPECT_EQ(GetBytesPerSample(199), 0);
+    EXPECT_EQ(GetBytesPerSample(204), 0);
+}
+
+TEST(WavStream, PropertySetters) {
+    TMusicPtr music = FromBytes(MakeWav(TWavSpec{}, RampPcm(400)));
+    ASSERT_TRUE(music);
+    EXPECT_EQ(music->Seti(MUSIC_FORMAT, 199), 0);
+    EXPECT_EQ(music->Seti(MUSIC_FORMAT, 204), 0);
+    EXPECT_EQ(music->Geti(MUSIC_FORMAT), 203);
+    EXPECT_EQ(music->Seti(MUSIC_FORMAT, 201), 1);
+    EXPECT_EQ(music->Geti(MUSIC_FORMAT), 201);
+    EXPECT_EQ(music->Seti(MUSIC_LOOP, 0), 1);
+    EXPECT_EQ(music->Geti(MUSIC_LOOP), 0);
+    EXPECT_EQ(music->Seti(MUSIC_RATE, 22050), 1);
+    EXPECT_EQ(music->Geti(MUSIC_RATE), 22050);
+    for (int ignored : {int(MUSIC_SIZE), int(MUSIC_POSITION), int(MUSIC_PLAY_STATUS), 6, 99}) {
+        EXPECT_EQ(music->Seti(ignored, 5), 0);
+    }
+    EXPECT_EQ(music->Geti(MUSIC_SIZE), 400);
+    EXPECT_EQ(music->Geti(6), 0);
+    EXPECT_EQ(music->Setf(1, 1.0f), 0);
+    EXPECT_EQ(music->Getf(1), 0.0f);
+    EXPECT_EQ(music->GetS(1), "");
+    music->WriteBug("a");
+    music->WriteBug("b");
+    EXPECT_EQ(music->DebugData, "ab");
+}
+
+// Consecutive buffers hold the data in order; at the loop point the same buffer goes on from the
+// first sample (a chunk before the data is not replayed); a music that ends pads with silence.
+TEST(WavStream, LoopsSeamlesslyAndEndsInSilence) {
+    struct Case {
+        const char* what;
+        TWavSpec spec;
+        int loop;
+    };
+    TWavSpec withList = Layout(2, 16, 44100);
+    withList.chunkBeforeData = "INFO some text";
+    const Case cases[] = {
+        {"stereo 16 looping", withList, 1},
+        {"stereo 16 ending", withList, 0},
+        {"mono 8 looping", Layout(1, 8, 8000), 1},
+        {"mono 8 ending", Layout(1, 8, 8000), 0},
+    };
+    const std::string pcm = RampPcm(2 * kBlock + 1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMusicPtr music = FromBytes(MakeWav(c.spec, pcm));
+        ASSERT_TRUE(music);
+        music->Seti(MUSIC_LOOP, c.loop);
+        music->PlayStatus = 1;
+        EXPECT_TRUE(Fill(*music) == pcm.substr(0, kBlock));
+        EXPECT_TRUE(Fill(*music) == pcm.substr(kBlock, kBlock));
+        const std::string third = Fill(*music);
+        EXPECT_TRUE(third.substr(0, 1000) == pcm.substr(2 * kBlock));
+        if (c.loop) {
+            EXPECT_TRUE(third.substr(1000) == pcm.substr(0, kBlock - 1000));
+            EXPECT_EQ(music->Geti(MUSIC_POSITION), kBlock - 1000);
+            EXPECT_EQ(music->PlayStatus, 1);
+        } else {
+            const char silence = c.spec.bits == 8 ? char(0x80) : '\0';
+            EXPECT_TRUE(third.substr(1000) == std::string(kBlock - 1000, silence));
+            EXPECT_EQ(music->PlayStatus, 0);
+            EXPECT_EQ(music->Geti(MUSIC_POSITION), 0); // rewound to the loop point
+            EXPECT_TRUE(Fill(*music) == pcm.substr(0, kBlock));
+        }
+    }
+}
+
+TEST(WavStream, DataOfWholeBlocksEndsInTheCallThatReachesIt) {
+    const std::string pcm = RampPcm(2 * kBlock);
+    TMusicPtr music = FromBytes(MakeWav(TWavSpec{}, pcm));
+    ASSERT_TRUE(music);
+    music->Seti(MUSIC_LOOP, 0);
+    music->PlayStatus = 1;
+    Fill(*music);
+    EXPECT_TRUE(Fill(*music) == pcm.substr(kBlock));
+    EXPECT_EQ(music->PlayStatus, 0);
+
+    // A data chunk shorter than one buffer loops many times within it.
+    TMusicPtr tiny = FromBytes(MakeWav(TWavSpec{}, RampPcm(1000)));
+    const std::string out = Fill(*tiny);
+    for (int at = 0; at + 1000 <= kBlock; at += 1000) {
+        EXPECT_TRUE(out.substr(size_t(at), 1000) == RampPcm(1000)) << at;
+    }
+}
+
+TEST(OggStream, DecodesMonoAndStereoInTheirOwnFormat) {
+    struct Case {
+        int channels, rate, frames, format;
+    };
+    for (const Case& c : {Case{1, 22050, 11025, 201}, Case{2, 44100, 22050, 203}}) {
+        SCOPED_TRACE(c.channels);
+        TMusicPtr music = FromBytes(MakeOgg(c.channels, c.rate, c.frames));
+        ASSERT_TRUE(std::dynamic_pointer_cast<TOGGStream>(music));
+        EXPECT_EQ(music->Geti(MUSIC_SIZE), c.frames);
+        EXPECT_EQ(music->Geti(MUSIC_RATE), c.rate);
+        EXPECT_EQ(music->Geti(MUSIC_FORMAT), c.format);
+
+        // Played once: exactly the file's frames, then silence, and the end is seen.
+        music->Seti(MUSIC_LOOP, 0);
+        music->PlayStatus = 1;
+        const int frame = GetBytesPerSample(c.format);
+        std::string all;
+        for (int i = 0; i < 100 && music->PlayStatus; ++i) {
+            all += Fill(*music);
+        }
+        ASSERT_EQ(music->PlayStatus, 0);
+        const size_t bytes = size_t(c.frames * frame);
+        ASSERT_GE(all.size(), bytes);
+        EXPECT_TRUE(all.substr(0, bytes) != std::string(bytes, '\0'));
+        EXPECT_TRUE(all.substr(bytes) == std::string(all.size() - bytes, '\0'));
+        EXPECT_EQ(music->Geti(MUSIC_POSITION), 0);
+    }
+}
+
+TEST(OggStream, LoopsSeamlessly) {
+    const int frames = 5000; // 20000 bytes: the loop point falls inside the third buffer
+    TMusicPtr once = FromBytes(MakeOgg(2, 44100, frames));
+    ASSERT_TRUE(once);
+    once->Seti(MUSIC_LOOP, 0);
+    const std::string song = FillMany(*once, 3).substr(0, frames * 4);
+
+    TMusicPtr looped = FromBytes(MakeOgg(2, 44100, frames));
+    const std::string out = FillMany(*looped, 4);
+    const size_t rest = out.size() - song.size();
+    EXPECT_TRUE(out.substr(0, song.size()) == song);
+    EXPECT_TRUE(out.substr(song.size()) == song.substr(0, rest));
+    EXPECT_EQ(looped->PlayStatus, 0); // never set by the decoder while looping
+    EXPECT_EQ(looped->Geti(MUSIC_POSITION), int(rest / 4));
+}
+
+// The read loop ends at the end of the data and on damage, never spins: a file cut in the middle of
+// its audio, one with garbage in the middle, and one whose stated length is too long all end.
+TEST(OggStream, ReadingEndsAtTheEndOfTheDataAndOnDamage) {
+    const std::string ogg = MakeOgg(2, 44100, 5 * 44100); // 108 buffers
+    std::string damaged = ogg;
+    for (size_t i = damaged.size() / 3; i < damaged.size() / 2; ++i) {
+        damaged[i] = char(i * 13);
+    }
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int extraFrames;
+        int minCalls, maxCalls;
+    };
+    const Case cases[] = {
+        {"cut short", ogg.substr(0, ogg.size() * 6 / 10), 0, 20, 100},
+        {"garbage inside", damaged, 0, 20, 109},
+        {"length too long", ogg, 1000000, 100, 110},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        TMusicPtr music = FromBytes(c.bytes, &error);
+        ASSERT_TRUE(music) << error;
+        music->STREAM_SIZE += c.extraFrames;
+        music->Seti(MUSIC_LOOP, 0);
+        music->PlayStatus = 1;
+        int calls = 0;
+        while (music->PlayStatus && calls < 200) {
+            Fill(*music);
+            ++calls;
+        }
+        EXPECT_EQ(music->PlayStatus, 0);
+        EXPECT_GE(calls, c.minCalls);
+        EXPECT_LE(calls, c.maxCalls);
+    }
+}
+
+TEST(LoadMusic, TriesTheLoadersInOrderAndRewindsStreams) {
+    platform::StreamPtr stream = platform::MemoryStream(MakeOgg(2, 44100, 4410));
+    stream->Seek(100);
+    TMusicPtr music = LoadMusic(stream);
+    EXPECT_TRUE(std::dynamic_pointer_cast<TOGGStream>(music));
+    EXPECT_FALSE(TWavStream::Load(platform::MemoryStream(MakeOgg(2, 44100, 4410))));
+    EXPECT_TRUE(std::dynamic_pointer_cast<TWavStream>(FromBytes(MakeWav(TWavSpec{}, "abcd"))));
+
+    testing_support::TempDir dir;
+    ASSERT_TRUE(testing_support::WriteTextFile(dir.File("song.ogg"), MakeOgg(1, 8000, 800)));
+    EXPECT_TRUE(LoadMusic(dir.File("song.ogg")));
+    FreeMusic(nullptr);
+}
+
+TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
+    testing_support::TempDir dir;
+    TWavSpec longer;
+    longer.declaredData = 100000;
+    const std::string ogg = MakeOgg(2, 44100, 4410);
+    struct Case {
+        const char* file;
+        std::string bytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"cut.wav", MakeWav(longer, RampPcm(1000)), "truncated"},
+        {"float.wav",
+         [] {
+             TWavSpec f;
+             f.formatTag = 3;
+             return MakeWav(f, RampPcm(1000));
+         }(),
+         "not PCM"},
+        {"header.ogg", ogg.substr(0, 60), "Ogg"},
+        {"setup.ogg", ogg.substr(0, 200), "Ogg"},
+        {"noise.ogg", std::string(5000, 'x'), "neither WAV nor Ogg Vorbis"},
+        {"empty.wav", "", "neither WAV nor Ogg Vorbis"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(testing_support::WriteTextFile(dir.File(c.file), c.bytes));
+        std::string error;
+        EXPECT_FALSE(LoadMusic(dir.File(c.file), &error));
+        EXPECT_NE(error.find(dir.File(c.file)), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+    std::string error;
+    EXPECT_FALSE(LoadMusic(dir.File("missing.ogg"), &error));
+    EXPECT_NE(error.find("missing.ogg' cannot be opened"), std::string::npos) << error;
+}
+
+TEST(LoadMusic, ExtensionsText) {
+    EXPECT_EQ(MusicExtensions(1, 1), "All supported:,wav,ogg;Microsoft Wave \".wav\":wav;"
+                                     "Ogg Vorbis \".ogg\":ogg;All Files:*");
+    EXPECT_EQ(MusicExtensions(0, 0), "Microsoft Wave \".wav\":wav;Ogg Vorbis \".ogg\":ogg");
+    EXPECT_EQ(MaxModLoader::List().front()->Name.size(), 21u);
+}
+
+} // namespace
