@@ -46,53 +46,29 @@ ALuint BufferOf(TSound& sound) {
     return buffer->name;
 }
 
-class TALChannel : public TChannel {
+class TALChannel : public TSourceChannel<TChannel> {
 public:
-    explicit TALChannel(ALuint source) : source_(source), generation_(Generation()) {}
+    explicit TALChannel(ALuint source) : TSourceChannel(source) {}
     ~TALChannel() override {
-        if (Live(generation_)) {
+        if (Alive()) {
             alSourceStop(source_);
             alSourcei(source_, AL_BUFFER, 0);
             alDeleteSources(1, &source_);
         }
     }
-    TALChannel(const TALChannel&) = delete;
-    TALChannel& operator=(const TALChannel&) = delete;
 
     void Stop() override {
-        if (Live(generation_)) {
+        if (Alive()) {
             Detach();
         }
     }
     void SetPaused(bool paused) override {
-        if (!Live(generation_) || !sound_) {
-            return;
-        }
-        const ALint state = SourceState(source_);
-        if (paused && state == AL_PLAYING) {
-            alSourcePause(source_);
-        } else if (!paused && (state == AL_INITIAL || state == AL_PAUSED)) {
-            alSourcePlay(source_);
+        if (Alive() && sound_) {
+            PauseSource(paused, true);
         }
     }
-    void SetVolume(float volume) override {
-        if (Live(generation_)) {
-            SetSourceVolume(source_, volume);
-        }
-    }
-    void SetPan(float pan) override {
-        if (Live(generation_)) {
-            SetSourcePan(source_, pan);
-        }
-    }
-    void SetRate(float rate) override {
-        if (Live(generation_)) {
-            SetSourceRate(source_, rate);
-        }
-    }
-    bool Playing() override { return Live(generation_) && SourceState(source_) == AL_PLAYING; }
     void Cue(const SoundPtr& sound) override {
-        if (!Live(generation_)) {
+        if (!Alive()) {
             return;
         }
         Detach();
@@ -114,8 +90,6 @@ private:
         sound_.reset();
     }
 
-    ALuint source_;
-    int generation_;
     SoundPtr sound_;
 };
 

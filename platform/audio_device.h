@@ -21,4 +21,45 @@ void SetSourceRate(ALuint source, float rate);
 ALuint NewSource();
 ALint SourceState(ALuint source);
 
+// What every channel on one OpenAL source shares; Base is the channel class it implements. Every
+// call does nothing once the source's device has gone.
+template <class Base> class TSourceChannel : public Base {
+public:
+    explicit TSourceChannel(ALuint source) : source_(source), generation_(Generation()) {}
+    TSourceChannel(const TSourceChannel&) = delete;
+    TSourceChannel& operator=(const TSourceChannel&) = delete;
+
+    void SetVolume(float volume) override {
+        if (Alive()) {
+            SetSourceVolume(source_, volume);
+        }
+    }
+    void SetPan(float pan) override {
+        if (Alive()) {
+            SetSourcePan(source_, pan);
+        }
+    }
+    void SetRate(float rate) override {
+        if (Alive()) {
+            SetSourceRate(source_, rate);
+        }
+    }
+    bool Playing() override { return Alive() && SourceState(source_) == AL_PLAYING; }
+
+protected:
+    bool Alive() const { return Live(generation_); }
+    // The source's own pause; resuming plays a paused source, and a cued one when fromInitial.
+    void PauseSource(bool paused, bool fromInitial) {
+        const ALint state = SourceState(source_);
+        if (paused && state == AL_PLAYING) {
+            alSourcePause(source_);
+        } else if (!paused && (state == AL_PAUSED || (fromInitial && state == AL_INITIAL))) {
+            alSourcePlay(source_);
+        }
+    }
+
+    ALuint source_;
+    int generation_;
+};
+
 } // namespace platform::audio_detail

@@ -13,62 +13,38 @@ using namespace audio_detail;
 
 namespace {
 
-class TALStreamChannel : public TStreamChannel {
+class TALStreamChannel : public TSourceChannel<TStreamChannel> {
 public:
     TALStreamChannel(ALuint source, std::vector<ALuint> buffers)
-        : source_(source), generation_(Generation()), buffers_(std::move(buffers)) {}
+        : TSourceChannel(source), buffers_(std::move(buffers)) {}
     ~TALStreamChannel() override {
-        if (Live(generation_)) {
+        if (Alive()) {
             alSourceStop(source_);
             alSourcei(source_, AL_BUFFER, 0);
             alDeleteSources(1, &source_);
             alDeleteBuffers(ALsizei(buffers_.size()), buffers_.data());
         }
     }
-    TALStreamChannel(const TALStreamChannel&) = delete;
-    TALStreamChannel& operator=(const TALStreamChannel&) = delete;
 
     // Stopping empties the queue: every buffer can be filled again.
     void Stop() override {
-        if (Live(generation_)) {
+        if (Alive()) {
             alSourceStop(source_);
             alSourcei(source_, AL_BUFFER, 0);
         }
     }
     // The source's own pause: a stopped source would report every queued buffer as played.
     void SetPaused(bool paused) override {
-        if (!Live(generation_)) {
-            return;
-        }
-        const ALint state = SourceState(source_);
-        if (paused && state == AL_PLAYING) {
-            alSourcePause(source_);
-        } else if (!paused && state == AL_PAUSED) {
-            alSourcePlay(source_);
+        if (Alive()) {
+            PauseSource(paused, false);
         }
     }
-    void SetVolume(float volume) override {
-        if (Live(generation_)) {
-            SetSourceVolume(source_, volume);
-        }
-    }
-    void SetPan(float pan) override {
-        if (Live(generation_)) {
-            SetSourcePan(source_, pan);
-        }
-    }
-    void SetRate(float rate) override {
-        if (Live(generation_)) {
-            SetSourceRate(source_, rate);
-        }
-    }
-    bool Playing() override { return Live(generation_) && SourceState(source_) == AL_PLAYING; }
 
     int BufferCount() override { return int(buffers_.size()); }
     bool Queue(int index, const void* pcm, int bytes, int channels, int bits, int rate) override {
         const ALenum format = PcmFormat(channels, bits);
-        if (!Live(generation_) || index < 0 || index >= BufferCount() || !format || !pcm ||
-            bytes <= 0 || bytes % (channels * bits / 8) != 0 || rate <= 0) {
+        if (!Alive() || index < 0 || index >= BufferCount() || !format || !pcm || bytes <= 0 ||
+            bytes % (channels * bits / 8) != 0 || rate <= 0) {
             return false;
         }
         alGetError();
@@ -88,7 +64,7 @@ public:
     }
     int Queued() override { return Get(AL_BUFFERS_QUEUED); }
     void Play() override {
-        if (Live(generation_)) {
+        if (Alive()) {
             alSourcePlay(source_);
         }
     }
@@ -96,14 +72,12 @@ public:
 private:
     int Get(ALenum what) {
         ALint value = 0;
-        if (Live(generation_)) {
+        if (Alive()) {
             alGetSourcei(source_, what, &value);
         }
         return value;
     }
 
-    ALuint source_;
-    int generation_;
     std::vector<ALuint> buffers_;
 };
 

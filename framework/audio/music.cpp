@@ -3,6 +3,7 @@
 #include "framework/audio/ogg_stream.h"
 #include "framework/audio/wav_stream.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -67,6 +68,35 @@ int TMusic::Geti(int code) {
 std::string TMusic::GetS(int code) {
     (void)code;
     return std::string();
+}
+
+int TMusic::FillFromData(void* buffer, int length) {
+    auto* out = static_cast<unsigned char*>(buffer);
+    const int frame = std::max(1, GetBytesPerSample(STREAM_FORMAT));
+    int filled = 0;
+    bool readSinceRewind = false;
+    while (filled + frame <= length) {
+        const int want = int(std::min<int64_t>((length - filled) / frame * frame, DataLeft()));
+        const int got = want > 0 ? ReadData(out + filled, want) : 0;
+        filled += got;
+        readSinceRewind = readSinceRewind || got > 0;
+        if (got == want && DataLeft() > 0) {
+            continue;
+        }
+        // The end of the data: reached, or cut short by a damaged or shortened file. A loop that
+        // gives nothing since its last rewind stops here rather than spin.
+        if (STREAM_LOOP == 1 && readSinceRewind && Rewind()) {
+            readSinceRewind = false;
+            continue;
+        }
+        if (STREAM_LOOP != 1) {
+            PlayStatus = 0;
+            Stop();
+        }
+        break;
+    }
+    FillSilence(out + filled, length - filled, STREAM_FORMAT);
+    return 0;
 }
 
 int TMusic::Channels() const {

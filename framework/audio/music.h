@@ -6,6 +6,7 @@
 #include "framework/util/object.h"
 #include "platform/files.h"
 
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -48,6 +49,9 @@ public:
     int Geti(int code);
     std::string GetS(int code);
 
+    // Rewinds to the loop point.
+    virtual int Stop() { return 0; }
+
     // Channels and bits of STREAM_FORMAT (1 or 2, 8 or 16; 0 for an unknown code).
     int Channels() const;
     int Bits() const;
@@ -59,6 +63,22 @@ public:
     int STREAM_LOOP = 1;
     int STREAM_POS = 0;  // bytes (WAV) or frames (Ogg Vorbis)
     int STREAM_SIZE = 0; // bytes (WAV) or frames (Ogg Vorbis); 0 = not known
+
+protected:
+    // FillBuffer of the decoders: reads the data, goes on from the loop point or ends at the end
+    // of the data, and pads with silence.
+    int FillFromData(void* buffer, int length);
+    // Bytes left before the end of the data as far as it is known.
+    virtual int64_t DataLeft() { return 0; }
+    // Reads up to bytes bytes of whole frames and advances STREAM_POS; fewer at the end of the
+    // data or where it is damaged.
+    virtual int ReadData(unsigned char* out, int bytes) {
+        (void)out;
+        (void)bytes;
+        return 0;
+    }
+    // Goes back to the loop point; false when the data cannot be read again.
+    virtual bool Rewind() { return false; }
 };
 using TMusicPtr = std::shared_ptr<TMusic>;
 

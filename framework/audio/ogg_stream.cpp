@@ -157,7 +157,18 @@ int TOGGStream::Free() {
     return 0;
 }
 
-int TOGGStream::Read(unsigned char* out, int bytes) {
+int TOGGStream::FillBuffer(void* buffer, int length) {
+    return FillFromData(buffer, length);
+}
+
+int64_t TOGGStream::DataLeft() {
+    if (STREAM_SIZE <= 0) {
+        return INT64_MAX; // not known: the decoder finds the end
+    }
+    return int64_t(STREAM_SIZE - STREAM_POS) * GetBytesPerSample(STREAM_FORMAT);
+}
+
+int TOGGStream::ReadData(unsigned char* out, int bytes) {
     int done = 0;
     int holes = 0;
     while (ogg && done < bytes) {
@@ -173,53 +184,20 @@ int TOGGStream::Read(unsigned char* out, int bytes) {
         holes = 0;
         done += int(got);
     }
+    const int frame = GetBytesPerSample(STREAM_FORMAT);
+    done = done / frame * frame;
+    STREAM_POS += done / frame;
     return done;
 }
 
-int TOGGStream::FillBuffer(void* buffer, int length) {
-    auto* out = static_cast<unsigned char*>(buffer);
-    const int frame = GetBytesPerSample(STREAM_FORMAT);
-    int filled = 0;
-    bool readSinceOpen = false;
-    while (length > 0 && frame > 0 && filled < length) {
-        int want = (length - filled) / frame * frame;
-        if (STREAM_SIZE > 0) {
-            want = std::min<int64_t>(want, int64_t(STREAM_SIZE - STREAM_POS) * frame);
-        }
-        const int got = want > 0 ? Read(out + filled, want) / frame * frame : 0;
-        filled += got;
-        STREAM_POS += got / frame;
-        readSinceOpen = readSinceOpen || got > 0;
-        if (got == want && want > 0 && (STREAM_SIZE == 0 || STREAM_POS < STREAM_SIZE)) {
-            continue;
-        }
-        // The end of the data: reached, cut short, or a decoding error.
-        Close();
-        if (STREAM_LOOP == 1 && readSinceOpen) {
-            STREAM_POS = 0;
-            const int size = STREAM_SIZE;
-            if (Open(nullptr)) {
-                STREAM_SIZE = size;
-                readSinceOpen = false;
-                continue;
-            }
-        }
-        if (STREAM_LOOP != 1) {
-            PlayStatus = 0;
-            Stop();
-        }
-        break;
-    }
-    if (length > filled) {
-        FillSilence(out + filled, length - filled, STREAM_FORMAT);
-    }
-    return 0;
+// Closes the decoder and opens it again at the start (STREAM_SIZE stays as first found).
+bool TOGGStream::Rewind() {
+    STREAM_POS = 0;
+    return Open(nullptr);
 }
 
 int TOGGStream::Stop() {
-    Close();
-    STREAM_POS = 0;
-    Open(nullptr);
+    Rewind();
     return 0;
 }
 

@@ -19,7 +19,7 @@ public:
     int Free() override;
     int FillBuffer(void* buffer, int length) override;
     // Rewinds to the start (the decoder is opened again).
-    int Stop();
+    int Stop() override;
 
     platform::StreamPtr stream;
     // The decoder, open while not null. vorbisfile keeps pointers into it, so it stays at one
@@ -28,12 +28,15 @@ public:
     int samples = 0;
     int size = 0;
 
+protected:
+    int64_t DataLeft() override;
+    int ReadData(unsigned char* out, int bytes) override;
+    bool Rewind() override;
+
 private:
     // Opens the decoder on the stream from its start; false (decoder closed) with the reason.
     bool Open(std::string* error);
     void Close();
-    // Decodes up to bytes bytes; fewer at the end of the data or on a decoding error.
-    int Read(unsigned char* out, int bytes);
 };
 
 TMusicPtr MaxMod_Loader_Ogg(const TMusicSource& source, std::string* error);

@@ -2,7 +2,6 @@
 
 #include "platform/wav.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -44,35 +43,22 @@ int TWavStream::Free() {
 }
 
 int TWavStream::FillBuffer(void* buffer, int length) {
-    auto* out = static_cast<unsigned char*>(buffer);
-    int filled = 0;
-    bool readSinceRewind = false;
-    while (length > 0 && filled < length) {
-        const int want = std::min(length - filled, STREAM_SIZE - STREAM_POS);
-        const int got = want > 0 ? int(stream->Read(out + filled, want)) : 0;
-        filled += got;
-        STREAM_POS += got;
-        readSinceRewind = readSinceRewind || got > 0;
-        if (got == want && STREAM_POS < STREAM_SIZE) {
-            continue;
-        }
-        // The end of the data (or of a file cut short since it was opened).
-        if (STREAM_LOOP == 1 && readSinceRewind) {
-            stream->Seek(loopseek);
-            STREAM_POS = 0;
-            readSinceRewind = false;
-            continue;
-        }
-        if (STREAM_LOOP != 1) {
-            PlayStatus = 0;
-            Stop();
-        }
-        break;
-    }
-    if (length > filled) {
-        FillSilence(out + filled, length - filled, STREAM_FORMAT);
-    }
-    return 0;
+    return FillFromData(buffer, length);
+}
+
+int64_t TWavStream::DataLeft() {
+    return STREAM_SIZE - STREAM_POS;
+}
+
+int TWavStream::ReadData(unsigned char* out, int bytes) {
+    const int got = int(stream->Read(out, bytes));
+    STREAM_POS += got;
+    return got;
+}
+
+bool TWavStream::Rewind() {
+    Stop();
+    return true;
 }
 
 int TWavStream::Stop() {

@@ -11,13 +11,17 @@ public:
                                             std::string* error = nullptr);
     int Free() override;
     int FillBuffer(void* buffer, int length) override;
-    // Rewinds to the loop point.
-    int Stop();
+    int Stop() override;
 
     platform::StreamPtr stream;
     int samples = 0;
     int size = 0;
     int64_t loopseek = 0; // stream position of the first sample
+
+protected:
+    int64_t DataLeft() override;
+    int ReadData(unsigned char* out, int bytes) override;
+    bool Rewind() override;
 };
 
 TMusicPtr MaxMod_Loader_wav(const TMusicSource& source, std::string* error);

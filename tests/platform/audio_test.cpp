@@ -27,31 +27,17 @@ SoundPtr ConstantSound(int channels, int frames, int16_t value, int rate = 44100
     return sound;
 }
 
-struct TMix {
-    double left = 0;
-    double right = 0;
-};
+using testing_support::RenderMix;
+using testing_support::TMix;
 
-// Renders frames on the loopback device; the mean absolute level of each side.
-TMix Render(int frames);
+TMix Render(int frames) {
+    return RenderMix(frames);
+}
 
 // The level once OpenAL Soft's short ramps after a change (gain, pan, pause) have passed.
 TMix Steady() {
-    Render(1024);
-    return Render(441);
-}
-
-TMix Render(int frames) {
-    std::vector<int16_t> out(2 * size_t(frames));
-    platform::RenderAudio(frames, out.data());
-    TMix mix;
-    for (int i = 0; i < frames; ++i) {
-        mix.left += std::abs(out[2 * size_t(i)]);
-        mix.right += std::abs(out[2 * size_t(i) + 1]);
-    }
-    mix.left /= frames;
-    mix.right /= frames;
-    return mix;
+    RenderMix(1024);
+    return RenderMix(441);
 }
 
 class LoopbackAudio : public testing::Test {

@@ -9,34 +9,27 @@
 using testing_support::MakeWav;
 using testing_support::RampPcm;
 using testing_support::TWavSpec;
+using testing_support::WavLayout;
 
 namespace {
-
-TWavSpec Layout(int channels, int bits, int rate) {
-    TWavSpec spec;
-    spec.channels = channels;
-    spec.bits = bits;
-    spec.rate = rate;
-    return spec;
-}
 
 TEST(WavDecode, AcceptedLayouts) {
     struct Case {
         const char* what;
         TWavSpec spec;
     };
-    TWavSpec mono8 = Layout(1, 8, 11025);
-    TWavSpec stereo8 = Layout(2, 8, 22050);
-    TWavSpec mono16 = Layout(1, 16, 48000);
-    TWavSpec stereo16 = Layout(2, 16, 44100);
-    TWavSpec extensible = Layout(2, 16, 32000);
+    TWavSpec mono8 = WavLayout(1, 8, 11025);
+    TWavSpec stereo8 = WavLayout(2, 8, 22050);
+    TWavSpec mono16 = WavLayout(1, 16, 48000);
+    TWavSpec stereo16 = WavLayout(2, 16, 44100);
+    TWavSpec extensible = WavLayout(2, 16, 32000);
     extensible.extensible = true;
-    TWavSpec fmt18 = Layout(1, 16, 8000);
+    TWavSpec fmt18 = WavLayout(1, 16, 8000);
     fmt18.fmtExtra = 2;
-    TWavSpec oddChunk = Layout(2, 16, 44100);
+    TWavSpec oddChunk = WavLayout(2, 16, 44100);
     oddChunk.chunkBeforeData = "INFOISFT\x03\x00\x00\x00"
                                "ab"; // 15 bytes: padded to 16
-    TWavSpec toEnd = Layout(1, 8, 8000);
+    TWavSpec toEnd = WavLayout(1, 8, 8000);
     toEnd.declaredData = 0xFFFFFFFF;
     const Case cases[] = {
         {"mono 8-bit", mono8},
@@ -70,8 +63,8 @@ TEST(WavDecode, RefusesWithAReason) {
     TWavSpec floatExtensible;
     floatExtensible.formatTag = 3;
     floatExtensible.extensible = true;
-    TWavSpec bits24 = Layout(2, 24, 44100);
-    TWavSpec channels3 = Layout(3, 16, 44100);
+    TWavSpec bits24 = WavLayout(2, 24, 44100);
+    TWavSpec channels3 = WavLayout(3, 16, 44100);
     TWavSpec longer;
     longer.declaredData = 4000;
     struct Case {
@@ -108,7 +101,7 @@ TEST(WavDecode, RefusesWithAReason) {
 }
 
 TEST(WavDecode, HeaderLeavesTheStreamAtTheData) {
-    TWavSpec spec = Layout(1, 16, 22050);
+    TWavSpec spec = WavLayout(1, 16, 22050);
     spec.chunkBeforeData = "abc";
     const std::string pcm = RampPcm(64);
     platform::StreamPtr stream = platform::MemoryStream(MakeWav(spec, pcm));

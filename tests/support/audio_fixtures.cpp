@@ -1,7 +1,10 @@
 #include "tests/support/audio_fixtures.h"
 
+#include "platform/audio.h"
+
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -31,6 +34,27 @@ void PutChunk(std::string& s, const char* tag, const std::string& body) {
 }
 
 } // namespace
+
+TWavSpec WavLayout(int channels, int bits, int rate) {
+    TWavSpec spec;
+    spec.channels = channels;
+    spec.bits = bits;
+    spec.rate = rate;
+    return spec;
+}
+
+TMix RenderMix(int frames) {
+    std::vector<int16_t> out(2 * size_t(frames));
+    platform::RenderAudio(frames, out.data());
+    TMix mix;
+    for (int i = 0; i < frames; ++i) {
+        mix.left += std::abs(out[2 * size_t(i)]);
+        mix.right += std::abs(out[2 * size_t(i) + 1]);
+    }
+    mix.left /= frames;
+    mix.right /= frames;
+    return mix;
+}
 
 std::string MakeWav(const TWavSpec& spec, const std::string& pcm) {
     std::string fmt;

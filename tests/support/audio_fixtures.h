@@ -19,6 +19,9 @@ struct TWavSpec {
     int64_t declaredData = -1;   // the data size written in the header; -1 = the real size
 };
 
+// A plain PCM layout.
+TWavSpec WavLayout(int channels, int bits, int rate);
+
 // A RIFF/WAVE file holding pcm as its data chunk.
 std::string MakeWav(const TWavSpec& spec, const std::string& pcm);
 
@@ -27,6 +30,13 @@ std::string Pcm16(const std::vector<int16_t>& samples);
 // bytes of a pattern that changes from byte to byte and does not repeat within 256 * 256 bytes,
 // so that a wrong position in a stream shows.
 std::string RampPcm(int bytes);
+
+// The mean absolute level of each side of frames frames rendered on the loopback device.
+struct TMix {
+    double left = 0;
+    double right = 0;
+};
+TMix RenderMix(int frames);
 
 // An Ogg Vorbis file of frames frames (per channel) of a quiet sine, encoded with libvorbisenc.
 std::string MakeOgg(int channels, int rate, int frames);

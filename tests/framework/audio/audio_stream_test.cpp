@@ -7,6 +7,7 @@ using testing_support::MakeOgg;
 using testing_support::MakeWav;
 using testing_support::RampPcm;
 using testing_support::TWavSpec;
+using testing_support::WavLayout;
 
 namespace {
 
@@ -47,14 +48,6 @@ std::shared_ptr<TRecordingMusic> Recording(const std::string& file) {
     return inner ? std::make_shared<TRecordingMusic>(inner) : nullptr;
 }
 
-TWavSpec Layout(int channels, int bits, int rate) {
-    TWavSpec spec;
-    spec.channels = channels;
-    spec.bits = bits;
-    spec.rate = rate;
-    return spec;
-}
-
 // The song played over and over, cut to bytes.
 std::string Looped(const std::string& song, size_t bytes) {
     std::string out;
@@ -72,14 +65,10 @@ void Tick() {
     platform::ClearEvents();
 }
 
+// The mean level of both sides.
 double Level(int frames) {
-    std::vector<int16_t> out(2 * size_t(frames));
-    platform::RenderAudio(frames, out.data());
-    double sum = 0;
-    for (int16_t v : out) {
-        sum += std::abs(v);
-    }
-    return sum / double(out.size());
+    const testing_support::TMix mix = testing_support::RenderMix(frames);
+    return (mix.left + mix.right) / 2;
 }
 
 class MusicStream : public testing::Test {
@@ -178,8 +167,8 @@ TEST_F(MusicStream, BuffersPlayInTheFilesOwnFormatAndRate) {
         int framesPerBuffer; // output frames at 44100 Hz
     };
     const Case cases[] = {
-        {"WAV mono 8-bit 22050", MakeWav(Layout(1, 8, 22050), RampPcm(40 * kBlock)), 16384},
-        {"WAV stereo 16-bit 22050", MakeWav(Layout(2, 16, 22050), RampPcm(40 * kBlock)), 4096},
+        {"WAV mono 8-bit 22050", MakeWav(WavLayout(1, 8, 22050), RampPcm(40 * kBlock)), 16384},
+        {"WAV stereo 16-bit 22050", MakeWav(WavLayout(2, 16, 22050), RampPcm(40 * kBlock)), 4096},
         {"Ogg mono 22050", MakeOgg(1, 22050, 22050 * 8), 8192},
         {"Ogg stereo 44100", MakeOgg(2, 44100, 44100 * 2), 2048},
     };
@@ -200,8 +189,8 @@ TEST_F(MusicStream, BuffersPlayInTheFilesOwnFormatAndRate) {
 }
 
 TEST_F(MusicStream, ChannelOperationsAndStop) {
-    auto music = Recording(
-        MakeWav(Layout(1, 16, 44100), testing_support::Pcm16(std::vector<int16_t>(40000, 8000))));
+    auto music = Recording(MakeWav(WavLayout(1, 16, 44100),
+                                   testing_support::Pcm16(std::vector<int16_t>(40000, 8000))));
     ASSERT_TRUE(music);
     TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
     ASSERT_TRUE(stream);

@@ -10,18 +10,11 @@ using testing_support::MakeOgg;
 using testing_support::MakeWav;
 using testing_support::RampPcm;
 using testing_support::TWavSpec;
+using testing_support::WavLayout;
 
 namespace {
 
 constexpr int kBlock = 8192;
-
-TWavSpec Layout(int channels, int bits, int rate) {
-    TWavSpec spec;
-    spec.channels = channels;
-    spec.bits = bits;
-    spec.rate = rate;
-    return spec;
-}
 
 TMusicPtr FromBytes(const std::string& bytes, std::string* error = nullptr) {
     return LoadMusic(platform::MemoryStream(bytes), error);
@@ -50,7 +43,7 @@ TEST(WavStream, LayoutsAndProperties) {
         {1, 8, 11025, 200}, {1, 16, 22050, 201}, {2, 8, 48000, 202}, {2, 16, 44100, 203}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        TMusicPtr music = FromBytes(MakeWav(Layout(c.channels, c.bits, c.rate), RampPcm(4000)));
+        TMusicPtr music = FromBytes(MakeWav(WavLayout(c.channels, c.bits, c.rate), RampPcm(4000)));
         ASSERT_TRUE(std::dynamic_pointer_cast<TWavStream>(music));
         EXPECT_EQ(music->Geti(MUSIC_SIZE), 4000);
         EXPECT_EQ(music->Geti(MUSIC_POSITION), 0);
@@ -97,13 +90,13 @@ TEST(WavStream, LoopsSeamlesslyAndEndsInSilence) {
         TWavSpec spec;
         int loop;
     };
-    TWavSpec withList = Layout(2, 16, 44100);
+    TWavSpec withList = WavLayout(2, 16, 44100);
     withList.chunkBeforeData = "INFO some text";
     const Case cases[] = {
         {"stereo 16 looping", withList, 1},
         {"stereo 16 ending", withList, 0},
-        {"mono 8 looping", Layout(1, 8, 8000), 1},
-        {"mono 8 ending", Layout(1, 8, 8000), 0},
+        {"mono 8 looping", WavLayout(1, 8, 8000), 1},
+        {"mono 8 ending", WavLayout(1, 8, 8000), 0},
     };
     const std::string pcm = RampPcm(2 * kBlock + 1000);
     for (const Case& c : cases) {
