@@ -1,4 +1,5 @@
 #include "framework/audio/audio_stream.h"
+#include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,28 @@ TEST_F(MusicStream, EndingSongPadsWithSilenceAndStopsItself) {
     Tick();
     EXPECT_TRUE(weak.expired());
     EXPECT_EQ(music->fills, 4);
+}
+
+// The music timer's ticks reach the stream through the event pump (on a fake clock).
+TEST_F(MusicStream, RefilledByTheMusicTimerThroughTheEventPump) {
+    int now = 1000;
+    platform::SetMilliSecsSource([&now] { return now; });
+    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(40 * kBlock)));
+    ASSERT_TRUE(music);
+    TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
+    ASSERT_TRUE(stream);
+    ASSERT_TRUE(TAudioStream::Timer);
+    EXPECT_FLOAT_EQ(TAudioStream::Timer->Hertz(), 120.0f);
+    platform::PollSystem();
+    Level(2048);
+    platform::PollSystem(); // no period has passed: no refill yet
+    EXPECT_EQ(music->fills, 16);
+    now += 9;
+    platform::PollSystem();
+    platform::ClearEvents();
+    EXPECT_EQ(music->fills, 17);
+    stream->Stop();
+    platform::SetMilliSecsSource(nullptr);
 }
 
 TEST_F(MusicStream, PauseDoesNotAdvanceTheSong) {
