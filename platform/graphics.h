@@ -234,11 +234,12 @@ int TextWidth(const std::string& text);
 int TextHeight(const std::string& text);
 
 // ---- Collision layers --------------------------------------------------------------------------
-// 32 layers (bits of a mask). A write stores the drawn footprint (the box around the frame's
-// opaque pixels, placed as DrawImage places it: handle, rotation, scale and origin) in the
-// writeMask layers, tagged with id; a test returns the ids whose footprints in the collideMask
-// layers overlap (each id once), before the write. A rectangle is taken as it lies on the screen.
-// Each layer keeps at most 16384 footprints until it is reset.
+// 32 layers (bits of a mask). A write stores the drawn footprint (the opaque pixels of the frame,
+// placed as DrawImage places them: handle, rotation, scale and origin) in the writeMask layers,
+// tagged with id; a test returns the ids whose footprints in the collideMask layers overlap (each
+// id once), before the write. Footprints overlap where a pixel centre of the screen lies in both.
+// A rectangle is taken as it lies on the screen. Each layer keeps at most 16384 footprints until
+// it is reset.
 
 void ResetCollisions(int mask = 0); // 0 clears every layer
 std::vector<void*> CollideImage(const ImagePtr& image, float x, float y, int frame, int collideMask,

@@ -164,7 +164,7 @@ TEST_F(Graphics2D, DefaultFontIsProportionalTwelvePixelsAndLatin1) {
     EXPECT_LE(g->y + g->image->Height(), 13);
 }
 
-TEST_F(Graphics2D, CollisionsFollowTheTransformedOpaqueBounds) {
+TEST_F(Graphics2D, CollisionsFollowTheDrawnOpaquePixels) {
     // 10 x 10 with only the middle 4 x 4 opaque.
     PixmapPtr p = CreatePixmap(10, 10);
     for (int y = 3; y < 7; ++y)
@@ -187,8 +187,19 @@ TEST_F(Graphics2D, CollisionsFollowTheTransformedOpaqueBounds) {
     MidHandleImage(image);
     SetRotation(45);
     EXPECT_TRUE(CollideImage(image, 97.8f, 97.8f, 0, 1, 0).empty());
-    EXPECT_FALSE(CollideImage(image, 99, 99, 0, 1, 0).empty());
+    EXPECT_FALSE(CollideImage(image, 99.5f, 99.5f, 0, 1, 0).empty());
     SetRotation(0);
+
+    // Pixel by pixel: a small rectangle in the hole of a ring does not touch it.
+    PixmapPtr ring = Filled(10, 10, 0xFFFFFFFF);
+    for (int y = 2; y < 8; ++y)
+        for (int x = 2; x < 8; ++x)
+            ring->WritePixel(x, y, 0);
+    const ImagePtr ringImage = LoadImage(ring, 0);
+    int c = 0;
+    CollideRect(304, 304, 2, 2, 0, 4, &c);
+    EXPECT_TRUE(CollideImage(ringImage, 300, 300, 0, 4, 0).empty());
+    EXPECT_EQ(CollideImage(ringImage, 297, 297, 0, 4, 0), std::vector<void*>{&c});
 
     EXPECT_EQ(CollideRect(205, 105, 1, 1, 3, 0), std::vector<void*>{&b});
     ResetCollisions(2);
