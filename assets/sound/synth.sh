@@ -43,14 +43,14 @@ knock() { # knock FILE DELAY BODY-HZ VOLUME
 
 # One die hitting the board: a bright click with a faint ring.
 clack() { # clack FILE DELAY CENTRE-HZ VOLUME
-    gen "$1-n.wav" synth 0.03 whitenoise bandpass "$3" 0.8q fade l 0.0005 0.03 0.029
+    gen "$1-n.wav" synth 0.03 whitenoise bandpass "$3" 0.8q lowpass 9000 fade l 0.0005 0.03 0.029
     gen "$1-t.wav" synth 0.05 sine $(( $3 / 2 )) fade l 0.0005 0.05 0.049 vol 0.4
     "$sox" -R -m "$tmp/$1-n.wav" "$tmp/$1-t.wav" "${format[@]}" "$tmp/$1" vol "$4" pad "$2"
 }
 
 # A plucked string note (a semitone count from A4, as sox's %n), with a long natural decay.
 string() { # string FILE DELAY SEMITONES SECONDS VOLUME
-    gen "$1" synth "$4" pluck "%$3" fade l 0.002 "$4" "$(calc "$4 * 0.6")" \
+    gen "$1" synth "$4" pluck "%$3" lowpass 4500 fade l 0.002 "$4" "$(calc "$4 * 0.6")" \
         vol "$5" pad "$2"
 }
 
