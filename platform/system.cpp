@@ -16,15 +16,7 @@
 
 namespace platform {
 
-// TEMPORARY until the display layer lands AppTitle: a weak reference keeps the layer linkable.
-[[gnu::weak]] std::string AppTitle();
-
 namespace {
-
-std::string Caption() {
-    std::string (*volatile title)() = &AppTitle;
-    return title ? title() : std::string();
-}
 
 std::mutex systemMutex;
 std::function<void(const std::string&, bool)> notifyHandler;
@@ -82,7 +74,7 @@ void Notify(const std::string& text, bool serious) {
     if (NoDesktop())
         return;
     const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, Caption().c_str(), text.c_str(), nullptr);
+    SDL_ShowSimpleMessageBox(kind, AppTitle().c_str(), text.c_str(), nullptr);
 }
 
 void SetNotifyHandler(std::function<void(const std::string&, bool)> handler) {
