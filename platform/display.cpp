@@ -77,6 +77,7 @@ bool LoadFramebufferFunctions() {
 
 void Shutdown() {
     if (D.gl) {
+        detail::FlushBatch();
         if (D.fbo)
             pDeleteFramebuffers(1, &D.fbo);
         if (D.fboTexture)
@@ -127,6 +128,7 @@ bool InitVideo() {
 bool MakeFrame(int w, int h) {
     if (D.fbo && D.fboW == w && D.fboH == h)
         return true;
+    detail::FlushBatch();
     if (!D.fboTexture)
         glGenTextures(1, &D.fboTexture);
     glBindTexture(GL_TEXTURE_2D, D.fboTexture);
@@ -205,6 +207,7 @@ bool WindowLetterbox(double& scale, double& offX, double& offY) {
 }
 
 void Present() {
+    detail::FlushBatch();
     pBindFramebuffer(GL_FRAMEBUFFER, 0);
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(D.window, &dw, &dh);
@@ -400,6 +403,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         return false;
     if (!D.window && !MakeWindow(width, height))
         return false;
+    detail::FlushBatch();
     SDL_GL_MakeCurrent(D.window, D.gl);
     D.logicalW = width;
     D.logicalH = height;
@@ -434,6 +438,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
 void EndGraphics() {
     if (!D.open)
         return;
+    detail::FlushBatch();
     D.open = false;
     if (D.fullScreen)
         SDL_SetWindowFullscreen(D.window, 0);
@@ -465,6 +470,7 @@ int GraphicsHertz() {
 std::string GraphicsRenderer() {
     if (!D.gl)
         return "";
+    detail::FlushBatch();
     const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return name ? name : "";
 }
@@ -580,6 +586,7 @@ PixmapPtr GrabPixmap(int x, int y, int width, int height) {
     if (x1 <= x0 || y1 <= y0)
         return pixmap;
     const int cw = x1 - x0, ch = y1 - y0;
+    detail::FlushBatch();
     std::vector<uint8_t> rows(static_cast<size_t>(cw) * ch * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x0, D.logicalH - y1, cw, ch, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());

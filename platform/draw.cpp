@@ -29,6 +29,11 @@ struct State {
 
 State S;
 int appliedBlend = -1; // the blend mode OpenGL is set to; -1 unknown
+// Quads of one texture and blend mode drawn one after another go to OpenGL as one primitive: the
+// colour is a vertex attribute, so it may change inside. Everything else that talks to OpenGL
+// ends the batch first (detail::FlushBatch).
+bool batchOpen = false;
+unsigned batchTexture = 0;
 bool drawLogOn = false;
 std::vector<TDrawRecord> drawLog;
 int64_t drawCalls = 0;
@@ -58,6 +63,7 @@ GLubyte Channel(int v) {
 }
 
 void ApplyScissor() {
+    detail::FlushBatch();
     const int h = LogicalHeight();
     const int w = std::max(S.vpW, 0), vh = std::max(S.vpH, 0);
     glEnable(GL_SCISSOR_TEST);
@@ -100,6 +106,7 @@ void ApplyColour() {
 }
 
 void Begin(unsigned texture) {
+    detail::FlushBatch();
     ApplyBlend();
     ApplyColour();
     if (texture) {
@@ -131,12 +138,26 @@ void Place(float u, float v, float x, float y, float& sx, float& sy) {
     sy = y + S.originY + u * S.jx + v * S.jy;
 }
 
+void FlushBatch() {
+    if (!batchOpen)
+        return;
+    batchOpen = false;
+    glEnd();
+    ++drawCalls;
+}
+
 void SubmitQuad(const float* xs, const float* ys, unsigned texture, float u0, float v0, float u1,
                 float v1) {
     if (!DisplayReady())
         return;
-    Begin(texture);
-    glBegin(GL_QUADS);
+    if (!batchOpen || batchTexture != texture || appliedBlend != S.blend) {
+        Begin(texture);
+        glBegin(GL_QUADS);
+        batchOpen = true;
+        batchTexture = texture;
+    } else {
+        ApplyColour();
+    }
     glTexCoord2f(u0, v0);
     glVertex2f(xs[0], ys[0]);
     glTexCoord2f(u1, v0);
@@ -145,8 +166,6 @@ void SubmitQuad(const float* xs, const float* ys, unsigned texture, float u0, fl
     glVertex2f(xs[2], ys[2]);
     glTexCoord2f(u0, v1);
     glVertex2f(xs[3], ys[3]);
-    glEnd();
-    ++drawCalls;
 }
 
 void SubmitVertices(unsigned mode, const float* xy, int count) {
@@ -177,6 +196,7 @@ void LogDraw(TDrawRecord record) {
 void ResetGlState() {
     if (!GlContextAlive())
         return;
+    FlushBatch();
     const int w = LogicalWidth(), h = LogicalHeight();
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
@@ -304,6 +324,7 @@ void Cls() {
     detail::LogDraw(Record(TDrawRecord::CLS, 0, 0, 0, 0));
     if (!detail::DisplayReady())
         return;
+    detail::FlushBatch();
     glClearColor(Channel(S.clsR) / 255.0f, Channel(S.clsG) / 255.0f, Channel(S.clsB) / 255.0f,
                  1.0f);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -12,9 +12,12 @@ void Place(float u, float v, float x, float y, float& sx, float& sy);
 
 // Sends a quad with the corners in drawing order (top-left, top-right, bottom-right,
 // bottom-left), textured with (u0, v0)-(u1, v1) of the texture, or plain when texture is 0,
-// under the current colour, alpha and blend. Only while a display is open.
+// under the current colour, alpha and blend. Only while a display is open. Quads of the same
+// texture and blend mode in a row are batched into one draw call.
 void SubmitQuad(const float* xs, const float* ys, unsigned texture, float u0, float v0, float u1,
                 float v1);
+// Ends the batch of quads in the making: to be called before any other use of OpenGL.
+void FlushBatch();
 // Sends untextured vertices (x, y pairs) as one OpenGL primitive of the given mode.
 void SubmitVertices(unsigned mode, const float* xy, int count);
 

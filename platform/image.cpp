@@ -60,6 +60,7 @@ GLuint FrameTexture(const TImage& image, int frame) {
     if (texture && !gpu->stale[frame])
         return texture;
     const PixmapPtr pixels = image.Frame(frame);
+    detail::FlushBatch();
     if (!texture)
         glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -131,10 +132,12 @@ TImage::TImage(int width, int height, int frames, int flags)
 }
 
 TImage::~TImage() {
-    if (gpu_ && gpu_->serial == detail::GlContextSerial() && detail::GlContextAlive())
-        for (GLuint texture : gpu_->textures)
-            if (texture)
-                glDeleteTextures(1, &texture);
+    if (!gpu_ || gpu_->serial != detail::GlContextSerial() || !detail::GlContextAlive())
+        return;
+    detail::FlushBatch(); // it may hold one of these textures
+    for (GLuint texture : gpu_->textures)
+        if (texture)
+            glDeleteTextures(1, &texture);
 }
 
 PixmapPtr TImage::Frame(int frame) const {

@@ -131,6 +131,26 @@ TEST_F(Window, BlendModesAlphaAndColour) {
     ExpectNear(145, 15, {10, 20, 30}, 0);
 }
 
+TEST_F(Window, QuadsInARowShareADrawCallButKeepTheirColours) {
+    const ImagePtr white = LoadImage(Filled(10, 10, 0xFFFFFFFF), 0);
+    SetBlend(SOLIDBLEND);
+    const int64_t before = DrawCallCount();
+    for (int i = 0; i < 10; ++i) {
+        SetColor(i * 20, 100, 255 - i * 20);
+        DrawImage(white, 10.0f + 12 * i, 400);
+    }
+    SetBlend(ALPHABLEND); // a new blend mode starts a new batch
+    SetColor(255, 255, 255);
+    DrawImage(white, 200, 400);
+    Grab();
+    EXPECT_EQ(DrawCallCount() - before, 2);
+    ExpectPixels({
+        {15, 405, {0, 100, 255}},
+        {15 + 12 * 9, 405, {180, 100, 75}},
+        {205, 405, {255, 255, 255}},
+    });
+}
+
 TEST_F(Window, MaskedImagesRotationScaleAndSubRectangles) {
     SetBlend(SOLIDBLEND);
     SetColor(0, 0, 255);
