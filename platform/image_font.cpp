@@ -3,6 +3,7 @@
 #include "platform/font_data_internal.h"
 #include "platform/graphics.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -10,30 +11,62 @@ namespace platform {
 
 namespace {
 
+// Each glyph has an image of its own (for callers that draw glyph by glyph), and the font also
+// keeps all of them in one atlas, so that DrawText sends a whole line as one batch of quads.
 class TDefaultFont : public TImageFont {
 public:
+    struct Cell {
+        float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
+    };
+
     TDefaultFont() {
+        // Glyphs on shelves, a blank pixel between neighbours so that filtering never mixes them.
+        constexpr int ATLAS_WIDTH = 256;
+        std::array<int, 256> cellX{}, cellY{};
+        int x = 1, y = 1, shelf = 0;
         for (int i = 0; i < font_data::GLYPH_COUNT; ++i) {
             const font_data::BakedGlyph& baked = font_data::GLYPHS[i];
-            TGlyph& glyph = glyphs_[static_cast<size_t>(baked.code)];
+            if (x + baked.w + 1 > ATLAS_WIDTH) {
+                x = 1;
+                y += shelf + 1;
+                shelf = 0;
+            }
+            cellX[static_cast<size_t>(baked.code)] = x;
+            cellY[static_cast<size_t>(baked.code)] = y;
+            x += baked.w + 1;
+            shelf = std::max(shelf, baked.h);
+        }
+        const int atlasHeight = y + shelf + 1;
+        PixmapPtr atlas = CreatePixmap(ATLAS_WIDTH, atlasHeight, PF_RGBA8888);
+
+        for (int i = 0; i < font_data::GLYPH_COUNT; ++i) {
+            const font_data::BakedGlyph& baked = font_data::GLYPHS[i];
+            const auto code = static_cast<size_t>(baked.code);
+            TGlyph& glyph = glyphs_[code];
             glyph.x = baked.x;
             glyph.y = baked.y;
             glyph.advance = baked.advance;
-            present_[static_cast<size_t>(baked.code)] = true;
+            present_[code] = true;
             if (baked.w <= 0 || baked.h <= 0)
                 continue;
             // White, with the coverage as alpha: the drawing colour tints it.
             PixmapPtr pixels = CreatePixmap(baked.w, baked.h, PF_RGBA8888);
             const unsigned char* coverage = font_data::COVERAGE + baked.offset;
-            for (int y = 0; y < baked.h; ++y) {
-                uint8_t* p = pixels->PixelPtr(0, y);
-                for (int x = 0; x < baked.w; ++x, p += 4) {
-                    p[0] = p[1] = p[2] = 255;
-                    p[3] = *coverage++;
+            for (int row = 0; row < baked.h; ++row) {
+                uint8_t* p = pixels->PixelPtr(0, row);
+                uint8_t* a = atlas->PixelPtr(cellX[code], cellY[code] + row);
+                for (int col = 0; col < baked.w; ++col, p += 4, a += 4) {
+                    p[0] = p[1] = p[2] = a[0] = a[1] = a[2] = 255;
+                    p[3] = a[3] = *coverage++;
                 }
             }
             glyph.image = MakeImage({pixels}, FILTEREDIMAGE);
+            cells_[code] = {static_cast<float>(cellX[code]) / ATLAS_WIDTH,
+                            static_cast<float>(cellY[code]) / atlasHeight,
+                            static_cast<float>(cellX[code] + baked.w) / ATLAS_WIDTH,
+                            static_cast<float>(cellY[code] + baked.h) / atlasHeight};
         }
+        atlas_ = MakeImage({atlas}, FILTEREDIMAGE);
     }
 
     int Height() const override { return font_data::LINE_HEIGHT; }
@@ -44,9 +77,14 @@ public:
         return &glyphs_[static_cast<size_t>(code)];
     }
 
+    const TImage& Atlas() const { return *atlas_; }
+    const Cell& AtlasCell(int code) const { return cells_[static_cast<size_t>(code)]; }
+
 private:
     std::array<TGlyph, 256> glyphs_{};
     std::array<bool, 256> present_{};
+    std::array<Cell, 256> cells_{};
+    ImagePtr atlas_;
 };
 
 ImageFontPtr currentFont;
@@ -88,6 +126,7 @@ void DrawText(const std::string& text, float x, float y) {
         x += std::floor(left + 0.5f) - left;
         y += std::floor(top + 0.5f) - top;
     }
+    const auto* builtIn = dynamic_cast<const TDefaultFont*>(font.get());
     float pen = -hx;
     for (unsigned char c : text) {
         const TGlyph* glyph = font->Glyph(c);
@@ -95,8 +134,14 @@ void DrawText(const std::string& text, float x, float y) {
             continue;
         if (glyph->image && glyph->image->Frames() > 0) {
             const float l = pen + glyph->x, t = -hy + glyph->y;
-            detail::DrawFrameQuad(*glyph->image, 0, x, y, l, t, l + glyph->image->Width(),
-                                  t + glyph->image->Height(), 0, 0, 1, 1);
+            const float r = l + glyph->image->Width(), b = t + glyph->image->Height();
+            if (builtIn) {
+                const TDefaultFont::Cell& cell = builtIn->AtlasCell(c);
+                detail::DrawFrameQuad(builtIn->Atlas(), 0, x, y, l, t, r, b, cell.u0, cell.v0,
+                                      cell.u1, cell.v1);
+            } else {
+                detail::DrawFrameQuad(*glyph->image, 0, x, y, l, t, r, b, 0, 0, 1, 1);
+            }
         }
         pen += static_cast<float>(glyph->advance);
     }

@@ -142,8 +142,9 @@ TEST_F(Window, QuadsInARowShareADrawCallButKeepTheirColours) {
     SetBlend(ALPHABLEND); // a new blend mode starts a new batch
     SetColor(255, 255, 255);
     DrawImage(white, 200, 400);
+    DrawText("A line of text is one batch too", 250, 400);
     Grab();
-    EXPECT_EQ(DrawCallCount() - before, 2);
+    EXPECT_EQ(DrawCallCount() - before, 3);
     ExpectPixels({
         {15, 405, {0, 100, 255}},
         {15 + 12 * 9, 405, {180, 100, 75}},
