@@ -1,14 +1,37 @@
 #pragma once
-// The game's player profile: seven counters in "profiles/<name>.dat".
+// The game's player profile: a name and seven result counters, kept in the profiles folder as
+// name + ".dat" (28 bytes: each counter masked, 32-bit little-endian, in field order).
 
 #include "framework/util/object.h"
+#include "platform/files.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 
 class TMyProfile : public TObject {
 public:
-    int Load();
+    static std::shared_ptr<TMyProfile> Create(const std::string& name);
+    int Init(const std::string& name);
+    // Writes the file; a file that cannot be written is a fatal error.
     int Save();
+    // 1 when the file was read; 0 when there was none or it was damaged (a damaged file is kept
+    // beside it as name + ".dat.damaged"): a file is then written from the values in memory.
+    int Load();
+
+    // The profile's file: Game->ProfilePath + Name + ".dat".
+    std::string FilePath() const;
 
     std::string Name;
+    int Won3 = 0;
+    int Won5 = 0;
+    int Won10 = 0;
+    int Won20 = 0;
+    int Lost5 = 0;
+    int Dominated = 0;
+    int Swept = 0;
+    // Hook slots for derived profiles; Save and Load of this class do not call them.
+    std::function<int(const platform::StreamPtr&)> SaveUserFunction;
+    std::function<int(const platform::StreamPtr&)> LoadUserFunction;
 };
+using TMyProfilePtr = std::shared_ptr<TMyProfile>;
