@@ -108,19 +108,28 @@ void SetCommonHints() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 }
 
-bool InitVideo() {
-    if (D.videoInit)
+// Starts SDL subsystems once; a failure is reported once and remembered.
+bool StartSdl(Uint32 flags, bool& started, bool& failed, const char* what) {
+    if (started)
         return true;
-    if (D.videoFailed)
+    if (failed)
         return false;
     SetCommonHints();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "display: %s\n", SDL_GetError());
-        D.videoFailed = true;
+    if (SDL_InitSubSystem(flags) != 0) {
+        std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
+        failed = true;
         return false;
     }
     RegisterShutdown();
-    D.videoInit = D.eventsInit = true;
+    started = true;
+    return true;
+}
+
+bool InitVideo() {
+    if (!StartSdl(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER, D.videoInit, D.videoFailed,
+                  "display"))
+        return false;
+    D.eventsInit = true;
     return true;
 }
 
@@ -276,19 +285,7 @@ void Pace(int sync) {
 namespace detail {
 
 bool InitSdlEvents() {
-    if (D.eventsInit)
-        return true;
-    if (D.eventsFailed)
-        return false;
-    SetCommonHints();
-    if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "events: %s\n", SDL_GetError());
-        D.eventsFailed = true;
-        return false;
-    }
-    RegisterShutdown();
-    D.eventsInit = true;
-    return true;
+    return StartSdl(SDL_INIT_EVENTS | SDL_INIT_TIMER, D.eventsInit, D.eventsFailed, "events");
 }
 
 bool DisplayReady() {

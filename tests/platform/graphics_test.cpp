@@ -1,7 +1,7 @@
 // The drawing layer without a display: state, images on the CPU, the default font's metrics, the
 // draw log and the collision layers.
 #include "platform/graphics.h"
-#include "tests/platform/test_pixmaps.h"
+#include "tests/platform/drawing_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,7 @@ using testing_support::Filled;
 class Graphics2D : public ::testing::Test {
 protected:
     void TearDown() override {
-        SetRotation(0);
-        SetScale(1, 1);
-        SetColor(255, 255, 255);
-        SetAlpha(1);
-        SetBlend(ALPHABLEND);
-        SetOrigin(0, 0);
-        SetHandle(0, 0);
+        testing_support::ResetDrawingState();
         AutoMidHandle(false);
         SetDrawLog(false);
         ClearDrawLog();

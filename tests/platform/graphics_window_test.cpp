@@ -2,7 +2,7 @@
 // checked pixel by pixel.
 #include "platform/graphics.h"
 #include "platform/input.h"
-#include "tests/platform/test_pixmaps.h"
+#include "tests/platform/drawing_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <SDL.h>
@@ -33,12 +33,7 @@ protected:
         Cls();
     }
     void TearDown() override {
-        SetRotation(0);
-        SetScale(1, 1);
-        SetColor(255, 255, 255);
-        SetAlpha(1);
-        SetBlend(ALPHABLEND);
-        SetViewport(0, 0, 800, 600);
+        testing_support::ResetDrawingState();
         SetFlipHook({});
         DisablePolledInput();
         PollSystem();
