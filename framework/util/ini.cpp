@@ -3,6 +3,8 @@
 #include "framework/util/error.h"
 #include "platform/system.h"
 
+#include <cstdint>
+
 namespace {
 
 // Every line of a file, or false when it cannot be read. The settings files are small, so the
