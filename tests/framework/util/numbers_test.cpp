@@ -125,6 +125,20 @@ TEST(Geometry, RectanglesAndQuads) {
     EXPECT_EQ(ccGenericPointInQuad(2, 2, 10, 0, 20, 10, 10, 20, 0, 10), 0);
 }
 
+TEST(Geometry, ImageAgainstRectangle) {
+    // An 8 by 8 picture whose left half is opaque.
+    platform::PixmapPtr pixels = platform::CreatePixmap(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 4; ++x)
+            pixels->WritePixel(x, y, 0xFFFF0000u);
+    platform::ImagePtr image = platform::MakeImage({pixels}, 0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ccImageRectCollide(image, 10, 10, 0, 11, 11, 2, 2), 1);
+    EXPECT_EQ(ccImageRectCollide(image, 10, 10, 0, 15, 11, 2, 2), 0); // the transparent half
+    EXPECT_EQ(ccImageRectCollide(image, 10, 10, 0, 30, 30, 5, 5), 0);
+    EXPECT_EQ(ccImageRectCollide(image, 100, 100, 0, 99, 99, 2, 2), 1);
+}
+
 TEST(Numbers, MusicalNotes) {
     EXPECT_FLOAT_EQ(ccGetMusicalNote(12), 2.0f);
     EXPECT_FLOAT_EQ(ccGetMusicalNote(-12), 0.5f);
