@@ -1,6 +1,8 @@
 #include "framework/audio/music.h"
 #include "framework/audio/ogg_stream.h"
 #include "framework/audio/wav_stream.h"
+#include "platform/audio.h"
+#include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/temp_dir.h"
 
@@ -280,6 +282,31 @@ TEST(LoadMusic, ExtensionsText) {
                                      "Ogg Vorbis \".ogg\":ogg;All Files:*");
     EXPECT_EQ(MusicExtensions(0, 0), "Microsoft Wave \".wav\":wav;Ogg Vorbis \".ogg\":ogg");
     EXPECT_EQ(MaxModLoader::List().front()->Name.size(), 21u);
+}
+
+} // namespace
+
+namespace {
+
+// The data folder built beside the tests: every effect the game loads decodes, and the title
+// music streams and loops.
+TEST(GameData, SoundsAndTitleMusicDecode) {
+    const std::string data = platform::AppDir() + "Data/";
+    for (const char* name : {"buttonclick", "buttonMO", "water", "roll0", "roll1", "exitboard",
+                             "swap", "move", "nomove", "win"}) {
+        SCOPED_TRACE(name);
+        std::string error;
+        EXPECT_TRUE(platform::LoadSound(data + "sound/" + name + ".wav", 0, &error)) << error;
+    }
+    std::string error;
+    TMusicPtr music = LoadMusic(data + "music/east1.ogg", &error);
+    ASSERT_TRUE(std::dynamic_pointer_cast<TOGGStream>(music)) << error;
+    EXPECT_GT(music->Geti(MUSIC_SIZE), 0);
+    const int buffers = music->Geti(MUSIC_SIZE) * GetBytesPerSample(music->STREAM_FORMAT) / kBlock;
+    music->PlayStatus = 1;
+    FillMany(*music, buffers + 2);
+    EXPECT_EQ(music->PlayStatus, 1); // looped
+    EXPECT_GT(music->Geti(MUSIC_POSITION), 0);
 }
 
 } // namespace
