@@ -35,18 +35,23 @@ TEST(IniLines, ReadTakesTheFirstMatchingKey) {
     EXPECT_EQ(ccReadIniLine(dir.File("missing.ini"), "Sound"), "");
 }
 
-TEST(IniLines, WriteReplacesEveryMatchingLine) {
+TEST(IniLines, WriteCopiesWithEveryLineOfTheKeyReplaced) {
     TempDir dir;
-    ASSERT_TRUE(WriteTextFile(dir.File("a.ini"), "sound=1\nMusic=3\nSOUND=0\nSOUNDS=2"));
-    EXPECT_EQ(ccWriteIniLine(dir.File("a.ini"), dir.File("b.ini"), "sound", "5"), 1);
-    EXPECT_EQ(ReadTextFile(dir.File("b.ini")), "SOUND=5\r\nMusic=3\r\nSOUND=5\r\nSOUNDS=2\r\n");
-}
-
-TEST(IniLines, WriteWithoutTheKeyCopiesTheLinesUnchanged) {
-    TempDir dir;
-    ASSERT_TRUE(WriteTextFile(dir.File("a.ini"), "A=1\r\n\nb=x=y\n"));
-    EXPECT_EQ(ccWriteIniLine(dir.File("a.ini"), dir.File("b.ini"), "Profile Name", "me"), 1);
-    EXPECT_EQ(ReadTextFile(dir.File("b.ini")), "A=1\r\n\r\nb=x=y\r\n");
+    struct Case {
+        std::string content, key, value, copy;
+    } cases[] = {
+        {"sound=1\nMusic=3\nSOUND=0\nSOUNDS=2", "sound", "5",
+         "SOUND=5\r\nMusic=3\r\nSOUND=5\r\nSOUNDS=2\r\n"},
+        // A key that the source lacks is not added.
+        {"A=1\r\n\nb=x=y\n", "Profile Name", "me", "A=1\r\n\r\nb=x=y\r\n"},
+        {"PROFILE NAME\n", "Profile Name", "a=b", "PROFILE NAME=a=b\r\n"},
+        {"", "A", "1", ""},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteTextFile(dir.File("a.ini"), c.content));
+        EXPECT_EQ(ccWriteIniLine(dir.File("a.ini"), dir.File("b.ini"), c.key, c.value), 1);
+        EXPECT_EQ(ReadTextFile(dir.File("b.ini")), c.copy) << testing::PrintToString(c.content);
+    }
 }
 
 TEST(IniLines, WriteFailuresCreateNothingAndKeepTheSource) {
