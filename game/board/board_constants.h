@@ -3,6 +3,7 @@
 // pieces, the special squares and their layouts. The rules and the screen both read them here.
 
 #include <array>
+#include <cstdint>
 
 // ---- The path and its geometry ------------------------------------------------------------------
 
@@ -79,3 +80,23 @@ constexpr int RANDOM_WATER_LOW = 19;
 constexpr int RANDOM_WATER_HIGH = 27;
 constexpr int RANDOM_WATER_MOVED_FROM = 27;
 constexpr int RANDOM_WATER_MOVED_TO = 29;
+
+// ---- Timing -------------------------------------------------------------------------------------
+// Waits and hovers are MilliSecs values of the wall clock, compared with platform::MilliSecsDiff.
+
+// The computer's base pause in milliseconds: before its throw, after the Racer's throw (the
+// Plodder waits half), and twice the pause between showing the destination and moving.
+constexpr int COMPUTER_PLAYER_WAIT = 1000;
+// The pointer rests this long on a special square before its explanation shows.
+constexpr int EXPLAIN_HOVER_DELAY = 900;
+// The fading copy of an explanation lasts this long, holding full opacity for the first
+// EXPLAIN_FADE_LENGTH - EXPLAIN_FADE_SHRINK ms and then losing EXPLAIN_FADE_FACTOR of its alpha at
+// every logic call.
+constexpr int EXPLAIN_FADE_LENGTH = 2500;
+constexpr int EXPLAIN_FADE_SHRINK = 2000;
+constexpr float EXPLAIN_FADE_FACTOR = 0.95f;
+
+// The MilliSecs value ms milliseconds after `now`, wrapping as the clock does.
+constexpr int ClockAdd(int now, int ms) {
+    return static_cast<int>(static_cast<std::uint32_t>(now) + static_cast<std::uint32_t>(ms));
+}
