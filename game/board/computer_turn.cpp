@@ -15,8 +15,7 @@ int TComputerTurn::Strategy(int computerPlayerStrategy) const {
     return StrategyOfTurn(computerPlayerStrategy, WhichStrategy);
 }
 
-TComputerStep TComputerTurn::Tick(int now, const TRules& rules, int computerPlayerStrategy,
-                                  bool thrown) {
+void TComputerTurn::Advance(int now) {
     if (ComputerWaiting == 0) {
         LastTime = now;
         WaitUntil = ClockAdd(now, ComputerPlayerWait);
@@ -29,12 +28,10 @@ TComputerStep TComputerTurn::Tick(int now, const TRules& rules, int computerPlay
         WaitUntil = ClockAdd(now, ComputerPlayerWait / 2);
         ComputerWaiting = 3;
     }
+}
 
+TComputerStep TComputerTurn::Step(int now, const TRules& rules, int strategy, bool thrown) {
     TComputerStep step;
-    const int strategy = Strategy(computerPlayerStrategy);
-    // Any other setting leaves the computer idle.
-    if (strategy == 0)
-        return step;
     if (platform::MilliSecsDiff(now, WaitUntil) < 0) {
         LastTime = now;
         return step;

@@ -1,8 +1,9 @@
 #pragma once
 // The computer player's turn as a small timed state machine: it waits, throws, waits again, shows
-// the destination it chose, waits once more and moves. The board screen runs one Tick per logic
-// tick of a computer turn and carries out the action it returns (the throw with its sound, the
-// highlight, the move with its effects); the choice of the square is ComputerChoice.
+// the destination it chose, waits once more and moves. The board screen advances it once per logic
+// tick of a computer turn and carries out the action that the strategy's step returns (the throw
+// with its sound, the highlight, the move with its effects); the choice of the square is
+// ComputerChoice.
 //
 // Times are MilliSecs values, compared with MilliSecsDiff, so the waits survive the clock's wrap.
 
@@ -44,10 +45,13 @@ public:
     // a setting under which the computer does nothing.
     int Strategy(int computerPlayerStrategy) const;
 
-    // One tick of a computer turn at time `now`: begins the turn (its first wait and, drawn with
-    // platform::Rand, its strategy), arms the wait before the move once the destination is shown,
-    // then runs one step of the strategy. `thrown` says whether this turn's die is showing. The
-    // caller carries out the returned action: for Throw the roll sound, Movement and the die; for
-    // Highlight ComputerHighlight(Square); for Move MovePawn(Square).
-    TComputerStep Tick(int now, const TRules& rules, int computerPlayerStrategy, bool thrown);
+    // The screen's part of a computer turn's tick at time `now`: begins the turn (its first wait
+    // and, drawn with platform::Rand, its strategy), or arms the wait before the move once the
+    // destination is shown.
+    void Advance(int now);
+    // One step of `strategy` (STRATEGY_RACER or STRATEGY_PLODDER) at time `now`; `thrown` says
+    // whether this turn's die is showing. The caller carries out the returned action: for Throw
+    // the roll sound, Movement and the die; for Highlight ComputerHighlight(Square); for Move
+    // MovePawn(Square).
+    TComputerStep Step(int now, const TRules& rules, int strategy, bool thrown);
 };

@@ -27,24 +27,28 @@ void TRules::ClearSpecials() {
     Special.fill(SPECIAL_NONE);
 }
 
-int TRules::AddSpecial(int index, int id, bool randomLayout) {
-    if (randomLayout) {
-        // The return square is drawn first, onto a bare board; the safe and water squares are
-        // drawn again until they miss the specials already placed.
-        if (id == SPECIAL_RETURN) {
-            index = platform::Rand(RANDOM_RETURN_LOW, RANDOM_RETURN_HIGH);
-        } else if (id == SPECIAL_SAFE) {
-            do
-                index = platform::Rand(RANDOM_SAFE_LOW, RANDOM_SAFE_HIGH);
-            while (Special[index] != SPECIAL_NONE);
-        } else if (id == SPECIAL_WATER) {
-            do {
-                index = platform::Rand(RANDOM_WATER_LOW, RANDOM_WATER_HIGH);
-                if (index == RANDOM_WATER_MOVED_FROM)
-                    index = RANDOM_WATER_MOVED_TO;
-            } while (Special[index] != SPECIAL_NONE);
-        }
+int RandomSpecialSquare(int id, int index, const std::function<bool(int)>& hasSpecial) {
+    // The return square is drawn first, onto a bare board; the safe and water squares are drawn
+    // again until they miss the specials already placed.
+    if (id == SPECIAL_RETURN) {
+        index = platform::Rand(RANDOM_RETURN_LOW, RANDOM_RETURN_HIGH);
+    } else if (id == SPECIAL_SAFE) {
+        do
+            index = platform::Rand(RANDOM_SAFE_LOW, RANDOM_SAFE_HIGH);
+        while (hasSpecial(index));
+    } else if (id == SPECIAL_WATER) {
+        do {
+            index = platform::Rand(RANDOM_WATER_LOW, RANDOM_WATER_HIGH);
+            if (index == RANDOM_WATER_MOVED_FROM)
+                index = RANDOM_WATER_MOVED_TO;
+        } while (hasSpecial(index));
     }
+    return index;
+}
+
+int TRules::AddSpecial(int index, int id, bool randomLayout) {
+    if (randomLayout)
+        index = RandomSpecialSquare(id, index, [&](int n) { return Special[n] != SPECIAL_NONE; });
     if (OnBoard(index))
         Special[index] = static_cast<std::uint8_t>(id);
     return index;

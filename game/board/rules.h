@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 // What a move did, so that the screen can move its sprites, play the sound and add the particles of
 // that kind of move without deciding anything again.
@@ -28,6 +29,11 @@ struct TMoveResult {
     int Destination = -1; // where the pawn rests: To, the water move's end, or -1 when borne off
     bool Won = false;     // the move bore off the mover's last pawn; the turn stays with the winner
 };
+
+// The square of special `id` in the random layout, drawn with platform::Rand: the return square on
+// 10..18; the safe square on 10..26 and the water square on 19..27 (27 taken as 29), each drawn
+// again while `hasSpecial` says its square already carries a special. Ids 4 and 5 keep `index`.
+int RandomSpecialSquare(int id, int index, const std::function<bool(int)>& hasSpecial);
 
 class TRules {
 public:

@@ -23,7 +23,9 @@ TTimeline RunTurn(TComputerTurn& turn, TRules& rules, int setting, int start, in
     TTimeline timeline;
     bool thrown = false;
     for (int elapsed = 0; elapsed < 10000; elapsed += 5) {
-        const TComputerStep step = turn.Tick(ClockAdd(start, elapsed), rules, setting, thrown);
+        const int now = ClockAdd(start, elapsed);
+        turn.Advance(now);
+        const TComputerStep step = turn.Step(now, rules, turn.Strategy(setting), thrown);
         switch (step.Action) {
         case TComputerAction::Throw:
             timeline.thrown = elapsed;
@@ -102,19 +104,17 @@ TEST(ComputerTurn, DrawnStrategyIsKeptForTheTurnAndDrawnAgainForTheNext) {
     EXPECT_NE(std::count(drawn.begin(), drawn.end(), STRATEGY_PLODDER), 0);
 }
 
-TEST(ComputerTurn, UnknownSettingIdlesAndResetStartsAfresh) {
+TEST(ComputerTurn, ResetStartsAfresh) {
     TRules rules = StartBoard();
     TComputerTurn turn;
-    for (int now = 0; now < 5000; now += 5)
-        EXPECT_EQ(turn.Tick(now, rules, 4, false).Action, TComputerAction::None);
-    EXPECT_EQ(turn.ComputerWaiting, 1);
-
     // A turn abandoned while waiting to move: after Reset the next turn waits the full second
     // before its throw again.
     turn.ComputerWaiting = 3;
     turn.WaitUntil = 0;
     turn.Reset();
-    EXPECT_EQ(turn.Tick(10000, rules, STRATEGY_RACER, false).Action, TComputerAction::None);
-    EXPECT_EQ(turn.Tick(10995, rules, STRATEGY_RACER, false).Action, TComputerAction::None);
-    EXPECT_EQ(turn.Tick(11000, rules, STRATEGY_RACER, false).Action, TComputerAction::Throw);
+    for (int now : {10000, 10995, 11000}) {
+        turn.Advance(now);
+        EXPECT_EQ(turn.Step(now, rules, STRATEGY_RACER, false).Action,
+                  now < 11000 ? TComputerAction::None : TComputerAction::Throw);
+    }
 }
