@@ -1,6 +1,9 @@
 #include "framework/util/error.h"
 
+#include "framework/util/drawing.h"
 #include "framework/util/globals.h"
+#include "framework/util/input.h"
+#include "framework/util/strings.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
@@ -11,6 +14,8 @@ std::string ccErrorPath;
 
 namespace {
 
+// The log holds only the latest error; it is replaced whole, so a crash while writing leaves the
+// previous one. A log that cannot be written is skipped: the error itself is what matters.
 void WriteErrorLog(const std::string& message) {
     if (!ccWriteErrors)
         return;
@@ -23,6 +28,26 @@ void WriteErrorLog(const std::string& message) {
     log->Close();
 }
 
+// Status of a process ended by a fatal error: a failure, whatever the user pressed.
+constexpr int FATAL_EXIT_STATUS = 1;
+
+void DrawDialogOK(int x, int y, int w, int h, const std::vector<std::string>& lines) {
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    const float centre = static_cast<float>(ScreenWidth / 2);
+    const int textHeight = platform::TextHeight("");
+    platform::SetColor(0, 0, 0);
+    platform::DrawRect(fx + 4.0f, fy + 4.0f, fw, fh);
+    platform::SetColor(150, 150, 150);
+    platform::DrawRect(fx, fy, fw, fh);
+    platform::SetColor(220, 220, 200);
+    ccDrawRectOutline(x, y, w, h);
+    platform::SetColor(0, 220, 220);
+    ccShadowTextWrapped(centre, fy + 10.0f, lines, 1, textHeight);
+    platform::SetColor(0, 220, 0);
+    ccShadowText(centre, static_cast<float>(y + h - textHeight - 10), "<press any key>", 1);
+}
+
 } // namespace
 
 int ccRunTimeError(const std::string& message, int fatal) {
@@ -30,19 +55,44 @@ int ccRunTimeError(const std::string& message, int fatal) {
         platform::Notify(message, false);
         platform::RuntimeError(message);
     }
-    ccDialogOK(message, 600, 100);
+    // Logged before the box is shown, so that the log is there even when the player kills the
+    // program instead of answering the box.
     WriteErrorLog(message);
+    ccEnablePolledInput();
+    ccDialogOK(message, 600, 100);
     if (fatal)
-        platform::End(0);
+        platform::End(FATAL_EXIT_STATUS);
     return 0;
 }
 
-// The in-game box is drawn by the drawing functions of the utility library; until they exist the
-// message goes to the system's message box.
 int ccDialogOK(const std::string& message, int w, int h) {
-    (void)w;
-    (void)h;
-    platform::Notify(message, false);
+    // Without a display (before it opens, or after it closed) the box cannot be drawn or answered:
+    // the message goes to the system's message box instead.
+    if (!platform::GraphicsOpen()) {
+        platform::Notify(message, false);
+        return 0;
+    }
+    const int x = (ScreenWidth - w) / 2;
+    const int y = (ScreenHeight - h) / 2;
+    const int margin = 10;
+    ccRestoreSolidMode();
+    platform::SetImageFont(nullptr);
+    ccShadowTextDepthX = 1.0f;
+    ccShadowTextDepthY = 1.0f;
+    // The box is drawn fully opaque whatever alpha the last font left for text.
+    const float textAlpha = ccTextAlpha;
+    ccTextAlpha = 1.0f;
+    const std::vector<std::string> lines =
+        ccWordWrapArray(ccSplitStringIntoLines(message), w - 2 * margin, nullptr);
+    ccFlushAll();
+    while (!ccAnyKeyPressed() && !ccMouseHit()) {
+        DrawDialogOK(x, y, w, h, lines);
+        ccFlip();
+    }
+    ccTextAlpha = textAlpha;
+    platform::SetColor(255, 255, 255);
+    platform::SetAlpha(ccTextAlpha);
+    ccFlushAll();
     return 0;
 }
 
@@ -50,8 +100,8 @@ int HandleGeneralError(const std::exception& error) {
     platform::EndGraphics();
     platform::ShowMouse();
     std::string text = error.what();
-    if (dynamic_cast<const platform::TRuntimeError*>(&error) && DebugInt != 0)
-        text = "(" + std::to_string(DebugInt) + ") " + text;
+    if (DebugInt != 0)
+        text.insert(0, "(" + std::to_string(DebugInt) + ") ");
     platform::Notify(text, false);
     return 0;
 }

@@ -1,0 +1,148 @@
+// The in-game error box in a real window: what it shows, what closes it, and how a fatal error
+// ends the process.
+
+#include "framework/util/drawing.h"
+#include "framework/util/error.h"
+#include "framework/util/input.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+
+namespace {
+
+struct EndCalled {
+    int status;
+};
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+Rgb At(const platform::PixmapPtr& frame, int x, int y) {
+    uint32_t p = frame->ReadPixel(x, y);
+    return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
+            static_cast<int>(p & 255)};
+}
+
+// True when some pixel of the rectangle passes the test.
+bool Any(const platform::PixmapPtr& frame, int x0, int y0, int x1, int y1,
+         const std::function<bool(Rgb)>& test) {
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            if (test(At(frame, x, y)))
+                return true;
+    return false;
+}
+
+class ErrorBox : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
+    static void TearDownTestSuite() { platform::EndGraphics(); }
+    void SetUp() override {
+        platform::SetEndHandler([](int status) { throw EndCalled{status}; });
+        platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
+        platform::SetLocalTimeSource([] {
+            std::tm t{};
+            t.tm_year = 126;
+            t.tm_mon = 11;
+            t.tm_mday = 8;
+            t.tm_hour = 21;
+            t.tm_min = 17;
+            t.tm_sec = 40;
+            return t;
+        });
+        ccErrorPath = dir.Path();
+        ccGraphicalErrors = 1;
+        ccClsNoFlip(40, 40, 40);
+    }
+    void TearDown() override {
+        platform::SetFlipHook(nullptr);
+        platform::SetEndHandler(nullptr);
+        platform::SetNotifyHandler(nullptr);
+        platform::SetLocalTimeSource(nullptr);
+        ccErrorPath.clear();
+        ccDisablePolledInput();
+        ccTextAlpha = 1.0f;
+    }
+    // Answers the box with a key on the given frame, keeping that frame.
+    void AnswerOnFlip(int answerFlip) {
+        platform::SetFlipHook([this, answerFlip] {
+            if (++flips == answerFlip) {
+                shown = platform::GrabPixmap(0, 0, 800, 600);
+                platform::InjectKey(platform::KEY_SPACE, true);
+                platform::InjectKey(platform::KEY_SPACE, false);
+            }
+        });
+    }
+
+    testing_support::TempDir dir;
+    std::vector<std::string> notes;
+    int flips = 0;
+    platform::PixmapPtr shown;
+};
+
+TEST_F(ErrorBox, AFatalErrorShowsTheBoxLogsAndEndsTheProcess) {
+    AnswerOnFlip(1);
+    try {
+        ccRunTimeError("Error loading bitmap Data/graphics/pawn.png", 1);
+        FAIL() << "the process did not end";
+    } catch (const EndCalled& end) {
+        EXPECT_EQ(end.status, 1);
+    }
+    EXPECT_EQ(flips, 1);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(testing_support::ReadTextFile(dir.File("ErrorLog.txt")),
+              "Date: 08 Dec 2026\r\nTime: 21:17:40\r\n"
+              "Error loading bitmap Data/graphics/pawn.png\r\n");
+    ASSERT_TRUE(shown);
+    // 600 by 100 at (100, 250): outline, grey box, black shadow 4 pixels down and right.
+    EXPECT_EQ(At(shown, 100, 250), (Rgb{220, 220, 200}));
+    EXPECT_EQ(At(shown, 699, 349), (Rgb{220, 220, 200}));
+    EXPECT_EQ(At(shown, 105, 300), (Rgb{150, 150, 150}));
+    EXPECT_EQ(At(shown, 702, 352), (Rgb{0, 0, 0}));
+    EXPECT_EQ(At(shown, 98, 300), (Rgb{40, 40, 40}));
+    // The message in cyan near the top, the prompt in green near the bottom, both centred.
+    const int h = platform::TextHeight("");
+    EXPECT_TRUE(Any(shown, 110, 260, 690, 260 + h,
+                    [](Rgb c) { return c.r < 60 && c.g > 180 && c.b > 180; }));
+    EXPECT_TRUE(Any(shown, 110, 340 - h, 690, 340,
+                    [](Rgb c) { return c.r < 60 && c.g > 180 && c.b < 60; }));
+    EXPECT_FALSE(Any(shown, 110, 340 - h, 330, 340,
+                     [](Rgb c) { return c.r < 60 && c.g > 180 && c.b < 60; }));
+}
+
+TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
+    ccEnablePolledInput();
+    platform::InjectKey(platform::KEY_ENTER, true);
+    platform::InjectMouseButton(1, true);
+    AnswerOnFlip(2);
+    ccTextAlpha = 0.25f;
+    EXPECT_EQ(ccDialogOK("Delete this profile?\nThis cannot be undone.", 400, 100), 0);
+    EXPECT_EQ(flips, 2);
+    // Two message lines, each drawn opaque whatever alpha the last font left.
+    const int h = platform::TextHeight("");
+    auto cyan = [](Rgb c) { return c.r < 40 && c.g > 200 && c.b > 200; };
+    EXPECT_TRUE(Any(shown, 210, 260, 590, 260 + h, cyan));
+    EXPECT_TRUE(Any(shown, 210, 260 + h, 590, 260 + 2 * h, cyan));
+    EXPECT_EQ(At(shown, 200, 250), (Rgb{220, 220, 200}));
+    EXPECT_EQ(At(shown, 150, 300), (Rgb{40, 40, 40}));
+    int r, g, b;
+    platform::GetColor(r, g, b);
+    EXPECT_EQ(r + g + b, 3 * 255);
+    EXPECT_EQ(platform::GetBlend(), platform::SOLIDBLEND);
+    EXPECT_FLOAT_EQ(platform::GetAlpha(), 0.25f);
+    EXPECT_FLOAT_EQ(ccTextAlpha, 0.25f);
+    EXPECT_FLOAT_EQ(ccShadowTextDepthX, 1.0f);
+    EXPECT_EQ(KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
+}
+
+} // namespace
