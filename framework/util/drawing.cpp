@@ -1,6 +1,7 @@
 #include "framework/util/drawing.h"
 
 #include "framework/graphics/fade.h"
+#include "framework/util/color.h"
 #include "framework/util/globals.h"
 #include "platform/system.h"
 
@@ -298,7 +299,11 @@ int ccDrawNumbersVariableWidth(const std::string& digits, float x, float y,
 int ccDrawImage(const platform::ImagePtr& image, float x, float y, const TShadow* shadow) {
     if (!Drawable(image, 0))
         return 0;
-    (void)shadow; // PENDING-SHADOW
+    if (shadow) {
+        shadow->Apply();
+        platform::DrawImage(image, x + shadow->X, y + shadow->Y, 0);
+        shadow->Restore();
+    }
     platform::DrawImage(image, x, y, 0);
     return 0;
 }
@@ -397,7 +402,14 @@ int ccFadeScreen(int duration, int fadeOut, const platform::ChannelPtr& channel)
 // ---- Rectangles and drawing state ---------------------------------------------------------------
 
 int ccDrawRect(float x, float y, float width, float height, const TShadow* shadow) {
-    (void)shadow; // PENDING-SHADOW
+    if (shadow) {
+        int r, g, b;
+        platform::GetColor(r, g, b);
+        shadow->Apply();
+        platform::DrawRect(x + shadow->X, y + shadow->Y, width, height);
+        platform::SetAlpha(1.0f);
+        platform::SetColor(r, g, b);
+    }
     platform::DrawRect(x, y, width, height);
     return 0;
 }

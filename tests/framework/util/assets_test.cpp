@@ -79,7 +79,7 @@ TEST(Bmp, RowsRunBottomUpInBlueGreenRedWithZeroPadding) {
     auto pixmap = platform::CreatePixmap(5, 2);
     for (int x = 0; x < 5; x++) {
         pixmap->WritePixel(x, 0, 0xFF102030u + static_cast<uint32_t>(x)); // top row
-        pixmap->WritePixel(x, 1, 0x80A0B0C0u);                             // bottom row
+        pixmap->WritePixel(x, 1, 0x80A0B0C0u);                            // bottom row
     }
     std::string bmp = Bmp(pixmap);
     ASSERT_EQ(bmp.size(), 54u + 32u);
@@ -113,7 +113,8 @@ class Loaders : public ::testing::Test {
 protected:
     void SetUp() override {
         ccGraphicalErrors = 0;
-        platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
+        platform::SetNotifyHandler(
+            [this](const std::string& text, bool) { notes.push_back(text); });
     }
     void TearDown() override {
         ccGraphicalErrors = 1;

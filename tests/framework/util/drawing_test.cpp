@@ -80,8 +80,7 @@ TEST_F(DrawingFunctions, ShadowTextWrappedSpacesLinesByTheFontHeightWhenGivenNon
         const TDrawRecord& text = Log()[2 * i + 1];
         EXPECT_EQ(text.text, lines[i]);
         EXPECT_FLOAT_EQ(text.y, 10.0f + step * static_cast<float>(i));
-        EXPECT_FLOAT_EQ(text.x,
-                        400.0f - static_cast<float>(platform::TextWidth(lines[i])) / 2.0f);
+        EXPECT_FLOAT_EQ(text.x, 400.0f - static_cast<float>(platform::TextWidth(lines[i])) / 2.0f);
     }
     platform::ClearDrawLog();
     ccShadowTextWrapped(0.0f, 0.0f, {}, 0, 0);
@@ -134,6 +133,25 @@ TEST_F(DrawingFunctions, CentredTextFollowsTheScaleAndRightTextRoundsFirst) {
     EXPECT_FLOAT_EQ(Log()[3].y, static_cast<float>((600 - platform::TextHeight(text)) / 2));
 }
 
+TEST_F(DrawingFunctions, SpacedTextShiftsEachGlyphByItsIndex) {
+    platform::ImageFontPtr font = platform::DefaultFont();
+    const platform::TGlyph* a = font->Glyph('A');
+    const platform::TGlyph* w = font->Glyph('W');
+    ASSERT_TRUE(a && a->image && w && w->image);
+    ccDrawTextSpaced("AWA", 10.0f, 20.0f, 5);
+    ASSERT_EQ(Log().size(), 3u);
+    EXPECT_FLOAT_EQ(Log()[0].x, 10.0f + static_cast<float>(a->x));
+    EXPECT_FLOAT_EQ(Log()[0].y, 20.0f + static_cast<float>(a->y));
+    EXPECT_FLOAT_EQ(Log()[1].x, 10.0f + static_cast<float>(a->advance + w->x + 5));
+    EXPECT_FLOAT_EQ(Log()[2].x, 10.0f + static_cast<float>(a->advance + w->advance + a->x + 10));
+
+    platform::ClearDrawLog();
+    ccDrawTextSpacedRounded("A", 10.75f, 20.5f, 0);
+    ASSERT_EQ(Log().size(), 1u);
+    EXPECT_FLOAT_EQ(Log()[0].x, 10.0f + static_cast<float>(a->x));
+    EXPECT_FLOAT_EQ(Log()[0].y, 20.5f + static_cast<float>(a->y));
+}
+
 TEST_F(DrawingFunctions, DigitsDrawTheirFramesAndSkipFramesTheImageLacks) {
     platform::ImagePtr digits = Digits();
     ccDrawNumbers("105", 20.0f, 30.0f, digits, 0.0f, 0, 0);
@@ -160,8 +178,8 @@ TEST_F(DrawingFunctions, VariableWidthDigitsAreCentredWithoutATrailingGap) {
     // 1, 0, 1 at scale 2 with gap 1: (4 + 1 + 10 + 1 + 4) * 2 = 40.
     EXPECT_FLOAT_EQ(ccDrawNumbersVariableWidthCalcWidth("101", advances, offsets, 1.0f, 2.0f),
                     40.0f);
-    EXPECT_EQ(ccDrawNumbersVariableWidth("101", 100.0f, 0.0f, Digits(), advances, offsets, 1.0f,
-                                         1, 1, 2.0f),
+    EXPECT_EQ(ccDrawNumbersVariableWidth("101", 100.0f, 0.0f, Digits(), advances, offsets, 1.0f, 1,
+                                         1, 2.0f),
               40);
     ASSERT_EQ(Log().size(), 3u);
     EXPECT_FLOAT_EQ(Log()[0].x, 80.0f - 2.0f);
@@ -230,7 +248,8 @@ TEST_F(DrawingFunctions, DimLightAndSolidModesLeaveTheirStates) {
 TEST_F(DrawingFunctions, RectOutlineLeavesOutEachLinesLastPixel) {
     ccDrawRectOutline(10, 20, 5, 3);
     ASSERT_EQ(Log().size(), 4u);
-    const float ends[4][4] = {{10, 20, 14, 20}, {14, 20, 14, 22}, {14, 22, 10, 22}, {10, 22, 10, 20}};
+    const float ends[4][4] = {
+        {10, 20, 14, 20}, {14, 20, 14, 22}, {14, 22, 10, 22}, {10, 22, 10, 20}};
     for (size_t i = 0; i < 4; i++) {
         EXPECT_EQ(Log()[i].kind, TDrawRecord::LINE);
         EXPECT_FLOAT_EQ(Log()[i].x, ends[i][0]);

@@ -87,9 +87,9 @@ TEST_F(DrawingInWindow, AlignedTextSitsLeftOfCentredOnOrRightOfX) {
     auto right = LitColumns(300, 300 + h);
     ASSERT_GE(left.first, 0);
     EXPECT_GE(left.first, 400);
-    EXPECT_LE(left.last, 400 + w);
-    EXPECT_LE(std::abs((centred.first + centred.last + 1) / 2 - 400), 2);
-    EXPECT_LT(right.last, 400);
+    EXPECT_LE(left.second, 400 + w);
+    EXPECT_LE(std::abs((centred.first + centred.second + 1) / 2 - 400), 2);
+    EXPECT_LT(right.second, 400);
     EXPECT_GE(right.first, 400 - w);
     EXPECT_EQ(LitColumns(400, 400 + h).first, -1);
 }
@@ -97,8 +97,14 @@ TEST_F(DrawingInWindow, AlignedTextSitsLeftOfCentredOnOrRightOfX) {
 TEST_F(DrawingInWindow, RectOutlineIsOnePixelAroundTheRectangle) {
     ccDrawRectOutline(100, 100, 50, 30);
     Grab();
-    for (auto [x, y] : {std::pair{100, 100}, {149, 100}, {149, 129}, {100, 129}, {120, 100},
-                        {149, 115}, {120, 129}, {100, 115}})
+    for (auto [x, y] : {std::pair{100, 100},
+                        {149, 100},
+                        {149, 129},
+                        {100, 129},
+                        {120, 100},
+                        {149, 115},
+                        {120, 129},
+                        {100, 115}})
         EXPECT_TRUE(Lit(x, y)) << x << "," << y;
     for (auto [x, y] : {std::pair{150, 100}, {100, 130}, {99, 100}, {120, 115}, {101, 101}})
         EXPECT_FALSE(Lit(x, y)) << x << "," << y;

@@ -38,7 +38,8 @@ std::tm FixedTime() {
 class ErrorReporting : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
+        platform::SetNotifyHandler(
+            [this](const std::string& text, bool) { notes.push_back(text); });
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
         platform::SetLocalTimeSource(FixedTime);
         ccErrorPath = dir.Path();

@@ -49,7 +49,8 @@ protected:
     static void TearDownTestSuite() { platform::EndGraphics(); }
     void SetUp() override {
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
-        platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
+        platform::SetNotifyHandler(
+            [this](const std::string& text, bool) { notes.push_back(text); });
         platform::SetLocalTimeSource([] {
             std::tm t{};
             t.tm_year = 126;
@@ -142,7 +143,7 @@ TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
     EXPECT_FLOAT_EQ(platform::GetAlpha(), 0.25f);
     EXPECT_FLOAT_EQ(ccTextAlpha, 0.25f);
     EXPECT_FLOAT_EQ(ccShadowTextDepthX, 1.0f);
-    EXPECT_EQ(KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
+    EXPECT_EQ(::KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
 }
 
 } // namespace

@@ -51,10 +51,8 @@ TEST(ImageCopy, MirrorModesReadTheClippedRectangleBackwards) {
         int mode;
         bool mirror, flip;
     };
-    for (const Case& c : std::vector<Case>{{0, false, false},
-                                           {1, true, false},
-                                           {2, false, true},
-                                           {3, true, true}}) {
+    for (const Case& c : std::vector<Case>{
+             {0, false, false}, {1, true, false}, {2, false, true}, {3, true, true}}) {
         ImagePtr src = NumberedImage(3, 2);
         ImagePtr dst = platform::CreateImage(3, 2, 1, 0);
         ccCopyImageToImage(src, 0, 0, 3, 2, dst, 0, 0, c.mode);
@@ -97,8 +95,8 @@ TEST(ImageCopy, ClipsToSourceAndDestination) {
             for (int y = 0; y < 16; y++) {
                 for (int x = 0; x < 16; x++) {
                     bool inside = x >= c.x0 && x < c.x1 && y >= c.y0 && y < c.y1;
-                    uint32_t want = inside ? Numbered(x - c.shiftX, y - c.shiftY)
-                                           : Numbered(x, y, 0x100000);
+                    uint32_t want =
+                        inside ? Numbered(x - c.shiftX, y - c.shiftY) : Numbered(x, y, 0x100000);
                     ASSERT_EQ(Pixel(dst, x, y), want)
                         << c.name << (raw ? " (raw)" : "") << " at " << x << "," << y;
                 }
