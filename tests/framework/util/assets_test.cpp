@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/pixmap.h"
 #include "platform/system.h"
+#include "tests/framework/util/local_time.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +21,7 @@ using testing_support::ReadTextFile;
 using testing_support::TempDir;
 
 std::tm FixedTime() {
-    std::tm t{};
-    t.tm_year = 127;
-    t.tm_mon = 2;
-    t.tm_mday = 4;
-    t.tm_hour = 9;
-    t.tm_min = 5;
-    t.tm_sec = 7;
-    return t;
+    return util_tests::LocalTimeAt(2027, 3, 4, 9, 5, 7);
 }
 
 const char* const SHOT_NAME = "2027-03-04 090507 screenshot.png";

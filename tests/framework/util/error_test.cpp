@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
+#include "tests/framework/util/local_time.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +24,8 @@ struct EndCalled {
     int status;
 };
 
-// 09:05:07 on 4 March 2027.
 std::tm FixedTime() {
-    std::tm t{};
-    t.tm_year = 127;
-    t.tm_mon = 2;
-    t.tm_mday = 4;
-    t.tm_hour = 9;
-    t.tm_min = 5;
-    t.tm_sec = 7;
-    return t;
+    return util_tests::LocalTimeAt(2027, 3, 4, 9, 5, 7);
 }
 
 class ErrorReporting : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "tests/framework/util/local_time.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -51,16 +52,8 @@ protected:
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
         platform::SetNotifyHandler(
             [this](const std::string& text, bool) { notes.push_back(text); });
-        platform::SetLocalTimeSource([] {
-            std::tm t{};
-            t.tm_year = 126;
-            t.tm_mon = 11;
-            t.tm_mday = 8;
-            t.tm_hour = 21;
-            t.tm_min = 17;
-            t.tm_sec = 40;
-            return t;
-        });
+        platform::SetLocalTimeSource(
+            [] { return util_tests::LocalTimeAt(2026, 12, 8, 21, 17, 40); });
         ccErrorPath = dir.Path();
         ccGraphicalErrors = 1;
         ccClsNoFlip(40, 40, 40);
