@@ -377,9 +377,17 @@ void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel) {
     float xy[4];
     detail::Place(-S.handleX, -S.handleY, x1, y1, xy[0], xy[1]);
     detail::Place(x2 - x1 - S.handleX, y2 - y1 - S.handleY, x1, y1, xy[2], xy[3]);
-    // Through pixel centres; OpenGL leaves out a line's last pixel, a point adds it.
+    // Through pixel centres; OpenGL leaves out a line's last pixel, a point adds it. A start
+    // exactly on a pixel centre is lost by some rasterisers (Mesa's, for lines running down the
+    // screen): it is moved back a tenth of a pixel along the line, inside its own pixel.
     for (float& c : xy)
         c += 0.5f;
+    const float dx = xy[2] - xy[0], dy = xy[3] - xy[1];
+    const float length = std::sqrt(dx * dx + dy * dy);
+    if (length > 0.0f) {
+        xy[0] -= dx / length * 0.1f;
+        xy[1] -= dy / length * 0.1f;
+    }
     detail::SubmitVertices(GL_LINES, xy, 2);
     if (lastPixel)
         detail::SubmitVertices(GL_POINTS, xy + 2, 1);
