@@ -5,6 +5,8 @@
 // hand each question to the platform's polled input. The cc mouse functions always read the
 // platform's polled mouse state.
 
+#include "platform/input.h"
+
 // 1: polled mode (the platform's state); 0: normal mode (the arrays below).
 extern int ccPolledInputState;
 
@@ -36,6 +38,14 @@ int KeyHit(int code);
 int KeyDown(int code);
 // The next typed character, 0 when none.
 int GetChar();
+// A key code of the platform's names picks these, not the platform's own functions of the same
+// names that argument-dependent lookup would also find.
+inline int KeyHit(platform::KeyCode code) {
+    return KeyHit(static_cast<int>(code));
+}
+inline int KeyDown(platform::KeyCode code) {
+    return KeyDown(static_cast<int>(code));
+}
 // Forgets every key hit, held key and typed character.
 int FlushKeys();
 // Forgets held mouse buttons and button hits (the drawn pointer's in normal mode).

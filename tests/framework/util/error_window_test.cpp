@@ -136,7 +136,7 @@ TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
     EXPECT_FLOAT_EQ(platform::GetAlpha(), 0.25f);
     EXPECT_FLOAT_EQ(ccTextAlpha, 0.25f);
     EXPECT_FLOAT_EQ(ccShadowTextDepthX, 1.0f);
-    EXPECT_EQ(::KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
+    EXPECT_EQ(KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
 }
 
 } // namespace
