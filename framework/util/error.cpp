@@ -6,6 +6,7 @@
 #include "framework/util/strings.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
+#include "platform/input.h"
 #include "platform/system.h"
 
 int ccGraphicalErrors = 1;
@@ -84,11 +85,19 @@ int ccDialogOK(const std::string& message, int w, int h) {
     ccTextAlpha = 1.0f;
     const std::vector<std::string> lines =
         ccWordWrapArray(ccSplitStringIntoLines(message), w - 2 * margin, nullptr);
+    // A request to close the window answers the box too, so that a player who closes the window
+    // is not kept waiting; the request stays queued for the program's own pump.
+    bool closeRequested = false;
+    const int hook = platform::AddHook([&closeRequested](const platform::TEvent& event) {
+        if (event.id == platform::EVENT_APPTERMINATE)
+            closeRequested = true;
+    });
     ccFlushAll();
-    while (!ccAnyKeyPressed() && !ccMouseHit()) {
+    while (!ccAnyKeyPressed() && !ccMouseHit() && !closeRequested) {
         DrawDialogOK(x, y, w, h, lines);
         ccFlip();
     }
+    platform::RemoveHook(hook);
     ccTextAlpha = textAlpha;
     platform::SetColor(255, 255, 255);
     platform::SetAlpha(ccTextAlpha);

@@ -14,7 +14,8 @@ extern std::string ccErrorPath;
 
 // Reports the message; returns 0 only when fatal is 0 and the in-game box was used.
 int ccRunTimeError(const std::string& message, int fatal);
-// The modal in-game message box of w by h pixels, shown until a key or mouse button is hit.
+// The modal in-game message box of w by h pixels, shown until a key or mouse button is hit (or the
+// window is asked to close). It reads the answer through polled input: callers enable it first.
 int ccDialogOK(const std::string& message, int w, int h);
 // The last resort of start-up's handler: closes the display and shows the error's text.
 // A platform runtime error's text gets the prefix "(" + DebugInt + ") " while DebugInt is non-zero.

@@ -139,4 +139,13 @@ TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
     EXPECT_EQ(KeyHit(platform::KEY_SPACE), 0); // the answer was forgotten
 }
 
+TEST_F(ErrorBox, ClosingTheWindowAnswersTheBox) {
+    platform::SetFlipHook([this] {
+        if (++flips == 1)
+            platform::InjectQuit();
+    });
+    EXPECT_THROW(ccRunTimeError("Error loading sample Data/sound/win.wav", 1), EndCalled);
+    EXPECT_EQ(flips, 1);
+}
+
 } // namespace
