@@ -378,10 +378,8 @@ int ccMidhandle(const platform::ImagePtr& image, int mid) {
 }
 
 int ccCreateFrames(const platform::ImagePtr& image) {
-    if (!image)
-        return 0;
-    for (int i = 0; i < image->Frames(); i++)
-        image->Frame(i);
+    // Uploads every frame's texture now, so the first draw does not stall.
+    platform::PrecacheImage(image);
     return 0;
 }
 
