@@ -10,14 +10,19 @@
 #include "framework/shell/screen.h"
 #include "framework/ui/high_score.h"
 #include "framework/ui/my_profile.h"
+#include "framework/util/error.h"
 #include "framework/util/globals.h"
+#include "framework/util/ini.h"
+#include "framework/util/ini_file.h"
+#include "platform/files.h"
+#include "platform/system.h"
 
-// The skeleton of the game object: construction and the clock conversions. The shell's operations
-// are added as the shell is built.
+#include <vector>
 
 std::unique_ptr<TGame> Game;
 
 TGame::TGame() {
+    Ini = std::make_shared<TIniFile>();
     FixedRateLogic = std::make_shared<TFixedRateLogic>();
     LogicTime = std::make_shared<TDebugVar>();
     DrawTime = std::make_shared<TDebugVar>();
@@ -35,41 +40,59 @@ TGame::TGame() {
 TGame::~TGame() = default;
 
 int TGame::Init(int choice) {
-    (void)choice;
+    platform::SeedRnd(platform::MilliSecs());
+    FixedRateLogic->Label = "Ticks   ";
+    LogicTime->Label = "Logic   ";
+    DrawTime->Label = "Draw    ";
+    CodeTime->Label = "Code    ";
+    FPS->Label = "FPS     ";
+
+    std::vector<std::string> names;
+    if (UseCorrectPath && !platform::ReadDir(SubPath, names)) {
+        if (!platform::CreateDir(SubPath, true))
+            ccRunTimeError("Cannot create shared data folder " + SubPath, 1);
+    }
+
+    Ini->FileName = IniFilePath().substr(0, IniFilePath().size() - 4);
+    IniFill();
+    std::string iniFile = Ini->FileName + ".ini";
+    if (!ccFileExists(iniFile) && ccFileExists(DataPrefix + "data/Default.ini"))
+        platform::CopyFile(DataPrefix + "data/Default.ini", iniFile);
+    Ini->Load();
+    IniExtract();
+
+    if (!platform::ReadDir(ProfilePath, names)) {
+        if (!platform::CreateDir(ProfilePath, false))
+            ccRunTimeError("Cannot create shared profiles folder " + ProfilePath, 1);
+    }
+
+    SetFlipSync();
+
+    if (choice == 1)
+        ChangeSoundDriver("FreeAudio", 0);
+    else if (choice == 2)
+        ChangeSoundDriver("DirectSound", 0);
+    else if (choice == 3)
+        ChangeSoundDriver("OpenAL Generic Software", 0);
+    else if (choice <= 0)
+        ChangeSoundDriver(SoundDriver, 0);
+
     FixedRateLogic->Create();
+    MusicChannel = platform::AllocChannel();
+    SpeechChannel = platform::AllocChannel();
+    EscapeChannel = platform::AllocChannel();
     return 0;
 }
 
-int TGame::IniUpdate(int flag) {
-    (void)flag;
+int TGame::Kill() {
+    platform::StopChannel(MusicChannel);
+    MusicChannel = nullptr;
+    platform::StopChannel(SpeechChannel);
+    SpeechChannel = nullptr;
+    platform::StopChannel(EscapeChannel);
+    EscapeChannel = nullptr;
+    ChannelsKill();
     return 0;
-}
-
-int TGame::ReadKeys() {
-    return 0;
-}
-
-int TGame::MusicLoad(const std::string& file, int looped) {
-    (void)file;
-    (void)looped;
-    return 0;
-}
-
-int TGame::MusicStop() {
-    return 0;
-}
-
-int TGame::MusicPlay(int fadeIn) {
-    (void)fadeIn;
-    return 0;
-}
-
-int TGame::DoPeekEvent() {
-    return 0;
-}
-
-int TGame::Fading() {
-    return GameFade->Active;
 }
 
 float TGame::CalcAnimLength(int ms) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TIniFile;
 class TFixedRateLogic;
@@ -24,6 +25,7 @@ class TMyProfile;
 class TChannelArray;
 class TGameSound;
 class TSprite;
+class TGameImage;
 
 // Length in milliseconds of every screen fade.
 constexpr int FADE_SPEED = 500;
@@ -34,6 +36,8 @@ public:
     ~TGame() override;
 
     // ---- Life cycle ----
+    // Start-up of the game object: folders, settings, sound driver, channels. choice picks the
+    // sound driver (0 or less: the one the settings name).
     virtual int Init(int choice);
     int Kill();
 
@@ -41,6 +45,8 @@ public:
     int IniFill();
     int IniExtract();
     virtual int IniUpdate(int flag);
+    // Writes the good-exit marker of the global game object (class-level: no object needed).
+    static int MakeGoodExit();
     int CheckGoodExit();
     int ParticlesSet(int amount, int save);
     int ParticlesChange(int step);
@@ -51,7 +57,7 @@ public:
     int ToggleFullScreen();
     int ToggleVSync();
     int SetDriver(int driver);
-    int SetGP();
+    int SetGP(int x, int y);
     int CheckWindow();
     int SetWindowCoords();
     int SetClientCoords();
@@ -60,9 +66,11 @@ public:
     // ---- Debug overlay ----
     int DebugReset();
     int DebugPrint();
+    // The overlay's lines of text, top to bottom.
+    std::vector<std::string> DebugLines();
 
     // ---- Pause, speed modes and escape sound ----
-    int SpritePausedCreate();
+    int SpritePausedCreate(const std::shared_ptr<TGameImage>& image);
     int ShowPaused();
     int FastOn();
     int FastOff();
@@ -71,7 +79,7 @@ public:
     int SetFlipSync();
     int Pause();
     int UnPause();
-    int PauseFadeCalc();
+    float PauseFadeCalc();
     int PauseFadeApply();
     int PauseFadeManage();
     int SetEscapeSound(const std::string& file);
@@ -95,12 +103,16 @@ public:
 
     // ---- Hot keys ----
     virtual int ReadKeys();
+    // The hot-key reader; withExtraKeys adds the boss key and the sound-driver key.
+    int ReadHotKeys(int withExtraKeys);
 
     // ---- Music, sound and speech ----
     virtual int MusicLoad(const std::string& file, int looped);
     virtual int MusicStop();
     virtual int MusicPlay(int fadeIn);
     int MusicNone();
+    // Sets the fade-in counter for a music that starts now (none when fadeIn is 0).
+    int MusicFadeInArm(int fadeIn);
     float MusicFadeInCalc();
     int MusicFadeInApply();
     int MusicFadeInManage();
@@ -138,6 +150,14 @@ public:
     int ScreenDraw();
     int PostDraw();
     int ScreenChange();
+    // Drains the event queue into the input arrays and the pointer, dropping suspend and resume.
+    int PumpInputEvents();
+
+    // The file names the settings and markers use (the folder rules of the settings file).
+    std::string AppName();
+    std::string IniFilePath();
+    std::string GoodExitPath();
+    std::string IniChangedPath();
 
     // ---- Timing ----
     float CalcAnimLength(int ms);
@@ -242,9 +262,6 @@ public:
     std::string ProfileName;
     int Region = 0;
 };
-
-// Writes the good-exit marker of the global game object (the game's own version replaces it).
-int MakeGoodExit();
 
 // The one game object, created by start-up and never replaced during a run (tests make a new one
 // per case).

@@ -5,14 +5,15 @@
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/ui/menu.h"
-
-// The skeleton of the screen base; completed as the shell is built.
+#include "framework/util/assets.h"
+#include "framework/util/input.h"
 
 TScreen::TScreen() = default;
 TScreen::~TScreen() = default;
 
 int TScreen::ImageLoad(const std::string& file, int flags) {
-    Image = platform::LoadImage(Game->ImagePath + file, flags);
+    Image = ccLoadBitmap(Game->ImagePath + file, flags);
+    // Backgrounds are drawn from their top-left corner whatever automatic centring says.
     platform::SetImageHandle(Image, 0, 0);
     return 0;
 }
@@ -46,6 +47,12 @@ int TScreen::Start() {
 }
 
 int TScreen::CoreStart() {
+    Game->CurrentTScreen = shared_from_this();
+    if (Menu)
+        Menu->ManageNoSound();
+    ccFlushAll();
+    Game->Mouse->ClearButtons();
+    Game->FixedRateLogic->Init();
     return 0;
 }
 

@@ -11,7 +11,7 @@
 class TSprite;
 class TMenu;
 
-class TScreen : public TObject {
+class TScreen : public TObject, public std::enable_shared_from_this<TScreen> {
 public:
     TScreen();
     ~TScreen() override;

@@ -1,5 +1,152 @@
 #include "game/app/program.h"
 
+#include "framework/audio/channel_array.h"
+#include "framework/graphics/mouse_pointer.h"
+#include "framework/graphics/splash_screen.h"
+#include "framework/shell/fixed_rate_logic.h"
+#include "framework/shell/game.h"
+#include "framework/ui/my_profile.h"
+#include "framework/util/assets.h"
+#include "framework/util/drawing.h"
+#include "framework/util/error.h"
+#include "framework/util/input.h"
+#include "framework/util/window.h"
+#include "game/app/asset_names.h"
+#include "game/app/blank_screen.h"
+#include "game/app/my_game.h"
+#include "platform/graphics.h"
+#include "platform/system.h"
+
+#include <exception>
+
+std::shared_ptr<TImageBank> images;
+std::shared_ptr<TSoundBank> sounds;
+platform::ImagePtr DialogBG;
+std::array<int, 3> ComputerPlayer{};
+std::array<std::string, 3> PlayerName;
+std::array<std::shared_ptr<TColor>, 4> PlayerColor;
+std::shared_ptr<TScreen> GameScreen;
+std::shared_ptr<TScreen> TitleScreen;
+std::shared_ptr<TScreen> OptionsScreen;
+std::shared_ptr<TScreen> CreditsScreen;
+std::shared_ptr<TScreen> InstructionsScreen;
+
+namespace {
+
+// The values that make this game what it is, set on the game object around its start-up.
+void SetUpGame() {
+    Game->SoundDriver = "OpenAL";
+    Game->MusicVolume = 20;
+    Game->FullScreen = 0;
+    Game->DataInAppBundle = 1;
+    Game->SetSubPathWrapper("Pelorin Demo");
+    Game->CheckGoodExit();
+    Game->Init(0);
+    Game->ChannelsCreate(16);
+    Game->Channels->MaxVol = 16.0f;
+    Game->DebugDisplayX = 5;
+    Game->DebugDisplayY = 5;
+    Game->IgnorePauseKey = 1;
+    Game->IgnoreFrameworkKeys = 1;
+    Game->Mouse->On();
+    Game->FadeMusic = 0;
+    Game->SetEscapeSound("buttonclick");
+    Game->IgnoreDebugKey = 1;
+}
+
+// The guarded phase: the display, the data, then the main loop for ever.
+[[noreturn]] void RunGuarded() {
+    ccGraphicalErrors = 1;
+    Game->GraphicsCreate();
+    PlayerColor[0] = TColor::Create(240, 240, 240, 1.0f);
+    PlayerColor[1] = TColor::Create(0, 0, 255, 1.0f);
+    PlayerColor[2] = TColor::Create(0, 255, 0, 1.0f);
+    PlayerColor[3] = TColor::Create(255, 229, 153, 1.0f);
+    platform::HideMouse();
+    if (Game->PortalSplash)
+        PortalSplash(0, 0, 0, 0);
+    LoadData();
+    ccFlushAll();
+    Game->FixedRateLogic->Init();
+    for (;;) {
+        if (Game->MainLogicLoop() == -1)
+            Shutdown(0);
+        Game->ScreenDraw();
+    }
+}
+
+} // namespace
+
 int RunProgram() {
+    ccCreateMutex("Pelorin Demo");
+    platform::SetAppTitle("Pelorin Demo v1.0");
+    ScreenWidth = 800;
+    ScreenHeight = 600;
+    ccGraphicalErrors = 0;
+    Game = std::make_unique<TMyGame>();
+    SetUpGame();
+
+    images = std::make_shared<TImageBank>();
+    images->SetPath(Game->ImagePath);
+    sounds = std::make_shared<TSoundBank>();
+    sounds->SetPath(Game->SoundPath);
+
+    ComputerPlayer = {};
+    PlayerName = {};
+    PlayerColor = {};
+
+    TitleScreen = std::make_shared<TBlankScreen>();
+
+    try {
+        RunGuarded();
+    } catch (const std::exception& error) {
+        // Any error object of start-up or of a later frame: shown, then the orderly end.
+        HandleGeneralError(error);
+        Shutdown(1);
+    }
+}
+
+int LoadData() {
+    platform::AutoMidHandle(true);
+    ccClsVSync(0, 0, 0);
+    LoadSounds();
+    LoadImages();
+    auto profile = std::make_shared<TMyProfile>();
+    profile->Name = "player";
+    profile->Load();
+    Game->CurrentProfile = profile;
+    TitleScreen->Load();
+    TitleScreen->Start();
+    Game->CurrentTScreen = TitleScreen;
+    return 0;
+}
+
+int LoadSounds() {
+    for (const char* name : START_UP_SOUNDS)
+        sounds->Load(name, 1.0f, 1.0f, "", 0);
+    return 0;
+}
+
+int LoadImages() {
+    Game->Mouse->Load(POINTER_IMAGE);
+    for (const auto& image : START_UP_IMAGES) {
+        if (image.cellCount > 0)
+            images->LoadAnim(image.file, image.cellWidth, image.cellHeight, 0, image.cellCount, -1,
+                             0);
+        else
+            images->Load(image.file, "", -1, 1);
+    }
+    DialogBG = ccLoadBitmap(Game->ImagePath + DIALOG_BACKGROUND_IMAGE, -1);
+    return 0;
+}
+
+void Shutdown(int status) {
+    TMyGame::MakeGoodExit();
+    platform::ShowMouse();
+    CleanUp();
+    platform::End(status);
+}
+
+int CleanUp() {
     return 0;
 }

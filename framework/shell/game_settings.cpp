@@ -1,0 +1,162 @@
+// The settings: between the game object's fields and the settings file, the crash-recovery
+// markers, and the particle amount.
+
+#include "framework/shell/fixed_rate_logic.h"
+#include "framework/shell/game.h"
+#include "framework/util/ini.h"
+#include "framework/util/ini_file.h"
+#include "framework/util/numbers.h"
+#include "platform/files.h"
+#include "platform/system.h"
+
+#include <string>
+
+namespace {
+
+// One setting: its key as added, and the field it travels to and from.
+struct TSettingKey {
+    const char* key;
+    int TGame::*number;
+    std::string TGame::*text;
+};
+
+const TSettingKey SETTINGS[] = {
+    {"Full Screen", &TGame::FullScreen, nullptr},
+    {"Sound", &TGame::Sound, nullptr},
+    {"Music", &TGame::Music, nullptr},
+    {"Speech", &TGame::Speech, nullptr},
+    {"Sound Volume", &TGame::SoundVolume, nullptr},
+    {"Music Volume", &TGame::MusicVolume, nullptr},
+    {"Speech Volume", &TGame::SpeechVolume, nullptr},
+    {"Fade", &TGame::Fade, nullptr},
+    {"Particles", &TGame::Particles, nullptr},
+    {"Portal Splash", &TGame::PortalSplash, nullptr},
+    {"Portal Splash2", &TGame::PortalSplash2, nullptr},
+    {"Intro", &TGame::IntroShow, nullptr},
+    {"VSync", &TGame::VSync, nullptr},
+    {"Driver", &TGame::Driver, nullptr},
+    {"Sound Driver", nullptr, &TGame::SoundDriver},
+    {"Full Screen Process Priority", &TGame::FullScreenProcess, nullptr},
+    {"Full Screen Thread Priority", &TGame::FullScreenThread, nullptr},
+    {"Windowed Process Priority", &TGame::WindowedProcess, nullptr},
+    {"Windowed Thread Priority", &TGame::WindowedThread, nullptr},
+    {"Profile Name", nullptr, &TGame::ProfileName},
+    {"Region", &TGame::Region, nullptr},
+};
+
+// Only the keys A to Z are changed: the keys are plain ASCII.
+std::string UpperKey(const char* key) {
+    std::string upper(key);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+} // namespace
+
+std::string TGame::AppName() {
+    std::string app = ccAppFileNonDebug();
+    size_t slash = app.find_last_of('/');
+    if (slash != std::string::npos)
+        app = app.substr(slash + 1);
+    size_t dot = app.find_last_of('.');
+    if (dot != std::string::npos)
+        app = app.substr(0, dot);
+    return app;
+}
+
+std::string TGame::IniFilePath() {
+    if (UseCorrectPath)
+        return SubPath + AppName() + ".ini";
+    std::string app = ccAppFileNonDebug();
+    size_t slash = app.find_last_of('/');
+    size_t dot = app.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        app = app.substr(0, dot);
+    return app + ".ini";
+}
+
+std::string TGame::GoodExitPath() {
+    return UseCorrectPath ? SubPath + "GoodExit.dat" : "data/GoodExit.dat";
+}
+
+std::string TGame::IniChangedPath() {
+    return UseCorrectPath ? SubPath + "inichanged.dat" : "Data/inichanged.dat";
+}
+
+int TGame::IniFill() {
+    Ini->Clear();
+    for (const auto& s : SETTINGS)
+        Ini->Add(s.key, s.number ? std::to_string(this->*s.number) : this->*s.text);
+    return 0;
+}
+
+int TGame::IniExtract() {
+    for (const auto& object : *Ini) {
+        auto line = std::dynamic_pointer_cast<TIniLine>(object);
+        if (!line)
+            continue;
+        for (const auto& s : SETTINGS) {
+            if (line->Name != UpperKey(s.key))
+                continue;
+            if (s.number)
+                this->*s.number = platform::StrToInt(line->Value);
+            else
+                this->*s.text = line->Value;
+        }
+    }
+    return 0;
+}
+
+int TGame::IniUpdate(int flag) {
+    IniFill();
+    Ini->Save();
+    if (flag != 0)
+        platform::CreateFile(IniChangedPath());
+    return 0;
+}
+
+int TGame::MakeGoodExit() {
+    if (Game)
+        platform::CreateFile(Game->GoodExitPath());
+    return 0;
+}
+
+int TGame::CheckGoodExit() {
+    std::string goodExit = GoodExitPath();
+    std::string iniChanged = IniChangedPath();
+    if (auto marker = platform::OpenFile(goodExit, true, true)) {
+        marker->Close();
+        platform::DeleteFile(goodExit);
+    } else if (auto changed = platform::OpenFile(iniChanged, true, true)) {
+        // The last run changed its settings and did not end in order: back to the defaults,
+        // keeping the player's name.
+        changed->Close();
+        std::string settings = IniFilePath();
+        std::string name = ccReadIniLine(settings, "profile name");
+        platform::DeleteFile(settings);
+        ccWriteIniLine(DataPrefix + "data/default.ini", settings, "PROFILE NAME", name);
+        platform::Notify("Default ini file restored!", false);
+    }
+    platform::DeleteFile(iniChanged);
+    return 0;
+}
+
+int TGame::ParticlesSet(int amount, int save) {
+    Particles = amount;
+    ccRangeCheck100(Particles);
+    if (save == 1) {
+        IniUpdate(1);
+        FixedRateLogic->Init();
+    }
+    return 0;
+}
+
+int TGame::ParticlesChange(int step) {
+    Particles += step;
+    ccRangeCheck100(Particles);
+    IniUpdate(1);
+    FixedRateLogic->Init();
+    return 0;
+}
