@@ -4,6 +4,7 @@
 #include "framework/util/globals.h"
 #include "framework/util/numbers.h"
 #include "framework/util/strings.h"
+#include "framework/util/records.h"
 #include "framework/util/window.h"
 #include "platform/graphics.h"
 #include "platform/system.h"

@@ -7,6 +7,7 @@
 #include "framework/shell/game.h"
 #include "framework/shell/screen.h"
 #include "framework/util/drawing.h"
+#include "framework/util/records.h"
 #include "framework/util/window.h"
 #include "platform/graphics.h"
 

@@ -8,6 +8,7 @@
 #include "framework/ui/my_profile.h"
 #include "framework/util/globals.h"
 #include "framework/util/input.h"
+#include "framework/util/records.h"
 #include "framework/util/window.h"
 #include "platform/audio.h"
 #include "platform/graphics.h"

@@ -91,21 +91,13 @@ static void ApplyInputEvent(TGame& game, const platform::TEvent& event) {
         mouse.z += code;
         break;
     case platform::EVENT_KEYDOWN:
-        if (code >= 0 && code < 256) {
-            KeyStates[code] = 1;
-            ++Keys[code];
-        }
+        ccInputKeyDown(code);
         break;
     case platform::EVENT_KEYUP:
-        if (code >= 0 && code < 256)
-            KeyStates[code] = 0;
+        ccInputKeyUp(code);
         break;
     case platform::EVENT_KEYCHAR:
-        // A full ring drops the character rather than overwrite an unread one.
-        if (charPut - charGet < 256) {
-            charQueue[charPut & 255] = code;
-            ++charPut;
-        }
+        ccInputChar(code);
         break;
     case platform::EVENT_APPTERMINATE:
         game.TerminatedEvent = 1;

@@ -86,7 +86,7 @@ std::string TGame::IniChangedPath() {
 }
 
 int TGame::IniFill() {
-    Ini->Clear();
+    Ini->clear();
     for (const auto& s : SETTINGS)
         Ini->Add(s.key, s.number ? std::to_string(this->*s.number) : this->*s.text);
     return 0;

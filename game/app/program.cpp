@@ -9,6 +9,7 @@
 #include "framework/util/assets.h"
 #include "framework/util/drawing.h"
 #include "framework/util/error.h"
+#include "framework/util/globals.h"
 #include "framework/util/input.h"
 #include "framework/util/window.h"
 #include "game/app/asset_names.h"
