@@ -1,0 +1,258 @@
+#include "framework/shell/fixed_rate_logic.h"
+#include "framework/shell/game.h"
+#include "framework/util/error.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "tests/support/shell_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+using testing_support::ReadTextFile;
+using testing_support::ShellDriver;
+using testing_support::WriteTextFile;
+
+const char* const DEFAULT_INI = "FULL SCREEN=0\r\nSOUND=1\r\nMUSIC=1\r\nSPEECH=1\r\n"
+                                "SOUND VOLUME=100\r\nMUSIC VOLUME=20\r\nSPEECH VOLUME=100\r\n"
+                                "FADE=1\r\nPARTICLES=80\r\nPORTAL SPLASH=0\r\nPORTAL SPLASH2=0\r\n"
+                                "INTRO=0\r\nVSYNC=1\r\nDRIVER=1\r\nSOUND DRIVER=OpenAL\r\n"
+                                "FULL SCREEN PROCESS PRIORITY=0\r\n"
+                                "FULL SCREEN THREAD PRIORITY=0\r\n"
+                                "WINDOWED PROCESS PRIORITY=0\r\nWINDOWED THREAD PRIORITY=0\r\n"
+                                "PROFILE NAME=\r\nREGION=0\r\n";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Value(const std::string& text, const std::string& key) {
+    for (const auto& line : Lines(text))
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    return "<missing>";
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        oldMask = umask(022);
+        dataDir = driver.home.File("app/");
+        platform::CreateDir(dataDir + "data", true);
+        WriteTextFile(dataDir + "data/Default.ini", DEFAULT_INI);
+        NewGame();
+    }
+    void TearDown() override { umask(oldMask); }
+    // A game object as start-up makes it, up to the crash check (Init is the test's).
+    void NewGame() {
+        driver.UseGame(std::make_unique<TGame>());
+        Game->DataPrefix = dataDir;
+        Game->SoundDriver = "OpenAL";
+        Game->MusicVolume = 20;
+        Game->FullScreen = 0;
+        Game->SetSubPathWrapper("Pelorin Demo");
+    }
+    std::string IniText() { return ReadTextFile(Game->IniFilePath()); }
+    ShellDriver driver;
+    std::string dataDir;
+    mode_t oldMask = 0;
+};
+
+int Mode(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return static_cast<int>(st.st_mode & 0777);
+}
+
+TEST_F(Settings, FirstStartMakesTheFoldersAndTheSettingsFile) {
+    EXPECT_EQ(Game->SubPath, driver.home.Path() + "Pelorin Demo/");
+    Game->CheckGoodExit();
+    Game->Init(0);
+    EXPECT_EQ(platform::FileType(Game->SubPath), platform::FILETYPE_DIR);
+    EXPECT_EQ(platform::FileType(Game->ProfilePath), platform::FILETYPE_DIR);
+    std::vector<std::string> keys;
+    for (const auto& line : Lines(IniText()))
+        keys.push_back(line.substr(0, line.find('=')));
+    const std::vector<std::string> expected = {"FULL SCREEN",
+                                               "SOUND",
+                                               "MUSIC",
+                                               "SPEECH",
+                                               "SOUND VOLUME",
+                                               "MUSIC VOLUME",
+                                               "SPEECH VOLUME",
+                                               "FADE",
+                                               "PARTICLES",
+                                               "PORTAL SPLASH",
+                                               "PORTAL SPLASH2",
+                                               "INTRO",
+                                               "VSYNC",
+                                               "DRIVER",
+                                               "SOUND DRIVER",
+                                               "FULL SCREEN PROCESS PRIORITY",
+                                               "FULL SCREEN THREAD PRIORITY",
+                                               "WINDOWED PROCESS PRIORITY",
+                                               "WINDOWED THREAD PRIORITY",
+                                               "PROFILE NAME",
+                                               "REGION"};
+    EXPECT_EQ(keys, expected);
+    // Created with the user's umask: nothing the game makes is world-writable.
+    EXPECT_EQ(Mode(Game->SubPath), 0755);
+    EXPECT_EQ(Mode(Game->ProfilePath), 0755);
+    EXPECT_EQ(Mode(Game->IniFilePath()), 0644);
+    Game->IniUpdate(1);
+    TGame::MakeGoodExit();
+    EXPECT_EQ(Mode(Game->IniChangedPath()), 0644);
+    EXPECT_EQ(Mode(Game->GoodExitPath()), 0644);
+}
+
+TEST_F(Settings, ValuesAreReadAsTheyStandAndOnlyTheKnownKeysKept) {
+    platform::CreateDir(Game->SubPath, true);
+    WriteTextFile(Game->IniFilePath(), "sound volume=150\nParticles=-5\nMUSIC=12abc\nSPEECH=abc\n"
+                                       "Profile Name=\nUNKNOWN=7\nFADE=$10\n");
+    Game->ProfileName = "x";
+    Game->Init(4);
+    EXPECT_EQ(Game->SoundVolume, 150);
+    EXPECT_EQ(Game->Particles, -5);
+    EXPECT_EQ(Game->Music, 12);
+    EXPECT_EQ(Game->Speech, 0);
+    EXPECT_EQ(Game->Fade, 16);
+    EXPECT_EQ(Game->ProfileName, "");
+    // Keys the file lacks keep what start-up set.
+    EXPECT_EQ(Game->SoundDriver, "OpenAL");
+    EXPECT_EQ(Game->MusicVolume, 20);
+    std::string text = IniText();
+    EXPECT_EQ(Lines(text).size(), 21u);
+    EXPECT_EQ(Value(text, "UNKNOWN"), "<missing>");
+    EXPECT_EQ(Value(text, "SOUND VOLUME"), "150");
+}
+
+TEST_F(Settings, CrashRecovery) {
+    struct Case {
+        bool goodExit;
+        bool iniChanged;
+        bool restored;
+    };
+    const Case cases[] = {
+        {true, true, false}, {true, false, false}, {false, true, true}, {false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.goodExit) + std::to_string(c.iniChanged));
+        NewGame();
+        driver.notes.clear();
+        platform::CreateDir(Game->SubPath, true);
+        WriteTextFile(Game->IniFilePath(), "MUSIC VOLUME=70\r\nprofile name=Ada\r\n");
+        if (c.goodExit)
+            TGame::MakeGoodExit();
+        if (c.iniChanged)
+            WriteTextFile(Game->IniChangedPath(), "");
+        Game->CheckGoodExit();
+        EXPECT_EQ(platform::FileType(Game->GoodExitPath()), 0);
+        EXPECT_EQ(platform::FileType(Game->IniChangedPath()), 0);
+        Game->Init(4);
+        if (c.restored) {
+            ASSERT_EQ(driver.notes.size(), 1u);
+            EXPECT_EQ(driver.notes[0], "Default ini file restored!");
+            EXPECT_EQ(Game->MusicVolume, 20);
+        } else {
+            EXPECT_TRUE(driver.notes.empty());
+            EXPECT_EQ(Game->MusicVolume, 70);
+        }
+        EXPECT_EQ(Game->ProfileName, "Ada"); // the player's name survives either way
+    }
+}
+
+TEST_F(Settings, ARunThatChangedSettingsAndDiedIsRestoredNextTime) {
+    Game->CheckGoodExit();
+    Game->Init(4);
+    Game->ProfileName = "Bo";
+    Game->MusicChangeVolume(30); // saved with the changed-marker; then the run dies
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
+    EXPECT_EQ(Game->MusicVolume, 20);
+    EXPECT_EQ(Game->ProfileName, "Bo");
+}
+
+TEST_F(Settings, SaveFlags) {
+    Game->Init(4);
+    Game->IniUpdate(0);
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), 0);
+    Game->ParticlesSet(130, 2);
+    EXPECT_EQ(Game->Particles, 100);
+    EXPECT_EQ(Value(IniText(), "PARTICLES"), "80"); // not written
+    Game->ParticlesChange(-150);
+    EXPECT_EQ(Game->Particles, 0);
+    EXPECT_EQ(Value(IniText(), "PARTICLES"), "0");
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), 1);
+}
+
+TEST_F(Settings, ASoundDriverThatFailsAtStartKeepsThePlayersChoice) {
+    platform::CreateDir(Game->SubPath, true);
+    WriteTextFile(Game->IniFilePath(), "SOUND DRIVER=DirectSound\r\n");
+    Game->Init(0);
+    EXPECT_EQ(Value(IniText(), "SOUND DRIVER"), "DirectSound");
+    Game->MusicChangeVolume(10); // a later save keeps it too
+    EXPECT_EQ(Value(IniText(), "SOUND DRIVER"), "DirectSound");
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), 1);
+    platform::DeleteFile(Game->IniChangedPath());
+
+    // A driver the player picks that fails becomes "None", saved with the marker.
+    Game->ChangeSoundDriver("DirectSound", 1);
+    EXPECT_EQ(Game->SoundDriver, "None");
+    EXPECT_EQ(Value(IniText(), "SOUND DRIVER"), "None");
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), 1);
+}
+
+TEST_F(Settings, FoldersFollowTheirRules) {
+    std::string shared = driver.home.Path();
+    Game->SetSubPathWrapper("");
+    EXPECT_EQ(Game->SubPath, shared);
+    EXPECT_EQ(Game->ProfilePath, shared + "profiles/");
+    Game->SetSubPathWrapper("Pelorin Demo/");
+    EXPECT_EQ(Game->SubPath, shared + "Pelorin Demo/");
+    EXPECT_EQ(Game->ProfilePath, shared + "Pelorin Demo/profiles/");
+    Game->SetSubPathWrapper("Pelorin Demo");
+    EXPECT_EQ(Game->ProfilePath, shared + "Pelorin Demo/profiles/");
+    EXPECT_EQ(ccErrorPath, Game->SubPath);
+    EXPECT_EQ(Game->ImagePath, dataDir + "Data/graphics/");
+    EXPECT_EQ(Game->TextPath, dataDir + "Data/text/");
+
+    Game->UseCorrectPath = 0;
+    Game->DataPrefix = "";
+    Game->SetSubPathWrapper("Pelorin Demo");
+    EXPECT_EQ(Game->SubPath, "Pelorin Demo/");
+    EXPECT_EQ(Game->ProfilePath, "Data/profiles/");
+    EXPECT_EQ(Game->SoundPath, "Data/sound/");
+    Game->SetMusicPath("");
+    EXPECT_EQ(Game->MusicPath, "/");
+
+    Game->DataInAppBundle = 1;
+    Game->SetDefaultPaths();
+    EXPECT_EQ(Game->DataPrefix, platform::AppDir());
+}
+
+TEST_F(Settings, AGameFolderThatCannotBeMadeIsFatal) {
+    WriteTextFile(driver.home.File("blocker"), "a file, not a folder");
+    Game->SubPath = driver.home.File("blocker/Pelorin Demo/");
+    try {
+        Game->Init(4);
+        FAIL();
+    } catch (const testing_support::ProcessEnded&) {
+    }
+    EXPECT_EQ(driver.notes.back(), "Cannot create shared data folder " + Game->SubPath);
+}
+
+} // namespace
