@@ -81,8 +81,7 @@ int TGame::ReadHotKeys(int withExtraKeys) {
             int length = CurrentTScreen ? CurrentTScreen->SetEscDestination() : 0;
             if (length == 0)
                 length = FADE_SPEED;
-            GameFade->Init(static_cast<float>(length), 1, FadeMusic ? MusicChannel : nullptr, 1,
-                           0);
+            GameFade->Init(static_cast<float>(length), 1, FadeMusic ? MusicChannel : nullptr, 1, 0);
             FadeMusic = 1;
         } else {
             // Escape belongs to a dialog of the screen: leave the hit for it.

@@ -46,8 +46,7 @@ int TGame::ShowPaused() {
     if (DimWhenPaused) {
         platform::SetColor(0, 0, 0);
         platform::SetAlpha(0.5f);
-        platform::DrawRect(0, 0, static_cast<float>(ScreenWidth),
-                           static_cast<float>(ScreenHeight));
+        platform::DrawRect(0, 0, static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight));
     }
     platform::SetColor(255, 255, 255);
     platform::SetAlpha(1.0f);

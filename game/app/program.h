@@ -2,8 +2,8 @@
 // The program: start-up, the shared data loaded once, the main loop and the orderly end; and the
 // globals that start-up creates for the whole run.
 
-#include "framework/graphics/game_image.h"
 #include "framework/audio/game_sound.h"
+#include "framework/graphics/game_image.h"
 #include "framework/shell/screen.h"
 #include "framework/util/color.h"
 #include "platform/graphics.h"

@@ -40,7 +40,9 @@ TEST_F(LogicClock, TicksDueForFrameSequences) {
         {"a 2 s stall within the first five frames", {16, 16, 2000}, 10.0},
         {"the sixth frame starts the history: its own duration", {16, 16, 16, 16, 16, 10}, 2.0},
         {"averaged over the history", {5, 5, 5, 5, 5, 10, 20}, 3.0},
-        {"a stall once averaging runs adds one entry of 50", {5, 5, 5, 5, 5, 10, 10, 10, 2000}, 4.0},
+        {"a stall once averaging runs adds one entry of 50",
+         {5, 5, 5, 5, 5, 10, 10, 10, 2000},
+         4.0},
         {"a 0 ms frame still due the average", {5, 5, 5, 5, 5, 10, 0}, 1.0},
     };
     for (const auto& c : cases) {

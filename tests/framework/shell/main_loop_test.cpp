@@ -148,7 +148,7 @@ TEST_F(MainLoop, StopFlagsKeepDataAndSkipLoading) {
     EXPECT_EQ(first->kills, 0);
     EXPECT_EQ(Game->CurrentTScreen, second);
     EXPECT_EQ(second->loads + second->starts, 0);
-    EXPECT_EQ(Game->Fading(), 0);       // no fade-in started
+    EXPECT_EQ(Game->Fading(), 0);        // no fade-in started
     EXPECT_EQ(Game->IgnoreEscapeKey, 1); // Start did not run
 }
 
