@@ -79,6 +79,7 @@ void SetUpGame() {
 } // namespace
 
 int RunProgram() {
+    ccCreateInputArrays();
     ccCreateMutex("Pelorin Demo");
     platform::SetAppTitle("Pelorin Demo v1.0");
     ScreenWidth = 800;
