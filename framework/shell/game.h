@@ -111,8 +111,9 @@ public:
     virtual int MusicStop();
     virtual int MusicPlay(int fadeIn);
     int MusicNone();
-    // Sets the fade-in counter for a music that starts now (none when fadeIn is 0).
-    int MusicFadeInArm(int fadeIn);
+    // Starts the music channel with its fade-in; cue 1 cues MusicSample into it first (and needs
+    // one), cue 0 resumes what the channel holds.
+    int MusicStart(int fadeIn, int cue);
     float MusicFadeInCalc();
     int MusicFadeInApply();
     int MusicFadeInManage();

@@ -42,9 +42,17 @@ int TGame::MusicStop() {
 }
 
 int TGame::MusicPlay(int fadeIn) {
-    if (Music && MusicChannel && MusicSample) {
-        MusicFadeInArm(fadeIn);
-        platform::CueSound(MusicSample, MusicChannel);
+    return MusicStart(fadeIn, 1);
+}
+
+int TGame::MusicStart(int fadeIn, int cue) {
+    if (Music && MusicChannel && (!cue || MusicSample)) {
+        // The counter starts one millisecond's worth short of the whole fade-in, so the first
+        // volume applied is just above silence.
+        MusicFadeInCounter =
+            fadeIn ? CalcAnimLength(platform::TruncToInt(MusicFadeIn - 1.0f)) : 0.0f;
+        if (cue)
+            platform::CueSound(MusicSample, MusicChannel);
         MusicFadeInApply();
         platform::ResumeChannel(MusicChannel);
         MusicRestart = 0;
@@ -53,13 +61,6 @@ int TGame::MusicPlay(int fadeIn) {
         MusicRestart = 1;
     }
     MusicName = MusicFileName;
-    return 0;
-}
-
-int TGame::MusicFadeInArm(int fadeIn) {
-    // The counter starts one millisecond's worth short of the whole fade-in, so the first volume
-    // applied is just above silence.
-    MusicFadeInCounter = fadeIn ? CalcAnimLength(platform::TruncToInt(MusicFadeIn - 1.0f)) : 0.0f;
     return 0;
 }
 

@@ -159,25 +159,13 @@ int TGame::CheckWindow() {
             Paused = 1;
             Pause();
         }
-        if (!Paused) {
-            PausedMusicState = Music;
-            PausedSpeechState = Speech;
-            if (Music)
-                MusicOff();
-            if (Speech)
-                SpeechOff();
-            ccSetPriority(0, 0);
-        }
+        if (!Paused)
+            Pause(); // silences music and speech as a pause does, without pausing the game
         Suspended = 1;
         platform::ShowMouse();
     } else if (!SuspendedEvent && Suspended) {
-        if (!Paused) {
-            if (PausedMusicState == 1)
-                MusicOn();
-            if (PausedSpeechState == 1)
-                SpeechOn();
-            SetPriority();
-        }
+        if (!Paused)
+            UnPause();
         FixedRateLogic->Init();
         Suspended = 0;
         platform::HideMouse();

@@ -32,17 +32,8 @@ int TMyGame::MusicStop() {
 }
 
 int TMyGame::MusicPlay(int fadeIn) {
-    if (Music && MusicChannel) {
-        MusicFadeInArm(fadeIn);
-        MusicFadeInApply();
-        platform::ResumeChannel(MusicChannel);
-        MusicRestart = 0;
-        MusicStopped = 0;
-    } else if (!Music) {
-        MusicRestart = 1;
-    }
-    MusicName = MusicFileName;
-    return 0;
+    // The stream plays already: nothing to cue, only the fade-in and the resume.
+    return MusicStart(fadeIn, 0);
 }
 
 int TMyGame::DoPeekEvent() {
