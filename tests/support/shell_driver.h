@@ -7,6 +7,7 @@
 #include "framework/shell/screen.h"
 #include "tests/support/temp_dir.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ public:
 
     // Makes game the global Game with its clock ready (no files touched, no display opened).
     void UseGame(std::unique_ptr<TGame> game);
-    // Moves the fake clock on.
-    void Advance(int ms) { now += ms; }
+    // Moves the fake clock on; it wraps like the real 32-bit count.
+    void Advance(int ms) {
+        now = static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(ms));
+    }
     // One frame ms after the last: the logic ticks, then the drawing unless a tick asked for the
     // end. Returns MainLogicLoop's result.
     int Frame(int ms = 5);
