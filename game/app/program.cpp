@@ -51,7 +51,7 @@ void SetUpGame() {
     Game->IgnoreFrameworkKeys = 1;
     Game->Mouse->On();
     Game->FadeMusic = 0;
-    Game->SetEscapeSound("buttonclick");
+    Game->SetEscapeSound(ESCAPE_SOUND);
     Game->IgnoreDebugKey = 1;
 }
 
@@ -124,21 +124,21 @@ int LoadData() {
 }
 
 int LoadSounds() {
-    for (const char* name : START_UP_SOUNDS)
+    for (const char* name : STARTUP_SOUNDS)
         sounds->Load(name, 1.0f, 1.0f, "", 0);
     return 0;
 }
 
 int LoadImages() {
     Game->Mouse->Load(POINTER_IMAGE);
-    for (const auto& image : START_UP_IMAGES) {
-        if (image.cellCount > 0)
-            images->LoadAnim(image.file, image.cellWidth, image.cellHeight, 0, image.cellCount, -1,
+    for (const auto& image : BANK_IMAGES) {
+        if (image.frames > 0)
+            images->LoadAnim(image.name, image.frameWidth, image.frameHeight, 0, image.frames, -1,
                              0);
         else
-            images->Load(image.file, "", -1, 1);
+            images->Load(image.name, "", -1, 1);
     }
-    DialogBG = ccLoadBitmap(Game->ImagePath + DIALOG_BACKGROUND_IMAGE, -1);
+    DialogBG = ccLoadBitmap(Game->ImagePath + DIALOG_BACKGROUND, -1);
     return 0;
 }
 
