@@ -1,5 +1,6 @@
 #include "game/app/my_game.h"
 
+#include "framework/audio/audio_stream.h"
 #include "platform/system.h"
 
 int TMyGame::ReadKeys() {
@@ -11,8 +12,7 @@ int TMyGame::MusicLoad(const std::string& file, int looped) {
         MusicStop();
         // The stream loops and starts at once; a file that cannot be streamed leaves no music
         // channel and no error, and MusicOn tries again later.
-        MusicChannel = nullptr;
-        (void)file;
+        MusicChannel = CreateAudioStream(MusicPath + file, 1, 1);
     }
     MusicLooped = looped;
     MusicRestart = 1;

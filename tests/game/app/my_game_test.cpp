@@ -1,6 +1,7 @@
 #include "framework/shell/game.h"
 #include "framework/shell/hot_keys.h"
 #include "framework/util/input.h"
+#include "game/app/asset_names.h"
 #include "game/app/my_game.h"
 #include "platform/audio.h"
 #include "platform/input.h"
@@ -56,6 +57,22 @@ TEST_F(MyGame, MusicThatCannotBeStreamedLeavesNoChannelAndNoError) {
     Game->MusicPlay(1);
     EXPECT_EQ(Game->MusicName, "no such music.ogg");
     EXPECT_TRUE(driver.notes.empty());
+}
+
+TEST_F(MyGame, MusicStreamsFromTheMusicFolder) {
+    Game->DataInAppBundle = 1;
+    Game->SetSubPathWrapper("My Game Test");
+    Game->ChangeSoundDriver("OpenAL", 0);
+    Game->MusicChannel = platform::AllocChannel();
+    Game->MusicLoad(TITLE_MUSIC, 0);
+    ASSERT_NE(Game->MusicChannel, nullptr);
+    EXPECT_EQ(Game->MusicLooped, 0);
+    Game->MusicPlay(1);
+    EXPECT_EQ(Game->MusicRestart, 0);
+    EXPECT_EQ(Game->MusicName, TITLE_MUSIC);
+    EXPECT_EQ(Game->MusicOff(), 1);
+    EXPECT_EQ(Game->MusicOn(), 1);
+    Game->MusicStop();
 }
 
 TEST_F(MyGame, MusicStopStopsAStreamEvenWhenItIsPaused) {
