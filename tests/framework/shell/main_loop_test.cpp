@@ -9,6 +9,7 @@
 #include "platform/audio.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/pixmap.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,29 @@ TEST_F(MainLoop, PauseFreezesFadeAndLogicButNotDrawing) {
     EXPECT_EQ(first->deltas.size(), logic);
     EXPECT_EQ(first->specificKeys, 10); // not read while paused
     EXPECT_EQ(first->draws, draws + 10);
+}
+
+TEST_F(MainLoop, BackgroundsAreDrawnFromTheirCorner) {
+    platform::SetDrawLog(true);
+    platform::ClearDrawLog();
+    first->Draw(); // no background: nothing drawn, no error
+    EXPECT_TRUE(platform::DrawLog().empty());
+
+    Game->ImagePath = driver.home.Path();
+    ASSERT_TRUE(
+        platform::SavePixmapPNG(platform::CreatePixmap(40, 30), Game->ImagePath + "bg.png"));
+    platform::AutoMidHandle(true);
+    first->ImageLoad("bg.png", -1);
+    platform::AutoMidHandle(false);
+    ASSERT_NE(first->Image, nullptr);
+    EXPECT_FLOAT_EQ(first->Image->handleX, 0.0f);
+    EXPECT_FLOAT_EQ(first->Image->handleY, 0.0f);
+    first->Draw();
+    ASSERT_EQ(platform::DrawLog().size(), 1u);
+    EXPECT_EQ(platform::DrawLog()[0].blend, platform::SOLIDBLEND);
+    first->Kill();
+    EXPECT_EQ(first->Image, nullptr);
+    platform::SetDrawLog(false);
 }
 
 } // namespace
