@@ -209,6 +209,18 @@ TEST_F(AudioControl, SuspensionSilencesAndResumes) {
     EXPECT_EQ(Game->Music, 0);
 }
 
+TEST_F(AudioControl, EndedMusicAndSpeechAreNoticedWhenRunning) {
+    Game->MusicLooped = 0;
+    music->playing = false;
+    Game->Paused = 1;
+    Game->CheckWindow();
+    EXPECT_EQ(Game->MusicStopped, 0); // not while paused
+    Game->Paused = 0;
+    Game->CheckWindow();
+    EXPECT_EQ(Game->MusicStopped, 1);
+    EXPECT_EQ(Game->SpeechStopped, 1);
+}
+
 TEST_F(AudioControl, ShowPausedNeedsASprite) {
     platform::SetDrawLog(true);
     platform::ClearDrawLog();
