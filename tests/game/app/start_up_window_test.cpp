@@ -9,6 +9,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -99,20 +100,9 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     std::string exe = platform::AppDir() + "pelorin-demo";
     ASSERT_EQ(platform::FileType(exe), platform::FILETYPE_FILE);
     platform::CreateDir(data, true);
-    pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        // Nothing of this process (its own display connection) goes over to the game.
-        for (int fd = 3; fd < 1024; ++fd)
-            close(fd);
-        setenv("HOME", home.Path().c_str(), 1);
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
-        // The game finds its data beside itself, from any working directory.
-        if (chdir("/") != 0)
-            _exit(126);
-        execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    auto game = testing_support::StartChild(exe, {{"HOME", home.Path()}, {"XDG_DATA_HOME", data}});
+    pid_t child = game.pid;
+    ASSERT_GT(child, 0);
     // The player's profile is made right before the first screen is shown, once the display is
     // open and the window system turns SIGTERM into a request to close.
     bool started = false;
@@ -127,12 +117,7 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     EXPECT_TRUE(started);
     kill(child, SIGTERM);
     int waited = 0;
-    pid_t done = 0;
-    for (int i = 0; i < 600 && done != child; ++i) {
-        usleep(100000);
-        done = waitpid(child, &waited, WNOHANG);
-    }
-    if (done != child) {
+    if (!testing_support::WaitChild(game, 60, waited)) {
         kill(child, SIGKILL);
         waitpid(child, &waited, 0);
         FAIL() << "the game did not end on a close request";
