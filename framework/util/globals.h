@@ -11,3 +11,6 @@ extern int ScreenHeight;
 
 // Progress code of start-up and display creation, shown in front of an error that escapes.
 extern int DebugInt;
+
+// While non-zero, a name missing from an image or sound bank is a fatal error.
+extern int ShowErrors;
