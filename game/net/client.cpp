@@ -23,6 +23,7 @@ bool UsablePort(int port) {
 
 TClientPtr TClient::Create(const std::string& host, int port) {
     auto object = std::make_shared<TClient>();
+    object->Host = host;
     object->IP = platform::HostIp(host, 0);
     object->Port = port;
     object->Connection = platform::CreateTCPSocket();
@@ -56,6 +57,10 @@ std::string TClient::ReceiveString() {
     }
     std::string message;
     return inbox_.Next(message) ? message : std::string();
+}
+
+bool TClient::MessageWaiting() const {
+    return inbox_.Ready() || platform::SocketReadAvail(Connection) > 0;
 }
 
 int TClient::SendString(const std::string& text) {
@@ -140,6 +145,7 @@ TNetEvent TClient::OpenStep(int now) {
 
 TServerPtr TServer::Create(const std::string& host, int port) {
     auto object = std::make_shared<TServer>();
+    object->Host = host;
     object->IP = platform::HostIp(host, 0);
     object->Port = port;
     object->ServerSocket = platform::CreateTCPSocket();

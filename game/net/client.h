@@ -59,12 +59,17 @@ public:
     // ends the connection (Initialized NET_ENDED). Always 0.
     virtual int ShutDown();
 
+    // True when a message from the peer is waiting (whole, or still in the socket).
+    bool MessageWaiting() const;
+
     // One step of opening or keeping the connection, at time `now` (MilliSecs): Init from
     // NET_CREATED, then waiting for the peer or the connect without blocking; while connected it
     // sends what is queued and notices the end of the connection once every message that came
     // before it has been taken.
     TNetEvent ConnectStep(int now);
 
+    // The host's name or address as it was given to Create, for the lines that name it.
+    std::string Host;
     int Port = 0;
     // IPv4 address of the host, first octet in the most significant byte; 0 when not resolved.
     std::uint32_t IP = 0;

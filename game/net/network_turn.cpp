@@ -1,0 +1,388 @@
+#include "game/net/network_turn.h"
+
+#include "game/net/net_message.h"
+#include "platform/net.h"
+#include "platform/system.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr int HOST = 1;
+constexpr int JOINING = 2;
+constexpr int BEACON_INTERVAL_MS = 1000;
+// Who the peer is before its name has come.
+constexpr const char* UNNAMED_PEER = "The other player";
+
+int PeerOf(TNetworkBoard& board) {
+    return board.MyPlayer() == HOST ? JOINING : HOST;
+}
+
+std::string PeerName(TNetworkBoard& board) {
+    return board.GotName() ? board.PlayerName(PeerOf(board)) : std::string(UNNAMED_PEER);
+}
+
+// A time `ms` after `now`, wrapping as the clock does.
+int Later(int now, int ms) {
+    return static_cast<int>(static_cast<std::uint32_t>(now) + static_cast<std::uint32_t>(ms));
+}
+
+void Log(const std::string& text) {
+    std::fprintf(stderr, "net: %s\n", text.c_str());
+}
+
+// In text-indicator mode: whose turn it is now.
+void AddTurnLine(TNetworkBoard& board) {
+    if (board.TextIndicator() != 1)
+        return;
+    const int current = board.Rules().CurrentPlayer;
+    board.ShowLine(current == board.MyPlayer() ? "Your turn!"
+                                               : board.PlayerName(current) + "'s turn!",
+                   LINE_TURN);
+}
+
+// A new connection starts a new exchange: nothing of an earlier networked game carries over.
+void ResetExchange(TNetworkBoard& board) {
+    board.SentName() = 0;
+    board.GotName() = 0;
+    board.LastBeacon() = 0;
+    board.NextBeacon() = 0;
+    board.needReady() = 0;
+    board.Rules().Movement = 0;
+    board.EnableChat(false);
+}
+
+// The peer has gone, by its exit message or by the end of the connection: nothing more can come,
+// so this side closes too, and the chat line gives the keys back to the shell.
+void PeerGone(TNetworkBoard& board, TClient& link) {
+    board.PlayNoMoveSound();
+    board.ShowLine(ExitLine(PeerName(board)), LINE_SYSTEM);
+    board.EnableChat(false);
+    link.ShutDown();
+}
+
+void ReportConnection(TNetworkBoard& board, TClient& link, TNetEvent event) {
+    const std::string port = std::to_string(link.Port);
+    const bool host = board.MyPlayer() == HOST;
+    switch (event) {
+    case TNetEvent::Opened:
+        board.ShowLine(host ? "Waiting for another player on port " + port + "."
+                            : "Connecting to " + link.Host + " on port " + port + ".",
+                       LINE_SYSTEM);
+        break;
+    case TNetEvent::Failed:
+        board.ShowLine(host ? "Could not open port " + port + "."
+                            : "Could not connect to " + link.Host + " on port " + port + ".",
+                       LINE_SYSTEM);
+        break;
+    case TNetEvent::Ended:
+        PeerGone(board, link);
+        break;
+    case TNetEvent::None:
+    case TNetEvent::Connected:
+        break;
+    }
+}
+
+// The name exchange. False when the tick ends here.
+bool NameStep(TNetworkBoard& board, TClient& link, const TNetMessage& message, int now) {
+    if (!board.SentName()) {
+        link.SendString(NameMessage(board.PlayerName(board.MyPlayer())));
+        board.SentName() = 1;
+        return true;
+    }
+    if (board.GotName())
+        return true;
+    if (message.Kind != TNetKind::None && message.Kind != TNetKind::Beacon) {
+        if (message.Kind == TNetKind::Name) {
+            board.PlayerName(PeerOf(board)) = message.Text;
+            board.ShowLine("** " + message.Text + " joined the game. **", LINE_SYSTEM);
+            board.GotName() = 1;
+            AddTurnLine(board);
+            board.RedrawStats();
+            board.EnableChat(true);
+        }
+        return true;
+    }
+    if (platform::MilliSecsDiff(now, board.NextBeacon()) >= 0) {
+        link.SendString(BeaconMessage());
+        board.LastBeacon() = now;
+        board.NextBeacon() = Later(now, BEACON_INTERVAL_MS);
+        return true;
+    }
+    if (platform::MilliSecsDiff(now, board.LastBeacon()) > 0) {
+        board.LastBeacon() = now;
+        return false;
+    }
+    return true;
+}
+
+// The end-of-game dialog. False when it is not open; the tick ends when it is.
+bool EndOfGameStep(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+    if (!board.EndDialogOpen())
+        return false;
+    TRules& rules = board.Rules();
+    const int answer = board.ManageEndDialog();
+    if (message.Kind == TNetKind::Ready) {
+        board.needReady() = 0;
+        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
+    } else if (message.Kind == TNetKind::Exit) {
+        PeerGone(board, link);
+    }
+    if (answer == 1) {
+        board.CloseEndDialog();
+        // With the peer gone there is no next game: the finished board stays until the player
+        // leaves.
+        if (link.Initialized != NET_CONNECTED)
+            return true;
+        board.HideDie();
+        rules.Movement = 0;
+        board.SetThrowButton(1);
+        link.SendString(ReadyMessage());
+        // The winner of the game just ended moves first.
+        rules.CurrentPlayer = rules.BearedOff[HOST] == WIN_COUNT ? HOST : JOINING;
+        board.ShowLine(board.needReady() ? "Waiting for " + PeerName(board) + "."
+                                         : std::string("Starting new game."),
+                       LINE_SYSTEM);
+        AddTurnLine(board);
+        board.NewGame();
+    } else if (answer == -1) {
+        board.CloseEndDialog();
+        board.LeaveToTitle();
+    }
+    return true;
+}
+
+// The peer's move, made only when the rules allow it on this board.
+bool PeerMove(TNetworkBoard& board, int square) {
+    TRules& rules = board.Rules();
+    if (rules.Classify(square) == TMoveKind::None) {
+        Log("the other player's move from square " + std::to_string(square) + " with a throw of " +
+            std::to_string(rules.Movement) + " is not allowed here; ignored");
+        return false;
+    }
+    board.MovePawn(square);
+    if (!rules.Winner())
+        AddTurnLine(board);
+    return true;
+}
+
+// The peer's throw allowed no move: the turn comes to this machine.
+void PeerHasNoMoves(TNetworkBoard& board) {
+    board.PlayNoMoveSound();
+    if (board.MyPlayer() == JOINING)
+        board.ShowLine(board.PlayerName(HOST) + " has no possible moves.", LINE_SYSTEM);
+    board.HideDie();
+    board.Rules().PassTurn();
+    board.SetThrowButton(1);
+    AddTurnLine(board);
+}
+
+// A win claim of the peer is shown only when this board bears it out.
+void PeerClaimsWin(TNetworkBoard& board, bool countIt) {
+    const int peer = PeerOf(board);
+    if (board.Rules().BearedOff[peer] != WIN_COUNT) {
+        board.ShowLine(peer == JOINING ? "ERROR: The client seems to think it won."
+                                       : "ERROR: The host seems to think it won.",
+                       LINE_SYSTEM);
+        return;
+    }
+    if (countIt)
+        board.UpdateWins(peer);
+    const std::string name = board.PlayerName(peer);
+    board.ShowLine(name + " wins!", LINE_SYSTEM);
+    board.OpenEndDialog(name + " wins!  Do you want to play again?");
+}
+
+void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+    TRules& rules = board.Rules();
+    switch (message.Kind) {
+    case TNetKind::Chat:
+        if (!message.Text.empty())
+            board.ShowLine(message.Text, JOINING);
+        break;
+    case TNetKind::Beacon:
+        link.SendString(NameMessage(board.PlayerName(HOST)));
+        break;
+    case TNetKind::ThrowRequest:
+        if (rules.CurrentPlayer == JOINING && rules.Movement == 0) {
+            board.PlayRollSound();
+            rules.Movement = platform::Rand(1, MAX_THROW);
+            board.ShowDie();
+            board.SetThrowButton(0);
+            link.SendString(ThrowResultMessage(rules.Movement));
+        }
+        break;
+    case TNetKind::Move:
+        if (rules.CurrentPlayer == JOINING)
+            PeerMove(board, message.Value);
+        break;
+    case TNetKind::NoMoves:
+        // The joining player's throw, drawn here, goes with the turn.
+        if (rules.CurrentPlayer == JOINING)
+            PeerHasNoMoves(board);
+        break;
+    case TNetKind::Exit:
+        PeerGone(board, link);
+        break;
+    case TNetKind::ClientWin:
+        PeerClaimsWin(board, true);
+        break;
+    case TNetKind::Ready:
+        board.needReady() = 0;
+        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
+        break;
+    default: // names, throw results, the host's own claim and unknown codes are not for the host
+        break;
+    }
+    if (link.Initialized != NET_CONNECTED)
+        return;
+    if (board.DieClicked() && rules.CurrentPlayer == HOST && board.needReady() == 0 &&
+        rules.Movement == 0) {
+        board.PlayRollSound();
+        rules.Movement = platform::Rand(1, MAX_THROW);
+        board.ShowDie();
+        board.SetThrowButton(0);
+        if (rules.AnyValidMoves()) {
+            link.SendString(ThrowResultMessage(rules.Movement));
+        } else {
+            link.SendString(NoMovesMessage());
+            board.PlayNoMoveSound();
+            board.ShowLine(board.PlayerName(HOST) + " has no possible moves.", LINE_SYSTEM);
+            board.HideDie();
+            rules.PassTurn();
+            board.SetThrowButton(1);
+            AddTurnLine(board);
+        }
+    }
+    NetworkMove(board, link);
+}
+
+void JoiningMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+    TRules& rules = board.Rules();
+    switch (message.Kind) {
+    case TNetKind::Chat:
+        if (!message.Text.empty())
+            board.ShowLine(message.Text, HOST);
+        break;
+    case TNetKind::Beacon:
+        link.SendString(NameMessage(board.PlayerName(JOINING)));
+        break;
+    case TNetKind::ThrowResult:
+        if (rules.Movement == 0) {
+            rules.Movement = message.Value;
+            board.ShowDie();
+            board.SetThrowButton(0);
+        }
+        break;
+    case TNetKind::Move:
+        if (rules.CurrentPlayer == HOST)
+            PeerMove(board, message.Value);
+        break;
+    case TNetKind::NoMoves:
+        if (rules.CurrentPlayer == HOST)
+            PeerHasNoMoves(board);
+        break;
+    case TNetKind::Exit:
+        PeerGone(board, link);
+        break;
+    case TNetKind::HostWin:
+        PeerClaimsWin(board, false);
+        break;
+    case TNetKind::Ready:
+        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
+        break;
+    default: // names, throw requests, the joining side's own claim and unknown codes
+        break;
+    }
+    if (link.Initialized != NET_CONNECTED)
+        return;
+    if (board.DieClicked() && rules.CurrentPlayer == JOINING && rules.Movement == 0) {
+        board.PlayRollSound();
+        link.SendString(ThrowRequestMessage());
+    }
+    // Only a throw result sets Movement, so this waits for it. The die stays up until the host's
+    // next throw or no-moves message.
+    if (rules.CurrentPlayer == JOINING && rules.AnyValidMoves() == 0) {
+        link.SendString(NoMovesMessage());
+        board.ShowLine("You have no possible moves.", LINE_SYSTEM);
+        rules.PassTurn();
+        AddTurnLine(board);
+    }
+    NetworkMove(board, link);
+}
+
+} // namespace
+
+std::string ExitLine(const std::string& peerName) {
+    return "** " + peerName + " exited the game. **";
+}
+
+int NetworkTick(TNetworkBoard& board, TClient& link, int now) {
+    if (link.Initialized == NET_CREATED)
+        ResetExchange(board);
+    ReportConnection(board, link, link.ConnectStep(now));
+    if (link.Initialized != NET_CONNECTED) {
+        // The dialog of a game that ended with the connection still answers, so that the player
+        // is never left with a dialog that holds the Escape key and takes no answer.
+        EndOfGameStep(board, link, TNetMessage());
+        return 0;
+    }
+    const TNetMessage message = DecodeMessage(link.ReceiveString());
+    if (!NameStep(board, link, message, now))
+        return 0;
+    // Keys typed into the chat line must not answer the end-of-game dialog, and the peer would
+    // drop a line sent meanwhile: the chat waits while the dialog is open.
+    std::string line;
+    if (!board.EndDialogOpen() && board.TakeChatLine(line)) {
+        board.ShowLine(line, board.MyPlayer());
+        link.SendString(ChatMessage(line));
+    }
+    if (EndOfGameStep(board, link, message))
+        return 0;
+    if (board.MyPlayer() == HOST)
+        HostMessage(board, link, message);
+    else
+        JoiningMessage(board, link, message);
+    return 0;
+}
+
+int NetworkMove(TNetworkBoard& board, TClient& link) {
+    TRules& rules = board.Rules();
+    const int me = board.MyPlayer();
+    if (rules.CurrentPlayer != me)
+        return 0;
+    const int square = board.ChosenSquare();
+    if (square < 0 || rules.Classify(square) == TMoveKind::None)
+        return 0;
+    board.ApplyLocalMove(square);
+    link.SendString(MoveMessage(square));
+    board.HideDie();
+    rules.Movement = 0;
+    if (rules.BearedOff[me] == WIN_COUNT) {
+        board.HideHighlight(true);
+        board.SetThrowButton(1);
+        board.UpdateWins(me);
+        board.ShowLine("You win!", LINE_SYSTEM);
+        if (me == HOST) {
+            link.SendString(HostWinMessage());
+            board.needReady() = 1;
+        } else {
+            link.SendString(ClientWinMessage());
+        }
+        // The turn stays with the winner, as on the peer's board; "Yes" gives the first move of
+        // the next game to the winner either way.
+        board.OpenEndDialog("You win!  Do you want to play again?");
+    } else {
+        AddTurnLine(board);
+        board.HideHighlight(false);
+    }
+    return 0;
+}
+
+void LeaveNetworkGame(TClient& link) {
+    if (link.Initialized == NET_CONNECTED)
+        link.SendString(ExitMessage());
+    link.ShutDown();
+}
