@@ -1,0 +1,162 @@
+// Sprites and the logo splash in a real window: the frame is read back and input goes through
+// the window system's queue.
+
+#include "framework/graphics/splash_screen.h"
+#include "framework/graphics/sprite.h"
+#include "framework/shell/fixed_rate_logic.h"
+#include "framework/shell/game.h"
+#include "framework/util/drawing.h"
+#include "framework/util/input.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/pixmap.h"
+#include "platform/system.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+platform::PixmapPtr SolidPixmap(int w, int h, uint32_t argb) {
+    auto pixmap = platform::CreatePixmap(w, h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            pixmap->WritePixel(x, y, argb);
+    return pixmap;
+}
+
+class GraphicsInWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
+    static void TearDownTestSuite() { platform::EndGraphics(); }
+    void SetUp() override {
+        Game = std::make_unique<TGame>();
+        Game->FixedRateLogic->CalcMS();
+        platform::SetMilliSecsSource([this] { return now; });
+        ccRestoreSolidMode();
+        platform::SetBlend(platform::ALPHABLEND);
+    }
+    void TearDown() override {
+        platform::SetFlipHook(nullptr);
+        platform::SetMilliSecsSource(nullptr);
+        ccRestoreSolidMode();
+        Game.reset();
+    }
+    static Rgb At(const platform::PixmapPtr& frame, int x, int y) {
+        uint32_t p = frame->ReadPixel(x, y);
+        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
+                static_cast<int>(p & 255)};
+    }
+    static void ExpectNear(Rgb got, Rgb want, const std::string& where) {
+        EXPECT_LE(std::abs(got.r - want.r), 3) << where << " red " << got.r;
+        EXPECT_LE(std::abs(got.g - want.g), 3) << where << " green " << got.g;
+        EXPECT_LE(std::abs(got.b - want.b), 3) << where << " blue " << got.b;
+    }
+
+    int now = 50000;
+    testing_support::TempDir dir;
+};
+
+TEST_F(GraphicsInWindow, ATurnedScaledTintedSpriteAndItsShadowLandWhereTheyShould) {
+    auto image = std::make_shared<TGameImage>();
+    image->image = platform::LoadImage(SolidPixmap(40, 20, 0xFFFFFFFF), 0);
+    image->GetSize();
+    auto sprite = TSprite::Create(image, 400.0f, 300.0f);
+    sprite->Centre();
+    sprite->SetScaleXY(2.0f, 0.0f);
+    sprite->Rotation = 90.0f; // 80 by 40 turned upright: x 380..420, y 260..340
+    sprite->Color = TColor::Create(255, 0, 0, 1.0f);
+    sprite->SetShadow(1, 20.0f, 20.0f, 0.5f); // x 400..440, y 280..360
+
+    ccClsNoFlip(100, 100, 100);
+    sprite->Draw();
+    auto frame = platform::GrabPixmap(0, 0, 800, 600);
+    ExpectNear(At(frame, 400, 300), {255, 0, 0}, "sprite centre");
+    ExpectNear(At(frame, 383, 263), {255, 0, 0}, "sprite top-left corner");
+    ExpectNear(At(frame, 417, 337), {255, 0, 0}, "sprite bottom-right corner");
+    ExpectNear(At(frame, 435, 285), {50, 50, 50}, "shadow right of the sprite");
+    ExpectNear(At(frame, 430, 355), {50, 50, 50}, "shadow below the sprite");
+    ExpectNear(At(frame, 370, 300), {100, 100, 100}, "left of the turned sprite");
+    ExpectNear(At(frame, 400, 255), {100, 100, 100}, "above the sprite");
+    ExpectNear(At(frame, 445, 300), {100, 100, 100}, "right of the shadow");
+
+    // The drawing state is at rest again: a plain image draws white and unturned.
+    platform::DrawImage(platform::LoadImage(SolidPixmap(10, 10, 0xFFFFFFFF), 0), 10, 10, 0);
+    frame = platform::GrabPixmap(0, 0, 800, 600);
+    ExpectNear(At(frame, 19, 19), {255, 255, 255}, "a later plain image");
+    ExpectNear(At(frame, 21, 15), {100, 100, 100}, "beside it");
+}
+
+class SplashInWindow : public GraphicsInWindow {
+protected:
+    void SetUp() override {
+        GraphicsInWindow::SetUp();
+        savedFlipSync = ccFlipSync;
+        ccFlipSync = 0;
+        ccDisablePolledInput();
+        logo = dir.File("logo.png");
+        platform::SavePixmapPNG(SolidPixmap(100, 50, 0xFF00FF00), logo);
+    }
+    void TearDown() override {
+        ccFlipSync = savedFlipSync;
+        GraphicsInWindow::TearDown();
+    }
+    // Runs a splash whose every flip moves the clock on 20 ms; at flip inputAt, input() is sent
+    // and the frame on screen is kept.
+    int RunSplash(int inputAt, const std::function<void()>& input) {
+        int flips = 0;
+        platform::SetFlipHook([&] {
+            now += 20;
+            if (++flips == inputAt) {
+                shown = platform::GrabPixmap(0, 0, 800, 600);
+                input();
+            }
+        });
+        TSplashScreen splash;
+        splash.Init(logo, "", 1, 0);
+        const int start = now;
+        const int result = splash.DoSplash();
+        elapsed = now - start;
+        platform::SetFlipHook(nullptr);
+        return result;
+    }
+
+    int savedFlipSync = 1;
+    std::string logo;
+    platform::PixmapPtr shown;
+    int elapsed = 0;
+};
+
+TEST_F(SplashInWindow, AKeySkipsTheLogo) {
+    EXPECT_EQ(RunSplash(150, [] { platform::InjectKey(platform::KEY_ESCAPE, true); }), -1);
+    EXPECT_LT(elapsed, 3100); // cut during the hold, long before the 5 seconds
+    ASSERT_TRUE(shown);
+    ExpectNear(At(shown, 400, 300), {0, 255, 0}, "the logo, held at the centre");
+    ExpectNear(At(shown, 340, 300), {0, 0, 0}, "beside it");
+    EXPECT_EQ(ccPolledInputState, 0);
+    platform::InjectKey(platform::KEY_ESCAPE, false);
+}
+
+TEST_F(SplashInWindow, AClickSkipsTheLogo) {
+    EXPECT_EQ(RunSplash(30,
+                        [] {
+                            platform::InjectMouseButton(1, true);
+                            platform::InjectMouseButton(1, false);
+                        }),
+              -1);
+    EXPECT_LT(elapsed, 1000); // cut during the fade-in
+    ASSERT_TRUE(shown);
+    const Rgb half = At(shown, 400, 300);
+    EXPECT_GT(half.g, 40);
+    EXPECT_LT(half.g, 200);
+}
+
+} // namespace
