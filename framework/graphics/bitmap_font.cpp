@@ -19,22 +19,17 @@ double RoundHalfUp(double v) {
     return std::floor(v + 0.5);
 }
 
-// The value of a key: the width characters after its first occurrence in the line, read as a
-// decimal number. found tells whether the line has the key at all.
-double KeyValue(const std::string& line, const std::string& key, size_t width, bool& found) {
+// The width characters after the first occurrence of a key in the line; found tells whether the
+// line has the key at all.
+std::string KeyCut(const std::string& line, const std::string& key, size_t width, bool& found) {
     const size_t at = line.find(key);
     found = at != std::string::npos;
-    if (!found)
-        return 0.0;
-    return platform::StrToDouble(line.substr(at + key.size(), width));
+    return found ? line.substr(at + key.size(), width) : std::string();
 }
 
-int KeyInt(const std::string& line, const std::string& key, size_t width, bool& found) {
-    const size_t at = line.find(key);
-    found = at != std::string::npos;
-    if (!found)
-        return 0;
-    return platform::StrToInt(line.substr(at + key.size(), width));
+// The cut read as a decimal number (0 when the key is missing or the cut holds none).
+double KeyValue(const std::string& line, const std::string& key, size_t width, bool& found) {
+    return platform::StrToDouble(KeyCut(line, key, width, found));
 }
 
 } // namespace
@@ -80,7 +75,7 @@ std::string TBitmapFont::ReadDescription(const std::vector<std::string>& lines) 
         const std::string where = "line " + std::to_string(i + 1);
         if (NumChars < std::numeric_limits<uint16_t>::max())
             ++NumChars;
-        const int id = KeyInt(line, "id=", 4, found);
+        const int id = platform::StrToInt(KeyCut(line, "id=", 4, found));
         if (!found) {
             // An empty or a kerning line: glyph 0 with nothing in it.
             ID[0] = 0;

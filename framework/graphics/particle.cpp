@@ -382,18 +382,22 @@ int TParticleList::Collide() {
 }
 
 int TParticleList::AddFirst(const TParticlePtr& particle) {
-    if (particle->Particles)
-        particle->Particles->Remove(particle.get());
-    particle->Particles = this;
-    items_.push_front(particle);
-    return 0;
+    return Adopt(particle, true);
 }
 
 int TParticleList::AddLast(const TParticlePtr& particle) {
+    return Adopt(particle, false);
+}
+
+int TParticleList::Adopt(const TParticlePtr& particle, bool front) {
+    // A particle belongs to one list at a time.
     if (particle->Particles)
         particle->Particles->Remove(particle.get());
     particle->Particles = this;
-    items_.push_back(particle);
+    if (front)
+        items_.push_front(particle);
+    else
+        items_.push_back(particle);
     return 0;
 }
 

@@ -141,6 +141,7 @@ private:
     // Calls visit on each particle of the list as it was when the pass began that is still in
     // it when its turn comes.
     template <class Visit> void Pass(Visit visit);
+    int Adopt(const TParticlePtr& particle, bool front);
 
     std::list<TParticlePtr> items_;
 };

@@ -133,8 +133,6 @@ TEST_F(BitmapFontTest, ShadowPassThenTheText) {
     EXPECT_EQ(draws[1].r, 10);
     EXPECT_FLOAT_EQ(draws[1].alpha, 0.8f);
     EXPECT_FLOAT_EQ(draws[1].x, 11.0f);
-    ccShadowTextSet(1.0f, 1.0f, 0.5f);
-    ccTextAlpha = 1.0f;
 }
 
 TEST_F(BitmapFontTest, HandleModeLaysTheStringOutFromOnePoint) {

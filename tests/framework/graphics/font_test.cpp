@@ -13,11 +13,7 @@ namespace {
 class FontTest : public GraphicsTest {
 protected:
     static std::vector<platform::TDrawRecord> TextDraws() {
-        std::vector<platform::TDrawRecord> out;
-        for (const auto& r : platform::DrawLog())
-            if (r.kind == platform::TDrawRecord::TEXT)
-                out.push_back(r);
-        return out;
+        return Draws(platform::TDrawRecord::TEXT);
     }
     TBitmapFontPtr Letters() {
         return TBitmapFont::Create(WriteFont(dir, "letters", FontHeader() + LetterGlyphs()), -1);
@@ -134,8 +130,6 @@ TEST_F(FontTest, ShadowedLabelsAndHiddenOnes) {
     EXPECT_EQ(texts[1].r, 255);
     EXPECT_FLOAT_EQ(texts[1].alpha, 0.8f);
     EXPECT_FLOAT_EQ(ccShadowTextDepthX, 2.0f); // a shadowed label leaves the text settings
-    ccShadowTextSet(1.0f, 1.0f, 0.5f);
-    ccTextAlpha = 1.0f;
 
     platform::ClearDrawLog();
     platform::SetColor(1, 2, 3);
@@ -159,7 +153,6 @@ TEST_F(FontTest, LabelsInABitmapFont) {
     platform::ClearDrawLog();
     label->Draw(0, 0);
     EXPECT_EQ(ImageDraws().size(), 4u);
-    ccShadowTextSet(1.0f, 1.0f, 0.5f);
 }
 
 TEST_F(FontTest, FontStylesApplyTheirSettings) {
@@ -183,8 +176,6 @@ TEST_F(FontTest, FontStylesApplyTheirSettings) {
     EXPECT_EQ(style->Color, nullptr);
     EXPECT_EQ(style->Shadow, nullptr);
     style->Apply(); // nothing left to apply
-    ccShadowTextSet(1.0f, 1.0f, 0.5f);
-    ccTextAlpha = 1.0f;
 
     auto bitmapStyle = TFont::Create(nullptr, nullptr, nullptr, 0, Letters(), nullptr);
     EXPECT_FLOAT_EQ(bitmapStyle->H, 12.0f);

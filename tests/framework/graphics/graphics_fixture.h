@@ -6,6 +6,7 @@
 #include "framework/graphics/game_image.h"
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
+#include "framework/util/drawing.h"
 #include "framework/util/globals.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
@@ -57,6 +58,8 @@ protected:
     }
     void TearDown() override {
         ResetDrawingState();
+        ccShadowTextSet(1.0f, 1.0f, 0.5f);
+        ccTextAlpha = 1.0f;
         platform::SetDrawLog(false);
         platform::SetMilliSecsSource(nullptr);
         platform::AutoMidHandle(false);
@@ -71,13 +74,16 @@ protected:
         platform::SetScale(1.0f, 1.0f);
         platform::SetRotation(0.0f);
     }
-    // The image draws recorded so far.
-    static std::vector<platform::TDrawRecord> ImageDraws() {
+    // The draws of one kind recorded so far.
+    static std::vector<platform::TDrawRecord> Draws(platform::TDrawRecord::Kind kind) {
         std::vector<platform::TDrawRecord> out;
         for (const auto& r : platform::DrawLog())
-            if (r.kind == platform::TDrawRecord::IMAGE)
+            if (r.kind == kind)
                 out.push_back(r);
         return out;
+    }
+    static std::vector<platform::TDrawRecord> ImageDraws() {
+        return Draws(platform::TDrawRecord::IMAGE);
     }
     // Writes a picture of w by h into the temporary folder (PNG, or JPEG for a ".jpg" name).
     std::string WritePicture(const std::string& name, int w, int h, uint32_t argb = 0xFFFFFFFF) {
