@@ -1,9 +1,12 @@
 // The program's real start-up, main loop and end: in this process through RunProgram with a
 // script run at every flip, and as the real executable in a child process.
 
+#include "framework/graphics/game_image.h"
+#include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
+#include "game/app/asset_names.h"
 #include "game/app/program.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
@@ -77,6 +80,39 @@ TEST(StartUp, ShowsTheFirstScreenAndEndsInOrderOnEscape) {
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
     EXPECT_EQ(Game->CurrentTScreen, Game->ExitScreen);
     EXPECT_TRUE(driver.notes.empty());
+}
+
+TEST(StartUp, LoadsTheImageBankAndDrawsTheGamesOwnPointer) {
+    ShellDriver driver;
+    bool pointerDrawn = false;
+    int status = RunScripted(driver, [&](int frame) {
+        if (frame == 60)
+            platform::InjectMouseMove(300, 200);
+        if (frame == 149) {
+            platform::SetDrawLog(true);
+            platform::ClearDrawLog();
+        }
+        if (frame == 150) {
+            // The frame just drawn, before it is shown.
+            for (const auto& r : platform::DrawLog())
+                pointerDrawn = pointerDrawn || (r.image == Game->Mouse->Image.get() &&
+                                                r.x == 300.0f && r.y == 200.0f);
+            platform::SetDrawLog(false);
+            platform::InjectKey(27, true);
+        }
+    });
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(images->size(), BANK_IMAGES.size());
+    EXPECT_EQ(images->Find("Pawn")->midhandled, 1);
+    const auto explain = images->Find("explain");
+    EXPECT_EQ(explain->image->Frames(), 6);
+    EXPECT_EQ(explain->w, 324);
+    EXPECT_EQ(explain->h, 132);
+    EXPECT_EQ(explain->midhandled, 0);
+    EXPECT_EQ(images->Find("die")->image->Frames(), 6);
+    ASSERT_TRUE(Game->Mouse->Image);
+    EXPECT_EQ(Game->Mouse->Image->handleX, 0.0f); // the tip is the picture's top-left corner
+    EXPECT_TRUE(pointerDrawn);
 }
 
 TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
