@@ -44,6 +44,32 @@ int MessageDialogHeight(const TDialog& dialog, float content) {
                                 static_cast<float>(2 * dialog.Border + buttons));
 }
 
+// ---- TMessageDialog
+// ------------------------------------------------------------------------------
+
+int TMessageDialog::CalcSize() {
+    TDialog::CalcSize();
+    if (!Background)
+        h = MessageDialogHeight(*this, static_cast<float>(Gap));
+    return 0;
+}
+
+int TMessageDialog::MenuPosition() {
+    return PlaceDialogMenu(*this);
+}
+
+bool TMessageDialog::TakesAnswer(int& result) {
+    result = 0;
+    if (TDialog::Manage() == 0)
+        return false;
+    // The tick in which an out-transition has just finished gives the answer.
+    if (CloseResult != 0) {
+        result = CloseResult;
+        return false;
+    }
+    return Transitioning == 0;
+}
+
 // ---- TDialogOK ----------------------------------------------------------------------------------
 
 TDialogOKPtr TDialogOK::Create(const std::string& caption, const platform::ImagePtr& background,
@@ -61,28 +87,14 @@ int TDialogOK::MenuCreate() {
     return MenuPosition();
 }
 
-int TDialogOK::CalcSize() {
-    TDialog::CalcSize();
-    if (!Background)
-        h = MessageDialogHeight(*this, static_cast<float>(Gap));
-    return 0;
-}
-
-int TDialogOK::MenuPosition() {
-    return PlaceDialogMenu(*this);
-}
-
 int TDialogOK::OKClick() {
     return Close(1);
 }
 
 int TDialogOK::Manage() {
-    if (TDialog::Manage() == 0)
-        return 0;
-    if (CloseResult != 0)
-        return CloseResult;
-    if (Transitioning != 0)
-        return 0;
+    int result = 0;
+    if (!TakesAnswer(result))
+        return result;
     if (KeyHit(KEY_ESCAPE)) {
         SimulateClickOn(*Menu, "OK");
         return OKClick();
@@ -112,17 +124,6 @@ int TDialogYesNo::MenuCreate(int gap) {
     return MenuPosition();
 }
 
-int TDialogYesNo::CalcSize() {
-    TDialog::CalcSize();
-    if (!Background)
-        h = MessageDialogHeight(*this, static_cast<float>(Gap));
-    return 0;
-}
-
-int TDialogYesNo::MenuPosition() {
-    return PlaceDialogMenu(*this);
-}
-
 int TDialogYesNo::YesClick() {
     return Close(1);
 }
@@ -138,12 +139,9 @@ int TDialogYesNo::ClickSound() {
 }
 
 int TDialogYesNo::Manage() {
-    if (TDialog::Manage() == 0)
-        return 0;
-    if (CloseResult != 0)
-        return CloseResult;
-    if (Transitioning != 0)
-        return 0;
+    int result = 0;
+    if (!TakesAnswer(result))
+        return result;
     // N is read only when Escape was not hit: it stays pending for the next reader.
     if (KeyHit(KEY_ESCAPE) || KeyHit(KEY_N)) {
         SimulateClickOn(*Menu, "No");

@@ -13,10 +13,24 @@ using TDialogOKPtr = std::shared_ptr<TDialogOK>;
 class TDialogYesNo;
 using TDialogYesNoPtr = std::shared_ptr<TDialogYesNo>;
 
-class TDialogOK : public TDialog {
+// What the two share: the height from caption, gap and buttons, and the buttons centred along the
+// bottom edge.
+class TMessageDialog : public TDialog {
 public:
     int CalcSize() override;
     int MenuPosition() override;
+
+    // Space between the caption and the buttons when there is no background picture.
+    int Gap = 50;
+
+protected:
+    // The shared start of a tick: runs the dialog's core and says whether an answer can be taken
+    // now; when not, result is the tick's result.
+    bool TakesAnswer(int& result);
+};
+
+class TDialogOK : public TMessageDialog {
+public:
     int Manage() override;
 
     // Not started: the caller sets it up and calls Start.
@@ -24,15 +38,10 @@ public:
                                int newW, int newH, int newX);
     int MenuCreate();
     int OKClick();
-
-    // Space between the caption and the button when there is no background picture.
-    int Gap = 50;
 };
 
-class TDialogYesNo : public TDialog {
+class TDialogYesNo : public TMessageDialog {
 public:
-    int CalcSize() override;
-    int MenuPosition() override;
     int Manage() override;
 
     // With withMenu 0 the caller gives the dialog a menu with "Yes" and "No" buttons before Start.
@@ -44,7 +53,6 @@ public:
     // The "Yes" button's click sound.
     int ClickSound();
 
-    int Gap = 50;
     // Space between the Yes and No buttons.
     int ButtonGap = 50;
 };

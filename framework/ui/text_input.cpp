@@ -72,33 +72,6 @@ int TTextInput::GetWidth(const std::string& suffix) {
     return platform::TruncToInt(PieceWidth(Text + suffix));
 }
 
-int TTextInput::TakeChar(int& c) {
-    c = GetChar();
-    if (c > 0 && c < 256 && BannedChars.find(static_cast<char>(c)) != std::string::npos)
-        c = 0;
-    if (c == KEY_BACKSPACE) {
-        if (CurrentChar > 1) {
-            --CurrentChar;
-            Text.resize(static_cast<size_t>(CurrentChar - 1));
-        }
-        c = 0;
-    } else if (c >= 32 && c <= 126) {
-        const std::string typed(1, static_cast<char>(c));
-        if (CurrentChar <= MaxLength && (MaxPixelWidth == 0 || GetWidth(typed) <= MaxPixelWidth)) {
-            Text += typed;
-            ++CurrentChar;
-        }
-        c = 0;
-    } else if (c == KEY_ENTER) {
-        c = 0;
-        if (AllowNull || !Text.empty()) {
-            Finish();
-            return 1;
-        }
-    }
-    return 0;
-}
-
 int TTextInput::FlashCursor() {
     CursorFlashCounter += Delta;
     if (CursorFlashCounter >= static_cast<float>(CursorFlashSpeed)) {
@@ -111,48 +84,62 @@ int TTextInput::FlashCursor() {
 int TTextInput::Manage() {
     if (!Active)
         return 0;
-    int c = 0;
-    if (TakeChar(c))
-        return 1;
-    if (c == KEY_ESCAPE && AllowEscToAbort) {
-        Text.clear();
-        CurrentChar = 1;
-        Finish();
-        return -1;
+    int c = GetChar();
+    if (c > 0 && c < 256 && BannedChars.find(static_cast<char>(c)) != std::string::npos)
+        c = 0;
+    if (c == KEY_BACKSPACE) {
+        if (CurrentChar > 1) {
+            --CurrentChar;
+            Text.resize(static_cast<size_t>(CurrentChar - 1));
+        }
+    } else if (c >= 32 && c <= 126) {
+        const std::string typed(1, static_cast<char>(c));
+        if (CurrentChar <= MaxLength && (MaxPixelWidth == 0 || GetWidth(typed) <= MaxPixelWidth)) {
+            Text += typed;
+            ++CurrentChar;
+        }
+    } else if (c == KEY_ENTER) {
+        if (AllowNull || !Text.empty()) {
+            Finish();
+            return 1;
+        }
+    } else if (c == KEY_ESCAPE && AllowEscToAbort) {
+        return EscapeTyped();
     }
     FlashCursor();
     return 0;
 }
 
-int TTextInputEx::Manage() {
-    if (!Active)
-        return 0;
-    int c = 0;
-    if (TakeChar(c))
-        return 1;
-    if (c == KEY_ESCAPE && AllowEscToAbort) {
-        Finish();
-        TGameFade& fade = *Game->GameFade;
-        if (Game->Fading()) {
-            if (fade.Out == 0) {
-                fade.FadeInAborted = 1;
-                fade.AbortKey = 0;
-            }
-            fade.Finish();
-        } else if (Game->Paused) {
-            Game->Paused = 0;
-            Game->UnPause();
-            ccFlushAll();
-        } else if (Game->IgnoreEscapeKey == 0) {
-            Game->EscapeSoundPlay();
-            int length = Game->CurrentTScreen ? Game->CurrentTScreen->SetEscDestination() : 0;
-            if (length == 0)
-                length = FADE_SPEED;
-            fade.Init(static_cast<float>(length), 1, nullptr, 1, 0);
-        } else {
-            // A dialog claims Escape: hand the hit on to it.
-            Keys[KEY_ESCAPE] = 1;
+int TTextInput::EscapeTyped() {
+    Text.clear();
+    CurrentChar = 1;
+    Finish();
+    return -1;
+}
+
+int TTextInputEx::EscapeTyped() {
+    // The text is kept; the owner learns of the end from Done.
+    Finish();
+    TGameFade& fade = *Game->GameFade;
+    if (Game->Fading()) {
+        if (fade.Out == 0) {
+            fade.FadeInAborted = 1;
+            fade.AbortKey = 0;
         }
+        fade.Finish();
+    } else if (Game->Paused) {
+        Game->Paused = 0;
+        Game->UnPause();
+        ccFlushAll();
+    } else if (Game->IgnoreEscapeKey == 0) {
+        Game->EscapeSoundPlay();
+        int length = Game->CurrentTScreen ? Game->CurrentTScreen->SetEscDestination() : 0;
+        if (length == 0)
+            length = FADE_SPEED;
+        fade.Init(static_cast<float>(length), 1, nullptr, 1, 0);
+    } else {
+        // A dialog claims Escape: hand the hit on to it.
+        Keys[KEY_ESCAPE] = 1;
     }
     FlashCursor();
     return 0;

@@ -21,7 +21,7 @@ public:
     int Reset();
     int SetCursorFlashSpeed(int ms);
     // 1 when Enter ended the entry, -1 when Escape did, else 0.
-    virtual int Manage();
+    int Manage();
     int MakeCharsFileNameSafe();
     // Ends the entry: hot keys unblocked, pending input forgotten.
     int Finish();
@@ -57,9 +57,8 @@ public:
     std::string BannedChars;
 
 protected:
-    // Steps 1 to 5 of a tick: the typed character. Returns 1 for an accepted Enter, and the
-    // character in c (0 once handled); Escape is left to the caller.
-    int TakeChar(int& c);
+    // Escape typed while AllowEscToAbort: the result of this tick's Manage.
+    virtual int EscapeTyped();
     int FlashCursor();
 
 private:
@@ -71,6 +70,6 @@ using TTextInputPtr = std::shared_ptr<TTextInput>;
 // The chat-line variant: Escape ends the entry keeping the text, then does what Escape does in the
 // shell; Manage then returns 0 and the owner learns of the end from Done.
 class TTextInputEx : public TTextInput {
-public:
-    int Manage() override;
+protected:
+    int EscapeTyped() override;
 };

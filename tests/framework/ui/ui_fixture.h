@@ -18,6 +18,7 @@
 #include "platform/graphics.h"
 #include "platform/pixmap.h"
 #include "tests/framework/util/fatal_error_capture.h"
+#include "tests/platform/drawing_support.h"
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/temp_dir.h"
 
@@ -70,22 +71,15 @@ protected:
         CuedSounds().clear();
         platform::SetDrawLog(true);
         platform::ClearDrawLog();
-        ResetDrawingState();
+        testing_support::ResetDrawingState();
         MovePointer(-100, -100);
     }
     void TearDown() override {
-        ResetDrawingState();
+        testing_support::ResetDrawingState();
         platform::SetDrawLog(false);
         ccCreateInputArrays();
         Delta = 1.0f;
         Game.reset();
-    }
-    static void ResetDrawingState() {
-        platform::SetColor(255, 255, 255);
-        platform::SetAlpha(1.0f);
-        platform::SetBlend(platform::ALPHABLEND);
-        platform::SetScale(1.0f, 1.0f);
-        platform::SetRotation(0.0f);
     }
 
     // A picture and its "MO" picture in the menu folder, w by h, in two colours.
@@ -94,11 +88,7 @@ protected:
         WritePicture(Game->MenuPath + name + "MO.png", w, h, 0xFFC0C0C0);
     }
     static void WritePicture(const std::string& path, int w, int h, uint32_t argb) {
-        platform::PixmapPtr p = platform::CreatePixmap(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                p->WritePixel(x, y, argb);
-        ASSERT_TRUE(platform::SavePixmapPNG(p, path));
+        ASSERT_TRUE(platform::SavePixmapPNG(testing_support::Filled(w, h, argb), path));
     }
 
     // ---- Input, as the event pump records it ----
