@@ -1,0 +1,7 @@
+#include "game/board/my_fade.h"
+
+#include "game/board/pieces.h"
+
+TMyFadePtr TMyFade::Create(const TGameImagePtr& image, float x, float y) {
+    return CreateBoardSprite<TMyFade>(image, x, y);
+}
