@@ -13,8 +13,10 @@
 #include "framework/util/input.h"
 #include "framework/util/window.h"
 #include "game/app/asset_names.h"
-#include "game/app/blank_screen.h"
 #include "game/app/my_game.h"
+#include "game/screens/options_screen.h"
+#include "game/screens/picture_screens.h"
+#include "game/screens/title_screen.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
@@ -97,7 +99,10 @@ int RunProgram() {
     PlayerName = {};
     PlayerColor = {};
 
-    TitleScreen = std::make_shared<TBlankScreen>();
+    TitleScreen = std::make_shared<TTitleScreen>();
+    OptionsScreen = std::make_shared<TOptionsScreen>();
+    CreditsScreen = std::make_shared<TCreditsScreen>();
+    InstructionsScreen = std::make_shared<TInstructionsScreen>();
 
     try {
         RunGuarded();
