@@ -9,12 +9,13 @@
 #include "game/app/asset_names.h"
 #include "game/app/program.h"
 #include "game/net/client.h"
+#include "game/net/dialog_network.h"
 #include "game/screens/game_setup.h"
 #include "game/screens/picture_screens.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
-TNetworkSetupSteps NetworkSetupSteps;
+TNetworkSetupSteps NetworkSetupSteps{EnterIPPrompt, EnterPortPrompt, EnterNamePrompt};
 
 namespace {
 
@@ -60,7 +61,6 @@ int TTitleScreen::Load() {
         Menu->AddNew(button, std::string(button) + MOUSE_OVER_SUFFIX, "", 0, 0, 1);
     auto network = Menu->AddQuickAuto("network", "");
     network->ClickDisabled = 0;
-    network->Disabled = 1;
     for (const char* button : {"options", "exit", "ankh"})
         Menu->AddNew(button, std::string(button) + MOUSE_OVER_SUFFIX, "", 0, 0, 1);
     Menu->Centre();
@@ -153,6 +153,8 @@ int TTitleScreen::Logic() {
     } else if (Menu->Clicked("twoplayers")) {
         SetUpTwoPlayerGame();
         LeaveTo(GameScreen);
+    } else if (Menu->Clicked("network")) {
+        NetworkOptions = NetworkOptionsDialog();
     } else if (Menu->Clicked("options")) {
         UnlockedSomething = 0;
         LeaveTo(OptionsScreen);

@@ -32,6 +32,10 @@ constexpr int KEY_ESCAPE = 27;
 // Frames a step may wait before the run counts as stuck (each frame is one 5 ms tick).
 constexpr int STEP_LIMIT = 2000;
 
+TTitleScreen& Title() {
+    return static_cast<TTitleScreen&>(*TitleScreen);
+}
+
 // A run of the program as a list of steps, each waiting for its condition and then acting; one
 // step at most per frame.
 class Script {
@@ -47,9 +51,10 @@ public:
     // Presses and releases the left mouse button over the centre of the current screen's button.
     // The press waits until the pointer has arrived there (other windows on the same display may
     // move the shared pointer), and the move goes again with it.
-    Script& Click(const std::string& button) {
-        auto centre = [button](int& x, int& y) {
-            auto b = Game->CurrentTScreen->Menu->FindButton(button);
+    // `menu` names the menu when the button is not the current screen's (a dialog's).
+    Script& Click(const std::string& button, std::function<TMenuPtr()> menu = {}) {
+        auto centre = [button, menu](int& x, int& y) {
+            auto b = (menu ? menu() : Game->CurrentTScreen->Menu)->FindButton(button);
             if (!b)
                 throw std::runtime_error("no button " + button);
             x = static_cast<int>(b->x) + b->w / 2;
@@ -183,12 +188,26 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
                    EXPECT_EQ(ankh->SoundMouseOver, nullptr);
                    firstColor = PlayerColor[1];
                })
-        // The network button is shown but takes neither the pointer nor a click.
+        // The network button opens the host-or-join dialog; joining asks for the host's address,
+        // and the prompt's Cancel (Escape) ends the chain on the title screen.
         .Click("network")
-        .Check("network ignored",
+        .Check("host or join",
                [] {
-                   auto network = TitleScreen->Menu->FindButton("network");
-                   EXPECT_EQ(network->MouseOver, 0);
+                   ASSERT_TRUE(Title().NetworkOptions);
+                   EXPECT_EQ(Title().NetworkOptions->Active, 1);
+               })
+        .Click("client", [] { return Title().NetworkOptions->Menu; })
+        .Check("address prompt",
+               [] {
+                   ASSERT_TRUE(Title().EnterIP);
+                   EXPECT_EQ(Title().EnterIP->Active, 1);
+                   EXPECT_EQ(myPlayer, 2);
+               })
+        .Key(KEY_ESCAPE)
+        .Check("chain ended",
+               [] {
+                   EXPECT_FALSE(Title().NetworkOptions || Title().EnterIP || Title().EnterPort ||
+                                Title().EnterName);
                    EXPECT_EQ(Game->DestinationTScreen, nullptr);
                    EXPECT_FALSE(Game->GameFade->Active);
                })

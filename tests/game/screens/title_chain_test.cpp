@@ -191,6 +191,8 @@ TEST(TitleChain, WithoutNetworkPlayTheChainEndsAfterTheChoice) {
     driver.UseGame(std::make_unique<TMyGame>());
     auto title = std::make_shared<TTitleScreen>();
     title->Menu = std::make_shared<TMenu>();
+    const TNetworkSetupSteps steps = NetworkSetupSteps;
+    NetworkSetupSteps = {};
     std::vector<std::string> log;
     title->NetworkOptions = std::make_shared<ScriptedDialog<TDialog>>(-1, "", log, "options");
     title->NetworkOptions->Start();
@@ -198,6 +200,7 @@ TEST(TitleChain, WithoutNetworkPlayTheChainEndsAfterTheChoice) {
     title->Logic();
     EXPECT_EQ(myPlayer, 2);
     EXPECT_FALSE(title->NetworkOptions || title->EnterIP);
+    NetworkSetupSteps = steps;
 }
 
 } // namespace
