@@ -14,6 +14,7 @@
 #include "framework/util/window.h"
 #include "game/app/asset_names.h"
 #include "game/app/my_game.h"
+#include "game/board/game_screen.h"
 #include "game/screens/options_screen.h"
 #include "game/screens/picture_screens.h"
 #include "game/screens/title_screen.h"
@@ -99,6 +100,7 @@ int RunProgram() {
     PlayerName = {};
     PlayerColor = {};
 
+    GameScreen = std::make_shared<TGameScreen>();
     TitleScreen = std::make_shared<TTitleScreen>();
     OptionsScreen = std::make_shared<TOptionsScreen>();
     CreditsScreen = std::make_shared<TCreditsScreen>();

@@ -1,0 +1,154 @@
+#pragma once
+// The board-game screen: the whole state of a match between player 1 and player 2 (the board, the
+// pawns, the specials, the throw, whose turn it is, the computer's waiting stage, the open dialog,
+// the turn indicator, the message and statistics boxes and the explanation picture), its set-up,
+// its logic tick (the local turn loop) and its drawing. The rules live in one engine (TRules): the
+// human move, the computer's move and a peer's move all go through it; the screen glues it to
+// input, timing, drawing, sound and particles. The global GameScreen holds the one instance.
+
+#include "framework/audio/game_sound.h"
+#include "framework/graphics/particle.h"
+#include "framework/graphics/sprite.h"
+#include "framework/shell/screen.h"
+#include "framework/ui/dialogs.h"
+#include "game/board/board_log.h"
+#include "game/board/computer_turn.h"
+#include "game/board/indicator.h"
+#include "game/board/message_area.h"
+#include "game/board/my_fade.h"
+#include "game/board/pieces.h"
+#include "game/board/rules.h"
+#include "game/board/stats.h"
+
+#include <functional>
+#include <memory>
+
+class TTextInputEx;
+
+class TGameScreen : public TScreen {
+public:
+    TGameScreen();
+    ~TGameScreen() override;
+
+    // ---- The screen ----
+    // Sets up a new match: background, throw button, squares, start pawns, specials, indicator,
+    // explanation picture, message and statistics boxes, sounds; player 1 to move, no throw.
+    int Load() override;
+    int Start() override;
+    int Kill() override;
+    // One logic tick: particles, the explanation picture, then the local turn.
+    int Logic() override;
+    int Draw() override;
+    int SetEscDestination() override;
+    int SpecificKeys() override;
+
+    // ---- The rules, for the current player and throw ----
+    int AnyValidMoves();
+    int ValidMovesHere(int i);
+
+    // ---- Network play (the networked turn and the move of the player at this machine) ----
+    int NetworkGameLogic();
+    int NetworkPlayerMove();
+
+    // ---- Moves and the computer player ----
+    // Carries out the current throw for the pawn on square i with its sound and particles, then
+    // ends the turn (or records the win and offers another game). A refused call changes nothing.
+    int MovePawn(int i);
+    // Shows the destination of the move from square i, unless it bears the pawn off.
+    int ComputerHighlight(int i);
+    int ComputerPlodder();
+    int ComputerRacer();
+
+    // ---- Sounds ----
+    int PlayMoveSound();
+    int PlayNoMoveSound();
+    int PlayRollSound();
+    int PlaySwapSound();
+    int PlayWaterSound();
+    int PlayWinSound();
+    int PlayExitBoardSound();
+
+    // ---- Wins and statistics ----
+    int RedrawStats();
+    int UpdateWins(int player);
+
+    // ---- The match ----
+    // The pawns on the board, the special markers and the squares that hold them: the drawn view
+    // of Rules, kept in step with it after every move.
+    TPawnList Pawns;
+    TSpecialList Specials;
+    TSquares Squares;
+    // Who stands where, the specials' kinds, BearedOff, CurrentPlayer and Movement.
+    TRules Rules;
+    // ComputerPlayerWait, ComputerWaiting, WaitUntil, LastTime and WhichStrategy.
+    TComputerTurn Computer;
+
+    // ---- Dialogs and sprites ----
+    TDialogOKPtr OKDialog;       // "... has no possible moves."
+    TDialogYesNoPtr YesNoDialog; // "... wins!  Do you want to play again?"
+    TPawnPtr Highlight;          // the destination sign
+    TParticleList HighlightParticles;
+    TSpritePtr Die;
+    TIndicatorPtr Indicator;
+
+    // ---- Text ----
+    // 1 announces each turn of two people at one machine in MessageBox; nothing sets it.
+    int TextIndicator = 0;
+    TMessageAreaPtr MessageBox;
+    TMessageAreaPtr StatBox;
+
+    // ---- Network play ----
+    int SentName = 0;
+    int GotName = 0;
+    int LastBeacon = 0; // MilliSecs values
+    int NextBeacon = 0;
+    std::shared_ptr<TTextInputEx> TextInput;
+    int needReady = 0;
+
+    // ---- Statistics of the visit: PlayerWins and PlayerStreak ----
+    TStats Stats;
+
+    // ---- The explanation of the special squares ----
+    TSpritePtr Explain;
+    TMyFadePtr ExplainFade;
+
+    // ---- Sounds ----
+    TGameSoundPtr SoundWater;
+    TGameSoundPtr SoundRoll;
+    TGameSoundPtr SoundExitBoard;
+    TGameSoundPtr SoundSwap;
+    TGameSoundPtr SoundMove;
+    TGameSoundPtr SoundNoMove;
+    TGameSoundPtr SoundWin;
+
+    // Told of every game start, move, throw without a move and win (the replay log); unset by
+    // default.
+    std::function<void(const TBoardEvent&)> EventHook;
+
+private:
+    // Logic steps 2 and 8, and the computer's tick.
+    int ExplainLogic(int now);
+    int HumanTurn();
+    int ComputerTurn(int now);
+    int ComputerStrategyStep(int now, int strategy);
+    // The throw of the die for the current player.
+    int Throw();
+    // The start pawns on squares 0 to 9, on the board and in the rules.
+    int AddStartPawns();
+    // The move of the pawn on square i through the rules, with the board's sprites, sound and
+    // particles; false when refused. `signShown` leaves out the bearing-off sign that the human's
+    // hover has already shown.
+    bool MakeMove(int i, bool signShown, TMoveResult& result);
+    // The end of a completed move: the die and the throw button, then the win or the next turn.
+    int FinishMove(const TMoveResult& result, bool turnLine);
+    int AddMoveParticles(const TMoveResult& result, bool signShown);
+    int AddParticles(int count, const char* image, int square, int spread, float dy, float fadeMs,
+                     int lightBlend, int rotate);
+    int AddBearOffSign(int square);
+    int PlacePawns();
+    int DropDialogs();
+    int Record(TBoardEvent::TKind kind, int player, int square, int throwValue);
+    // Both players are people at this machine.
+    bool NoComputerPlayer() const;
+};
+using TGameScreenPtr = std::shared_ptr<TGameScreen>;
