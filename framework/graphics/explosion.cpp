@@ -37,18 +37,6 @@ int TExplosion::Kill() {
     return 0;
 }
 
-TExplosionPtr TExplosionList::AddNew(int x, int y, const TGameImagePtr& image) {
-    TExplosionPtr explosion =
-        TExplosion::Create(image, static_cast<float>(x), static_cast<float>(y));
-    AddLast(explosion);
-    return explosion;
-}
-
-int TExplosionList::Draw() {
-    Pass([](TExplosion& e) { e.Draw(); });
-    return 0;
-}
-
 int TExplosionList::Manage() {
     Pass([](TExplosion& e) { e.Manage(); });
     return 0;

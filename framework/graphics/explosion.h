@@ -27,11 +27,8 @@ public:
     TExplosionList* Explosions = nullptr; // the list that holds it (not owned)
 };
 
-// Drawn first to last (the first beneath the later ones).
 class TExplosionList : public TSpriteList<TExplosion, TExplosionList, &TExplosion::Explosions> {
 public:
-    TExplosionPtr AddNew(int x, int y, const TGameImagePtr& image);
-    int Draw();
     int Manage();
 };
 using TExplosionListPtr = std::shared_ptr<TExplosionList>;

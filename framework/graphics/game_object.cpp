@@ -25,18 +25,6 @@ int TGameObject::Kill() {
     return 0;
 }
 
-TGameObjectPtr TGameObjectList::AddNew(int x, int y, const TGameImagePtr& image) {
-    TGameObjectPtr object =
-        TGameObject::Create(image, static_cast<float>(x), static_cast<float>(y));
-    AddLast(object);
-    return object;
-}
-
-int TGameObjectList::Draw() {
-    Pass([](TGameObject& o) { o.Draw(); });
-    return 0;
-}
-
 int TGameObjectList::Move() {
     Pass([](TGameObject& o) { o.Move(); });
     return 0;

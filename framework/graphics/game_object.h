@@ -24,12 +24,9 @@ public:
     TGameObjectList* GameObjects = nullptr; // the list that holds it (not owned)
 };
 
-// Drawn first to last (the first beneath the later ones).
 class TGameObjectList
     : public TSpriteList<TGameObject, TGameObjectList, &TGameObject::GameObjects> {
 public:
-    TGameObjectPtr AddNew(int x, int y, const TGameImagePtr& image);
-    int Draw();
     int Move();
     // Writes every object's footprint into collision layer 1 (nothing is tested).
     int Collide();

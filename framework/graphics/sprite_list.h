@@ -1,9 +1,11 @@
 #pragma once
 // The list under the explosion and game-object lists: it owns sprites that take themselves out of
-// it. Each element keeps a plain pointer to the list that holds it (the member Holder), and a pass
-// visits each element that was in the list when the pass began and still is when its turn comes,
-// holding it alive while it runs; so an element may kill itself, or others, while it is visited.
+// it, and draws them first to last (the first beneath the later ones). Each element keeps a plain
+// pointer to the list that holds it (the member Holder), and a pass visits each element that was in
+// the list when the pass began and still is when its turn comes, holding it alive while it runs; so
+// an element may kill itself, or others, while it is visited.
 
+#include "framework/graphics/game_image.h"
 #include "framework/util/object.h"
 
 #include <algorithm>
@@ -19,6 +21,17 @@ public:
     ~TSpriteList() override { Clear(); }
     TSpriteList(const TSpriteList&) = delete;
     TSpriteList& operator=(const TSpriteList&) = delete;
+
+    // A new element (T::Create) at (x, y), appended.
+    Ptr AddNew(int x, int y, const TGameImagePtr& image) {
+        Ptr item = T::Create(image, static_cast<float>(x), static_cast<float>(y));
+        AddLast(item);
+        return item;
+    }
+    int Draw() {
+        Pass([](T& item) { item.Draw(); });
+        return 0;
+    }
 
     // Appends the element (drawn over the others); it leaves the list it was in.
     int AddLast(const Ptr& item) {
