@@ -1,10 +1,10 @@
 #include "framework/ui/my_profile.h"
 
 #include "framework/shell/game.h"
+#include "framework/ui/damaged_file.h"
 #include "framework/util/error.h"
 
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -15,14 +15,6 @@ constexpr size_t FILE_BYTES = 4 * COUNTERS;
 // form. The sums wrap modulo 2^32.
 uint32_t Mask(int position) {
     return 3918274u + 6187u * static_cast<uint32_t>(position);
-}
-
-// A free name beside the damaged file: ".damaged", then ".damaged.2", ".damaged.3", ...
-std::string DamagedName(const std::string& path) {
-    std::string name = path + ".damaged";
-    for (int n = 2; platform::FileType(name) != platform::FILETYPE_NONE; ++n)
-        name = path + ".damaged." + std::to_string(n);
-    return name;
 }
 
 } // namespace
@@ -78,15 +70,7 @@ int TMyProfile::Load() {
     }
     // A short or unreadable profile is moved aside, not overwritten, so nothing is lost; the
     // player goes on with the values in memory.
-    const std::string aside = DamagedName(path);
-    if (platform::RenameFile(path, aside)) {
-        std::fprintf(stderr, "profile: '%s' is damaged; kept as '%s', a new profile is used\n",
-                     path.c_str(), aside.c_str());
+    if (KeepDamagedFile(path, "profile", "a new profile is used"))
         Save();
-    } else {
-        std::fprintf(stderr,
-                     "profile: '%s' is damaged and could not be moved aside; left as it is\n",
-                     path.c_str());
-    }
     return 0;
 }
