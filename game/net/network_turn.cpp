@@ -118,6 +118,12 @@ bool NameStep(TNetworkBoard& board, TClient& link, const TNetMessage& message, i
     return true;
 }
 
+// The peer wants another game; on the host this frees the throw button.
+void PeerReady(TNetworkBoard& board) {
+    board.needReady() = 0;
+    board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
+}
+
 // The end-of-game dialog. False when it is not open; the tick ends when it is.
 bool EndOfGameStep(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
     if (!board.EndDialogOpen())
@@ -125,8 +131,7 @@ bool EndOfGameStep(TNetworkBoard& board, TClient& link, const TNetMessage& messa
     TRules& rules = board.Rules();
     const int answer = board.ManageEndDialog();
     if (message.Kind == TNetKind::Ready) {
-        board.needReady() = 0;
-        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
+        PeerReady(board);
     } else if (message.Kind == TNetKind::Exit) {
         PeerGone(board, link);
     }
@@ -195,55 +200,65 @@ void PeerClaimsWin(TNetworkBoard& board, bool countIt) {
     board.OpenEndDialog(name + " wins!  Do you want to play again?");
 }
 
-void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+// The host draws a throw and shows it.
+void DrawThrow(TNetworkBoard& board) {
     TRules& rules = board.Rules();
+    board.PlayRollSound();
+    rules.Movement = platform::Rand(1, MAX_THROW);
+    board.ShowDie();
+    board.SetThrowButton(0);
+}
+
+// The messages both sides act on alike; false for the others.
+bool CommonMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+    const int peer = PeerOf(board);
+    const int current = board.Rules().CurrentPlayer;
     switch (message.Kind) {
     case TNetKind::Chat:
+        // The code alone carries no line.
         if (!message.Text.empty())
-            board.ShowLine(message.Text, JOINING);
-        break;
+            board.ShowLine(message.Text, peer);
+        return true;
     case TNetKind::Beacon:
-        link.SendString(NameMessage(board.PlayerName(HOST)));
-        break;
-    case TNetKind::ThrowRequest:
-        if (rules.CurrentPlayer == JOINING && rules.Movement == 0) {
-            board.PlayRollSound();
-            rules.Movement = platform::Rand(1, MAX_THROW);
-            board.ShowDie();
-            board.SetThrowButton(0);
-            link.SendString(ThrowResultMessage(rules.Movement));
-        }
-        break;
+        link.SendString(NameMessage(board.PlayerName(board.MyPlayer())));
+        return true;
     case TNetKind::Move:
-        if (rules.CurrentPlayer == JOINING)
+        if (current == peer)
             PeerMove(board, message.Value);
-        break;
+        return true;
     case TNetKind::NoMoves:
-        // The joining player's throw, drawn here, goes with the turn.
-        if (rules.CurrentPlayer == JOINING)
+        // On the host, the joining player's throw, drawn here, goes with the turn.
+        if (current == peer)
             PeerHasNoMoves(board);
-        break;
+        return true;
     case TNetKind::Exit:
         PeerGone(board, link);
-        break;
-    case TNetKind::ClientWin:
-        PeerClaimsWin(board, true);
-        break;
+        return true;
     case TNetKind::Ready:
-        board.needReady() = 0;
-        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
-        break;
-    default: // names, throw results, the host's own claim and unknown codes are not for the host
-        break;
+        PeerReady(board);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
+    TRules& rules = board.Rules();
+    if (!CommonMessage(board, link, message)) {
+        if (message.Kind == TNetKind::ThrowRequest && rules.CurrentPlayer == JOINING &&
+            rules.Movement == 0) {
+            DrawThrow(board);
+            link.SendString(ThrowResultMessage(rules.Movement));
+        } else if (message.Kind == TNetKind::ClientWin) {
+            PeerClaimsWin(board, true);
+        }
+        // Names, throw results, the host's own claim and unknown codes are not for the host.
     }
     if (link.Initialized != NET_CONNECTED)
         return;
     if (board.DieClicked() && rules.CurrentPlayer == HOST && board.needReady() == 0 &&
         rules.Movement == 0) {
-        board.PlayRollSound();
-        rules.Movement = platform::Rand(1, MAX_THROW);
-        board.ShowDie();
-        board.SetThrowButton(0);
+        DrawThrow(board);
         if (rules.AnyValidMoves()) {
             link.SendString(ThrowResultMessage(rules.Movement));
         } else {
@@ -261,40 +276,15 @@ void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message
 
 void JoiningMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
     TRules& rules = board.Rules();
-    switch (message.Kind) {
-    case TNetKind::Chat:
-        if (!message.Text.empty())
-            board.ShowLine(message.Text, HOST);
-        break;
-    case TNetKind::Beacon:
-        link.SendString(NameMessage(board.PlayerName(JOINING)));
-        break;
-    case TNetKind::ThrowResult:
-        if (rules.Movement == 0) {
+    if (!CommonMessage(board, link, message)) {
+        if (message.Kind == TNetKind::ThrowResult && rules.Movement == 0) {
             rules.Movement = message.Value;
             board.ShowDie();
             board.SetThrowButton(0);
+        } else if (message.Kind == TNetKind::HostWin) {
+            PeerClaimsWin(board, false);
         }
-        break;
-    case TNetKind::Move:
-        if (rules.CurrentPlayer == HOST)
-            PeerMove(board, message.Value);
-        break;
-    case TNetKind::NoMoves:
-        if (rules.CurrentPlayer == HOST)
-            PeerHasNoMoves(board);
-        break;
-    case TNetKind::Exit:
-        PeerGone(board, link);
-        break;
-    case TNetKind::HostWin:
-        PeerClaimsWin(board, false);
-        break;
-    case TNetKind::Ready:
-        board.ShowLine(PeerName(board) + " is ready.", LINE_SYSTEM);
-        break;
-    default: // names, throw requests, the joining side's own claim and unknown codes
-        break;
+        // Names, throw requests, the joining side's own claim and unknown codes are not for it.
     }
     if (link.Initialized != NET_CONNECTED)
         return;
