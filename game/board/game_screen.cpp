@@ -8,6 +8,7 @@
 #include "game/app/program.h"
 #include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
+#include "game/net/network_game_logic.h"
 
 #include "platform/graphics.h"
 #include "platform/system.h"
@@ -154,6 +155,8 @@ int TGameScreen::DropDialogs() {
 }
 
 int TGameScreen::Kill() {
+    if (networkGame == 1)
+        LeaveNetworkGame(*this);
     DropDialogs();
     MessageBox = nullptr;
     StatBox = nullptr;
@@ -214,7 +217,8 @@ int TGameScreen::Draw() {
     HighlightParticles.Draw();
     if (MessageBox)
         MessageBox->Draw();
-    if (StatBox)
+    // Both boxes stand in one place: in a networked game its lines take it.
+    if (StatBox && networkGame == 0)
         StatBox->Draw();
     if (Explain && Explain->visible)
         Explain->Draw();

@@ -26,6 +26,9 @@
 class TTextInputEx;
 
 class TGameScreen : public TScreen {
+    // Network play runs its turn loop on the screen's moves and pieces.
+    friend class TScreenNetworkBoard;
+
 public:
     TGameScreen();
     ~TGameScreen() override;

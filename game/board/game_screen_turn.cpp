@@ -32,7 +32,7 @@ int TGameScreen::Logic() {
         ExplainLogic(now);
 
     if (networkGame == 1) {
-        // The networked turn belongs to network play, which takes over this step.
+        NetworkGameLogic();
     } else if (OKDialog) {
         if (OKDialog->Manage() != 0) {
             OKDialog = nullptr;

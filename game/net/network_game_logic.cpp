@@ -1,0 +1,185 @@
+// The board screen's part of a networked game: its logic tick and its player's move run the
+// networked turn loop (network_turn.h) on the screen itself, through TScreenNetworkBoard.
+
+#include "game/net/network_game_logic.h"
+#include "framework/graphics/mouse_pointer.h"
+#include "framework/shell/game.h"
+#include "framework/shell/game_fade.h"
+#include "framework/ui/menu.h"
+#include "framework/ui/text_input.h"
+#include "game/app/program.h"
+#include "game/board/board_constants.h"
+#include "game/board/game_screen.h"
+#include "game/net/client.h"
+#include "game/net/net_message.h"
+#include "game/net/network_turn.h"
+#include "game/screens/game_setup.h"
+#include "platform/system.h"
+
+namespace {
+
+// Where the chat line is typed, under the message area.
+constexpr int CHAT_LINE_X = 452;
+constexpr int CHAT_LINE_Y = 543;
+
+bool PointerOver(const TSquare& square, int px, int py) {
+    return px > square.x - SQUARE_HIT_HALF && px < square.x + SQUARE_HIT_HALF &&
+           py > square.y - SQUARE_HIT_HALF && py < square.y + SQUARE_HIT_HALF;
+}
+
+// The chat line as it is after every line sent: empty, taking up to CHAT_MAX_LENGTH characters.
+void RestoreChatLine(TTextInputEx& line) {
+    line.Text.clear();
+    line.MaxLength = CHAT_MAX_LENGTH;
+    line.AllowNull = 0;
+    line.AllowEscToAbort = 1;
+    line.Init(nullptr, "", CHAT_LINE_X, CHAT_LINE_Y, nullptr);
+    line.CursorCol = TColor::Create(255, 229, 153, 1.0f);
+    line.TextCol = TColor::Create(255, 239, 191, 1.0f);
+}
+
+} // namespace
+
+// The board screen seen by the networked turn loop.
+class TScreenNetworkBoard : public TNetworkBoard {
+public:
+    explicit TScreenNetworkBoard(TGameScreen& screen) : s(screen) {}
+
+    TRules& Rules() override { return s.Rules; }
+    int MyPlayer() const override { return myPlayer; }
+    std::string& PlayerName(int player) override {
+        return ::PlayerName[static_cast<std::size_t>(player == 1 || player == 2 ? player : 0)];
+    }
+    int TextIndicator() const override { return s.TextIndicator; }
+    int& SentName() override { return s.SentName; }
+    int& GotName() override { return s.GotName; }
+    int& LastBeacon() override { return s.LastBeacon; }
+    int& NextBeacon() override { return s.NextBeacon; }
+    int& needReady() override { return s.needReady; }
+
+    bool DieClicked() override { return s.Menu && s.Menu->Clicked("die"); }
+
+    bool TakeChatLine(std::string& text) override {
+        if (!s.TextInput || !s.TextInput->Active || s.TextInput->Manage() != 1)
+            return false;
+        text = s.TextInput->Text;
+        RestoreChatLine(*s.TextInput);
+        return true;
+    }
+
+    // The pointer's part of the move: pawns put on their squares, the destination of the own pawn
+    // under the pointer shown (or, for bearing off, the sign on the pawn), and its square when it
+    // is clicked. Before the throw, an own pawn under the pointer ends the scan.
+    int ChosenSquare() override {
+        s.Highlight->visible = 0;
+        const int px = Game->Mouse->x;
+        const int py = Game->Mouse->y;
+        TRules& rules = s.Rules;
+        for (auto& square : s.Squares) {
+            const TPawnPtr& pawn = square.pawn;
+            if (!pawn)
+                continue;
+            pawn->x = static_cast<float>(square.x);
+            pawn->y = static_cast<float>(square.y);
+            pawn->Shadow = 0;
+            if (pawn->Player != rules.CurrentPlayer || !PointerOver(square, px, py))
+                continue;
+            if (rules.Movement == 0)
+                return -1;
+            const int i = square.id;
+            const TMoveKind kind = rules.Classify(i);
+            if (kind == TMoveKind::None)
+                continue;
+            if (kind == TMoveKind::BearOff) {
+                s.AddBearOffSign(i);
+            } else {
+                const TSquare& target = s.Squares[static_cast<std::size_t>(i + rules.Movement)];
+                s.Highlight->SetPosition(static_cast<float>(target.x),
+                                         static_cast<float>(target.y));
+                s.Highlight->visible = 1;
+            }
+            // Exactly one press: a click that went to something else as well is not a move.
+            if (Game->Mouse->GetMh(1) == 1)
+                return i;
+        }
+        return -1;
+    }
+
+    void ShowLine(const std::string& text, int color) override {
+        if (s.MessageBox)
+            s.MessageBox->AddNew(text, PlayerColor[static_cast<std::size_t>(color)]);
+    }
+    void PlayRollSound() override { s.PlayRollSound(); }
+    void PlayNoMoveSound() override { s.PlayNoMoveSound(); }
+    void ShowDie() override {
+        s.Die->ImageFrame = s.Rules.Movement - 1;
+        s.Die->visible = 1;
+    }
+    void HideDie() override { s.Die->visible = 0; }
+    void SetThrowButton(int acceptInput) override { s.Menu->AcceptInput = acceptInput; }
+
+    // The chat line exists (and is drawn) from the peer's arrival; while it takes typing the
+    // shell's hot keys are blocked, so it is ended as soon as there is nobody to talk to.
+    void EnableChat(bool on) override {
+        if (on) {
+            if (!s.TextInput)
+                s.TextInput = std::make_shared<TTextInputEx>();
+            RestoreChatLine(*s.TextInput);
+        } else if (s.TextInput && s.TextInput->Active) {
+            s.TextInput->Finish();
+        }
+    }
+    void RedrawStats() override { s.RedrawStats(); }
+
+    void MovePawn(int square) override { s.MovePawn(square); }
+    void ApplyLocalMove(int square) override {
+        TMoveResult result;
+        // The hover has already shown the bearing-off sign.
+        s.MakeMove(square, true, result);
+    }
+    void HideHighlight(bool clearParticles) override {
+        if (clearParticles)
+            s.HighlightParticles.Clear();
+        s.Highlight->visible = 0;
+    }
+    void UpdateWins(int player) override { s.UpdateWins(player); }
+    bool EndDialogOpen() override { return s.YesNoDialog != nullptr; }
+    int ManageEndDialog() override { return s.YesNoDialog->Manage(); }
+    void OpenEndDialog(const std::string& caption) override {
+        s.YesNoDialog = TDialogYesNo::Create(caption, DialogBG, 400, 0, 0, 1);
+        s.YesNoDialog->Start();
+    }
+    void CloseEndDialog() override {
+        s.YesNoDialog->Kill();
+        s.YesNoDialog = nullptr;
+    }
+    void NewGame() override { s.AddStartPawns(); }
+    void LeaveToTitle() override {
+        Game->GameFade->Init(static_cast<float>(FADE_SPEED), 1, nullptr, 1, 0);
+        s.SetEscDestination();
+    }
+
+private:
+    TGameScreen& s;
+};
+
+int TGameScreen::NetworkGameLogic() {
+    if (!client)
+        return 0;
+    TScreenNetworkBoard board(*this);
+    return NetworkTick(board, *client, platform::MilliSecs());
+}
+
+int TGameScreen::NetworkPlayerMove() {
+    if (!client)
+        return 0;
+    TScreenNetworkBoard board(*this);
+    return NetworkMove(board, *client);
+}
+
+void LeaveNetworkGame(TGameScreen& screen) {
+    if (screen.TextInput && screen.TextInput->Active)
+        screen.TextInput->Finish();
+    if (client)
+        LeaveNetworkGame(*client);
+}
