@@ -228,6 +228,43 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
     EXPECT_TRUE(driver.notes.empty());
 }
 
+TEST(TitleScreen, LocalGamesStartOnTheBoardAndEscapeLeadsBack) {
+    ShellDriver driver;
+    Script script;
+    script.Click("oneplayer")
+        .Await("board", &GameScreen)
+        .Check("one player against the computer",
+               [] {
+                   EXPECT_EQ(PlayerName[1], "Player 1");
+                   EXPECT_EQ(PlayerName[2], "Computer");
+                   EXPECT_EQ(ComputerPlayer[1], 0);
+                   EXPECT_EQ(ComputerPlayer[2], 1);
+                   EXPECT_EQ(ComputerPlayerStrategy, 3);
+                   EXPECT_EQ(networkGame, 0);
+               })
+        .Key(KEY_ESCAPE)
+        .Await("back on the title", &TitleScreen)
+        .Check("a new menu",
+               [] {
+                   EXPECT_EQ(std::distance(TitleScreen->Menu->begin(), TitleScreen->Menu->end()),
+                             7);
+               })
+        .Click("twoplayers")
+        .Await("board again", &GameScreen)
+        .Check("two people",
+               [] {
+                   EXPECT_EQ(PlayerName[2], "Player 2");
+                   EXPECT_EQ(ComputerPlayer[2], 0);
+               })
+        .Key(KEY_ESCAPE)
+        .Await("title again", &TitleScreen)
+        .Key(KEY_ESCAPE);
+    int status = RunScript(driver, script);
+    EXPECT_TRUE(script.Finished()) << script.Pending();
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(driver.notes.empty());
+}
+
 TEST(TitleScreen, InstructionsReturnToTheTitle) {
     ShellDriver driver;
     Script script;
