@@ -49,43 +49,47 @@ public:
         return Then(what, [screen] { return Idle(*screen); });
     }
     // Presses and releases the left mouse button over the centre of the current screen's button.
-    // The press waits until the pointer has arrived there (other windows on the same display may
-    // move the shared pointer), and the move goes again with it.
-    // `menu` names the menu when the button is not the current screen's (a dialog's).
-    Script& Click(const std::string& button, std::function<TMenuPtr()> menu = {}) {
-        auto centre = [button, menu](int& x, int& y) {
+    // The press waits until the pointer has arrived there, and the move goes again with it; a
+    // press the button did not take is tried again (other windows on the same display may move
+    // the shared pointer meanwhile).
+    // `menu` names the menu when the button is not the current screen's (a dialog's); `taken`
+    // tells that the click was taken where the button's own flag does not (a rebuilt button).
+    Script& Click(const std::string& button, std::function<TMenuPtr()> menu = {},
+                  std::function<bool()> taken = {}) {
+        auto find = [button, menu] {
             auto b = (menu ? menu() : Game->CurrentTScreen->Menu)->FindButton(button);
             if (!b)
                 throw std::runtime_error("no button " + button);
-            x = static_cast<int>(b->x) + b->w / 2;
-            y = static_cast<int>(b->y) + b->h / 2;
+            return b;
         };
+        auto moveTo = [](const TButton& b) {
+            int x = static_cast<int>(b.x) + b.w / 2;
+            int y = static_cast<int>(b.y) + b.h / 2;
+            platform::InjectMouseMove(x, y);
+            return Game->Mouse->x == x && Game->Mouse->y == y;
+        };
+        auto pressed = std::make_shared<TButtonPtr>();
+        auto tries = std::make_shared<int>(0);
         Then(
             "point at " + button, [] { return Idle(Game->CurrentTScreen); },
-            [centre] {
-                int x, y;
-                centre(x, y);
-                platform::InjectMouseMove(x, y);
-            });
+            [find, moveTo] { moveTo(*find()); });
         Then(
-            "press " + button,
-            [centre] {
-                int x, y;
-                centre(x, y);
-                if (Game->Mouse->x == x && Game->Mouse->y == y)
-                    return true;
-                platform::InjectMouseMove(x, y);
-                return false;
-            },
-            [centre] {
-                int x, y;
-                centre(x, y);
-                platform::InjectMouseMove(x, y);
+            "press " + button, [find, moveTo] { return moveTo(*find()); },
+            [find, moveTo, pressed] {
+                *pressed = find();
+                moveTo(**pressed);
                 platform::InjectMouseButton(1, true);
             });
         return Then(
             "release " + button, [] { return true; },
-            [] { platform::InjectMouseButton(1, false); });
+            [this, button, pressed, tries, taken] {
+                platform::InjectMouseButton(1, false);
+                if (taken ? taken() : (*pressed)->Clicked != 0)
+                    return;
+                if (++*tries > 5)
+                    throw std::runtime_error("the click on " + button + " is not taken");
+                next_ -= 3;
+            });
     }
     Script& Key(int key) {
         Then(
@@ -327,7 +331,7 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
                [] { EXPECT_EQ(CreditsScreen->Destination, OptionsScreen); })
         .Click("ok")
         .Await("options rebuilt", &OptionsScreen)
-        .Click("fullscreen")
+        .Click("fullscreen", {}, [] { return Game->FullScreen == 1; })
         .Check("full screen",
                [] {
                    EXPECT_EQ(Game->FullScreen, 1);
