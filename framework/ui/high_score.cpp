@@ -1,6 +1,6 @@
 #include "framework/ui/high_score.h"
 
-#include "framework/ui/damaged_file.h"
+#include "framework/ui/player_files.h"
 #include "framework/util/error.h"
 #include "platform/files.h"
 

@@ -1,8 +1,7 @@
 #include "framework/ui/my_profile.h"
 
 #include "framework/shell/game.h"
-#include "framework/ui/damaged_file.h"
-#include "framework/util/error.h"
+#include "framework/ui/player_files.h"
 
 #include <cstdint>
 
@@ -36,41 +35,28 @@ std::string TMyProfile::FilePath() const {
 }
 
 int TMyProfile::Save() {
-    const std::string path = FilePath();
-    // The profiles folder is made on the first save; the file is written beside it and renamed
-    // over the old one, so a crash never leaves half a profile.
-    platform::CreateDir(Game->ProfilePath, true);
-    platform::StreamPtr file = platform::WriteFile(path);
-    bool written = false;
-    if (file) {
+    SaveProfileFile(Game->ProfilePath, FilePath(), [this](const platform::StreamPtr& file) {
         const int* counters[COUNTERS] = {&Won3, &Won5, &Won10, &Won20, &Lost5, &Dominated, &Swept};
         for (int p = 0; p < COUNTERS; ++p)
             file->WriteInt(static_cast<int>(static_cast<uint32_t>(*counters[p]) + Mask(p)));
-        written = file->Close();
-    }
-    if (!written)
-        ccRunTimeError("Could not create file '" + path + "'", 1);
+    });
     return 0;
 }
 
 int TMyProfile::Load() {
-    const std::string path = FilePath();
-    if (platform::FileType(path) == platform::FILETYPE_NONE) {
+    std::string bytes;
+    switch (ReadProfileFile(FilePath(), FILE_BYTES, bytes)) {
+    case TProfileRead::READ:
+        break;
+    case TProfileRead::FRESH:
         Save();
         return 0;
+    case TProfileRead::KEPT:
+        return 0;
     }
-    std::string bytes;
-    if (platform::FileType(path) == platform::FILETYPE_FILE && platform::LoadBytes(path, bytes) &&
-        bytes.size() >= FILE_BYTES) {
-        platform::StreamPtr file = platform::MemoryStream(bytes);
-        int* counters[COUNTERS] = {&Won3, &Won5, &Won10, &Won20, &Lost5, &Dominated, &Swept};
-        for (int p = 0; p < COUNTERS; ++p)
-            *counters[p] = static_cast<int>(static_cast<uint32_t>(file->ReadInt()) - Mask(p));
-        return 1;
-    }
-    // A short or unreadable profile is moved aside, not overwritten, so nothing is lost; the
-    // player goes on with the values in memory.
-    if (KeepDamagedFile(path, "profile", "a new profile is used"))
-        Save();
-    return 0;
+    platform::StreamPtr file = platform::MemoryStream(bytes);
+    int* counters[COUNTERS] = {&Won3, &Won5, &Won10, &Won20, &Lost5, &Dominated, &Swept};
+    for (int p = 0; p < COUNTERS; ++p)
+        *counters[p] = static_cast<int>(static_cast<uint32_t>(file->ReadInt()) - Mask(p));
+    return 1;
 }

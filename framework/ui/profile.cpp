@@ -1,8 +1,7 @@
 #include "framework/ui/profile.h"
 
 #include "framework/shell/game.h"
-#include "framework/ui/damaged_file.h"
-#include "framework/util/error.h"
+#include "framework/ui/player_files.h"
 
 #include <cstdint>
 
@@ -64,13 +63,7 @@ std::string TProfile::FilePath() const {
 }
 
 int TProfile::Save() {
-    const std::string path = FilePath();
-    // The profiles folder is made on the first save; the file is written beside it and renamed
-    // over the old one, so a crash never leaves half a profile.
-    platform::CreateDir(Game->ProfilePath, true);
-    platform::StreamPtr file = platform::WriteFile(path);
-    bool written = false;
-    if (file) {
+    SaveProfileFile(Game->ProfilePath, FilePath(), [this](const platform::StreamPtr& file) {
         const int masked[MASKED] = {CurrentLevel, LockedLevel, Score, Lives, Kills};
         for (int p = 0; p < MASKED; ++p)
             file->WriteInt(static_cast<int>(static_cast<uint32_t>(masked[p]) + Mask(p)));
@@ -82,26 +75,20 @@ int TProfile::Save() {
             file->WriteInt(hint);
         if (SaveUserFunction)
             SaveUserFunction(file);
-        written = file->Close();
-    }
-    if (!written)
-        ccRunTimeError("Could not create file '" + path + "'", 1);
+    });
     return 0;
 }
 
 int TProfile::Load() {
-    const std::string path = FilePath();
-    if (platform::FileType(path) == platform::FILETYPE_NONE) {
+    std::string bytes;
+    // A file needs its whole head; the hints may end early.
+    switch (ReadProfileFile(FilePath(), HEAD_BYTES, bytes)) {
+    case TProfileRead::READ:
+        break;
+    case TProfileRead::FRESH:
         Save();
         return 0;
-    }
-    std::string bytes;
-    if (platform::FileType(path) != platform::FILETYPE_FILE || !platform::LoadBytes(path, bytes) ||
-        bytes.size() < HEAD_BYTES) {
-        // A profile without its whole head is moved aside, not overwritten, so nothing is lost;
-        // the player goes on with the values in memory.
-        if (KeepDamagedFile(path, "profile", "a new profile is used"))
-            Save();
+    case TProfileRead::KEPT:
         return 0;
     }
     platform::StreamPtr file = platform::MemoryStream(bytes);

@@ -1,0 +1,53 @@
+#include "framework/ui/player_files.h"
+
+#include "framework/util/error.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string FreeDamagedName(const std::string& path) {
+    std::string name = path + ".damaged";
+    for (int n = 2; platform::FileType(name) != platform::FILETYPE_NONE; ++n)
+        name = path + ".damaged." + std::to_string(n);
+    return name;
+}
+
+} // namespace
+
+bool KeepDamagedFile(const std::string& path, const std::string& what,
+                     const std::string& replacement) {
+    const std::string aside = FreeDamagedName(path);
+    if (platform::RenameFile(path, aside)) {
+        std::fprintf(stderr, "%s: '%s' is damaged; kept as '%s', %s\n", what.c_str(), path.c_str(),
+                     aside.c_str(), replacement.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "%s: '%s' is damaged and could not be moved aside; left as it is\n",
+                 what.c_str(), path.c_str());
+    return false;
+}
+
+void SaveProfileFile(const std::string& folder, const std::string& path,
+                     const std::function<void(const platform::StreamPtr&)>& write) {
+    platform::CreateDir(folder, true);
+    platform::StreamPtr file = platform::WriteFile(path);
+    bool written = false;
+    if (file) {
+        write(file);
+        written = file->Close();
+    }
+    if (!written)
+        ccRunTimeError("Could not create file '" + path + "'", 1);
+}
+
+TProfileRead ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes) {
+    if (platform::FileType(path) == platform::FILETYPE_NONE)
+        return TProfileRead::FRESH;
+    if (platform::FileType(path) == platform::FILETYPE_FILE && platform::LoadBytes(path, bytes) &&
+        bytes.size() >= minBytes)
+        return TProfileRead::READ;
+    // The player goes on with the values in memory.
+    return KeepDamagedFile(path, "profile", "a new profile is used") ? TProfileRead::FRESH
+                                                                     : TProfileRead::KEPT;
+}
