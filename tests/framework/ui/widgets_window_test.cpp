@@ -1,0 +1,65 @@
+// The player manager (its list box and buttons) and a slider drawn in a real window and read back.
+
+#include "framework/ui/my_profile.h"
+#include "framework/ui/player_manager.h"
+#include "framework/ui/slider.h"
+#include "framework/util/drawing.h"
+#include "tests/framework/ui/ui_fixture.h"
+
+namespace {
+
+class WidgetsInWindow : public ui_test::UiTest {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
+    static void TearDownTestSuite() { platform::EndGraphics(); }
+
+    struct Rgb {
+        int r, g, b;
+    };
+    Rgb At(int x, int y) const {
+        const uint32_t p = frame->ReadPixel(x, y);
+        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
+                static_cast<int>(p & 255)};
+    }
+    static void ExpectNear(Rgb got, Rgb want, const char* where) {
+        EXPECT_LE(std::abs(got.r - want.r), 3) << where << " r " << got.r;
+        EXPECT_LE(std::abs(got.g - want.g), 3) << where << " g " << got.g;
+        EXPECT_LE(std::abs(got.b - want.b), 3) << where << " b " << got.b;
+    }
+    platform::PixmapPtr frame;
+};
+
+TEST_F(WidgetsInWindow, PlayerManagerListAndSliderShow) {
+    MenuPicture("Create", 70, 30);
+    MenuPicture("Delete", 70, 30);
+    for (const char* name : {"Ann", "Bob", "Cid"})
+        TMyProfile::Create(name)->Save();
+    Game->CurrentProfile = TMyProfile::Create("Bob");
+    TPlayerManagerPtr manager = TPlayerManager::Create("Choose a player", nullptr, 400, 300, 0, 10);
+    manager->Start();
+    WritePicture(Game->ImagePath + "bar.png", 200, 10, 0xFF00A000);
+    WritePicture(Game->ImagePath + "dot.png", 10, 20, 0xFFFF0000);
+    TSliderPtr slider = TSlider::CreateSpecial("bar", "dot", 300.0f, 20.0f, 10, "volume", 5);
+    slider->SetValue(0);
+
+    ccClsNoFlip(0, 0, 0);
+    manager->Draw();
+    slider->Draw();
+    frame = platform::GrabPixmap(0, 0, 800, 600);
+    platform::SavePixmapPNG(frame, testing_support::TestOutputDir() + "player_manager.png");
+
+    const TListBox& box = *manager->ListBox;
+    const int right = static_cast<int>(box.Box.X + box.Box.W) - 3;
+    ExpectNear(At(right, static_cast<int>(box.Box.Y) + box.LineHeight / 2), {0, 0, 0}, "list box");
+    ExpectNear(At(right, static_cast<int>(box.Box.Y) + box.LineHeight * 3 / 2), {0, 0, 150},
+               "the selected line's bar");
+    ExpectNear(At(manager->x + 5, manager->y + manager->h - 5), {150, 150, 150}, "body");
+    TButtonPtr del = manager->Menu->FindButton("Delete");
+    ExpectNear(At(static_cast<int>(del->x) + 10, static_cast<int>(del->y) + 10), {128, 128, 128},
+               "Delete button");
+    ExpectNear(At(350, 25), {0, 160, 0}, "slider bar");
+    ExpectNear(At(307, 25), {255, 0, 0}, "knob at 0");
+    manager->Kill();
+}
+
+} // namespace
