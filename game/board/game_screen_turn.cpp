@@ -14,15 +14,6 @@
 
 #include "platform/system.h"
 
-namespace {
-
-bool PointerOver(const TSquare& square, int px, int py) {
-    return px > square.x - SQUARE_HIT_HALF && px < square.x + SQUARE_HIT_HALF &&
-           py > square.y - SQUARE_HIT_HALF && py < square.y + SQUARE_HIT_HALF;
-}
-
-} // namespace
-
 int TGameScreen::Logic() {
     TScreen::Logic();
     HighlightParticles.Move();
@@ -85,11 +76,11 @@ int TGameScreen::PlacePawns() {
 // ---- The explanation of the special squares -----------------------------------------------------
 
 int TGameScreen::ExplainLogic(int now) {
-    const int px = Game->Mouse->x;
-    const int py = Game->Mouse->y;
+    // At most one square is ever under the pointer.
+    const int under = SquareUnder(Game->Mouse->x, Game->Mouse->y);
     bool found = false;
     for (auto& square : Squares) {
-        if (!square.special || !PointerOver(square, px, py))
+        if (!square.special || square.id != under)
             continue;
         if (square.hover == 0) {
             for (auto& other : Squares)
@@ -151,8 +142,7 @@ int TGameScreen::HumanTurn() {
     if (Menu->Clicked("die"))
         Throw();
     Highlight->visible = 0;
-    const int px = Game->Mouse->x;
-    const int py = Game->Mouse->y;
+    const int under = SquareUnder(Game->Mouse->x, Game->Mouse->y);
     const int p = Rules.CurrentPlayer;
     for (auto& square : Squares) {
         const TPawnPtr& pawn = square.pawn;
@@ -161,7 +151,7 @@ int TGameScreen::HumanTurn() {
         pawn->x = static_cast<float>(square.x);
         pawn->y = static_cast<float>(square.y);
         pawn->Shadow = 0;
-        if (pawn->Player != p || !PointerOver(square, px, py))
+        if (pawn->Player != p || square.id != under)
             continue;
         if (Rules.Movement == 0)
             return -1;
@@ -176,7 +166,7 @@ int TGameScreen::HumanTurn() {
             Highlight->SetPosition(static_cast<float>(target.x), static_cast<float>(target.y));
             Highlight->visible = 1;
         }
-        // Exactly one press: a click that went to something else as well is not a move.
+        // Exactly one press since the last tick makes the move (the count is taken either way).
         if (Game->Mouse->GetMh(1) != 1)
             continue;
         TMoveResult result;
