@@ -132,6 +132,14 @@ private:
     // Logic steps 2 and 8, and the computer's tick.
     int ExplainLogic(int now);
     int HumanTurn();
+    // The pointer's part of the move of a person at this machine: the pawns put on their
+    // squares, the destination of the player's pawn under the pointer shown (for bearing off,
+    // the sign on the pawn), and the square of that pawn once it is clicked for a legal move.
+    // POINTER_NO_MOVE when nothing was chosen; POINTER_BEFORE_THROW, ending the scan, when the
+    // pointer rests on one of the player's pawns before the throw.
+    int PointerMove();
+    static constexpr int POINTER_NO_MOVE = -1;
+    static constexpr int POINTER_BEFORE_THROW = -2;
     int ComputerTurn(int now);
     int ComputerStrategyStep(int now, int strategy);
     // The throw of the die for the current player.

@@ -141,6 +141,16 @@ int TGameScreen::Throw() {
 int TGameScreen::HumanTurn() {
     if (Menu->Clicked("die"))
         Throw();
+    const int square = PointerMove();
+    if (square == POINTER_BEFORE_THROW)
+        return -1;
+    TMoveResult result;
+    if (square >= 0 && MakeMove(square, true, result))
+        FinishMove(result, true);
+    return 0;
+}
+
+int TGameScreen::PointerMove() {
     Highlight->visible = 0;
     const int under = SquareUnder(Game->Mouse->x, Game->Mouse->y);
     const int p = Rules.CurrentPlayer;
@@ -154,7 +164,7 @@ int TGameScreen::HumanTurn() {
         if (pawn->Player != p || square.id != under)
             continue;
         if (Rules.Movement == 0)
-            return -1;
+            return POINTER_BEFORE_THROW;
         const int i = square.id;
         const TMoveKind kind = Rules.Classify(i);
         if (kind == TMoveKind::None)
@@ -167,16 +177,11 @@ int TGameScreen::HumanTurn() {
             Highlight->visible = 1;
         }
         // Exactly one press since the last tick makes the move (the count is taken either way).
-        if (Game->Mouse->GetMh(1) != 1)
-            continue;
-        TMoveResult result;
-        if (MakeMove(i, true, result))
-            FinishMove(result, true);
-        // The pointer is over one square only, and the turn has been handed on: nothing else of
-        // this scan may act.
-        return 0;
+        // The pointer is over one square only, so nothing else of the scan could act.
+        if (Game->Mouse->GetMh(1) == 1)
+            return i;
     }
-    return 0;
+    return POINTER_NO_MOVE;
 }
 
 // ---- The computer's turn ------------------------------------------------------------------------

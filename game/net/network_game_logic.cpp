@@ -2,13 +2,11 @@
 // networked turn loop (network_turn.h) on the screen itself, through TScreenNetworkBoard.
 
 #include "game/net/network_game_logic.h"
-#include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/ui/text_input.h"
 #include "game/app/program.h"
-#include "game/board/board_constants.h"
 #include "game/board/game_screen.h"
 #include "game/net/client.h"
 #include "game/net/net_message.h"
@@ -21,11 +19,6 @@ namespace {
 // Where the chat line is typed, under the message area.
 constexpr int CHAT_LINE_X = 452;
 constexpr int CHAT_LINE_Y = 543;
-
-bool PointerOver(const TSquare& square, int px, int py) {
-    return px > square.x - SQUARE_HIT_HALF && px < square.x + SQUARE_HIT_HALF &&
-           py > square.y - SQUARE_HIT_HALF && py < square.y + SQUARE_HIT_HALF;
-}
 
 // The chat line as it is after every line sent: empty, taking up to CHAT_MAX_LENGTH characters.
 void RestoreChatLine(TTextInputEx& line) {
@@ -67,42 +60,10 @@ public:
         return true;
     }
 
-    // The pointer's part of the move: pawns put on their squares, the destination of the own pawn
-    // under the pointer shown (or, for bearing off, the sign on the pawn), and its square when it
-    // is clicked. Before the throw, an own pawn under the pointer ends the scan.
+    // The pointer's part of the move, as in a local game; before the throw nothing is chosen.
     int ChosenSquare() override {
-        s.Highlight->visible = 0;
-        const int px = Game->Mouse->x;
-        const int py = Game->Mouse->y;
-        TRules& rules = s.Rules;
-        for (auto& square : s.Squares) {
-            const TPawnPtr& pawn = square.pawn;
-            if (!pawn)
-                continue;
-            pawn->x = static_cast<float>(square.x);
-            pawn->y = static_cast<float>(square.y);
-            pawn->Shadow = 0;
-            if (pawn->Player != rules.CurrentPlayer || !PointerOver(square, px, py))
-                continue;
-            if (rules.Movement == 0)
-                return -1;
-            const int i = square.id;
-            const TMoveKind kind = rules.Classify(i);
-            if (kind == TMoveKind::None)
-                continue;
-            if (kind == TMoveKind::BearOff) {
-                s.AddBearOffSign(i);
-            } else {
-                const TSquare& target = s.Squares[static_cast<std::size_t>(i + rules.Movement)];
-                s.Highlight->SetPosition(static_cast<float>(target.x),
-                                         static_cast<float>(target.y));
-                s.Highlight->visible = 1;
-            }
-            // Exactly one press: a click that went to something else as well is not a move.
-            if (Game->Mouse->GetMh(1) == 1)
-                return i;
-        }
-        return -1;
+        const int square = s.PointerMove();
+        return square >= 0 ? square : -1;
     }
 
     void ShowLine(const std::string& text, int color) override {
