@@ -87,7 +87,7 @@ int TListBox::GetIndexY() const {
 }
 
 int TListBox::GetTempLimit() const {
-    if (Limit == 0)
+    if (Limit <= 0)
         return Count();
     return std::min(TopIndex + Limit, Count());
 }

@@ -44,7 +44,7 @@ TPlayerManagerPtr TPlayerManager::Create(const std::string& caption,
     manager->ListBox = TListBox::Create(5, 0, 1, 500);
     manager->MenuCreate(manager->ButtonGap);
     manager->Limit = limit;
-    manager->ListBox->Limit = limit;
+    manager->ListBox->Limit = limit > 0 ? limit : 0;
     manager->FillList();
     manager->HighlightCurrentPlayer();
     return manager;
@@ -76,6 +76,10 @@ int TPlayerManager::BoxSize() {
                        static_cast<float>(w - 2 * BoxBorderH),
                        static_cast<float>(h - 2 * Border - menuH - 2 * BoxBorderV) - captionH);
     ListBox->CalcLineHeight();
+    // Without a limit on players the list shows the lines that fit, and scrolls to the
+    // selection, rather than run on over the buttons.
+    if (Limit <= 0)
+        ListBox->Limit = std::max(ListBox->DisplayLines, 1);
     if (BoxY != 0) {
         ListBox->Box.Y = static_cast<float>(BoxY);
     } else {

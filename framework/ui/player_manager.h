@@ -32,7 +32,7 @@ public:
     int Kill() override;
 
     // Not started: the list already filled and the current player selected. limit is the most
-    // players (0 or less: no limit) and the number of lines shown.
+    // players and the number of lines shown; 0 or less: no limit, and the lines that fit shown.
     static TPlayerManagerPtr Create(const std::string& caption,
                                     const platform::ImagePtr& background, int newW, int newH,
                                     int newX, int limit);

@@ -327,6 +327,8 @@ TEST_F(PlayerManagerTest, CreatingIsRefusedAtTheLimit) {
     EXPECT_EQ(manager->Active, 1);
 
     Open(0);
+    EXPECT_EQ(manager->ListBox->Limit, manager->ListBox->DisplayLines) << "the lines that fit";
+    EXPECT_GT(manager->ListBox->Limit, 3);
     Press("Create");
     EXPECT_TRUE(manager->EnterName) << "no limit";
 }
