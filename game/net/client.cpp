@@ -104,8 +104,17 @@ int TClient::ShutDown() {
 }
 
 TNetEvent TClient::ConnectStep(int now) {
-    if (Initialized == NET_CREATED || Initialized == NET_OPENING)
-        return OpenStep(now);
+    if (Initialized == NET_CREATED) {
+        if (!Init()) {
+            ShutDown();
+            return TNetEvent::Failed;
+        }
+        Initialized = NET_OPENING;
+        openedAt_ = now;
+        return TNetEvent::Opened;
+    }
+    if (Initialized == NET_OPENING)
+        return WaitStep(now);
     if (Initialized != NET_CONNECTED)
         return TNetEvent::None;
     Flush();
@@ -118,24 +127,14 @@ TNetEvent TClient::ConnectStep(int now) {
     return TNetEvent::None;
 }
 
-TNetEvent TClient::OpenStep(int now) {
-    if (Initialized == NET_CREATED) {
-        if (!Init()) {
-            Initialized = NET_ENDED;
-            return TNetEvent::Failed;
-        }
-        Initialized = NET_OPENING;
-        openedAt_ = now;
-        return TNetEvent::Opened;
-    }
+TNetEvent TClient::WaitStep(int now) {
     const int result = platform::ConnectPoll(Connection, 0);
     if (result == 1) {
         Initialized = NET_CONNECTED;
         return TNetEvent::Connected;
     }
     if (result < 0 || platform::MilliSecsDiff(now, openedAt_) >= CONNECT_TIMEOUT_MS) {
-        platform::CloseSocket(Connection);
-        Initialized = NET_ENDED;
+        ShutDown();
         return TNetEvent::Failed;
     }
     return TNetEvent::None;
@@ -165,17 +164,7 @@ int TServer::ShutDown() {
     return 0;
 }
 
-TNetEvent TServer::OpenStep(int now) {
-    if (Initialized == NET_CREATED) {
-        if (!Init()) {
-            platform::CloseSocket(ServerSocket);
-            Initialized = NET_ENDED;
-            return TNetEvent::Failed;
-        }
-        Initialized = NET_OPENING;
-        openedAt_ = now;
-        return TNetEvent::Opened;
-    }
+TNetEvent TServer::WaitStep(int) {
     platform::TSocket peer = platform::AcceptSocket(ServerSocket);
     if (!peer.Valid())
         return TNetEvent::None;

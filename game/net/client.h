@@ -63,9 +63,9 @@ public:
     bool MessageWaiting() const;
 
     // One step of opening or keeping the connection, at time `now` (MilliSecs): Init from
-    // NET_CREATED, then waiting for the peer or the connect without blocking; while connected it
-    // sends what is queued and notices the end of the connection once every message that came
-    // before it has been taken.
+    // NET_CREATED (a failure ends the connection), then waiting for the peer or the connect
+    // without blocking; while connected it sends what is queued and notices the end of the
+    // connection once every message that came before it has been taken.
     TNetEvent ConnectStep(int now);
 
     // The host's name or address as it was given to Create, for the lines that name it.
@@ -77,8 +77,8 @@ public:
     int Initialized = NET_CREATED;
 
 protected:
-    // The step from NET_CREATED or NET_OPENING.
-    virtual TNetEvent OpenStep(int now);
+    // The step of NET_OPENING: the connect has come through, failed or timed out.
+    virtual TNetEvent WaitStep(int now);
     // Sends what the socket takes of the queue.
     void Flush();
 
@@ -104,8 +104,9 @@ public:
     platform::TSocket ServerSocket;
 
 protected:
-    // Accepts the one peer; the listening socket is then closed, so no second peer can queue.
-    TNetEvent OpenStep(int now) override;
+    // Accepts the one peer (the host waits as long as its player likes); the listening socket is
+    // then closed, so no second peer can queue.
+    TNetEvent WaitStep(int now) override;
 };
 using TServerPtr = std::shared_ptr<TServer>;
 
