@@ -16,8 +16,10 @@
 #include "game/screens/title_screen.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/pixmap.h"
 #include "tests/game/net/fake_board.h"
 #include "tests/support/shell_driver.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +55,13 @@ TGameScreen& Board() {
 
 bool Idle(const std::shared_ptr<TScreen>& screen) {
     return Game->CurrentTScreen == screen && !Game->GameFade->Active;
+}
+
+// The frame just shown, for people to look at.
+void SaveScreenshot(const std::string& name) {
+    auto frame = platform::GrabPixmap(0, 0, 800, 600);
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(platform::SavePixmapPNG(frame, testing_support::TestOutputDir() + name));
 }
 
 void Press(int key) {
@@ -99,6 +108,10 @@ TEST(NetworkWindow, HostFromTheTitleMeetAPeerAndLeave) {
     steps.push_back({"title", [] { return TitleScreen && Idle(TitleScreen); }});
     AddClick(steps, "network", [] { return TitleScreen->Menu; });
     steps.push_back({"host or join", [] { return Title().NetworkOptions != nullptr; }});
+    steps.push_back({"host or join shown", [] {
+                         SaveScreenshot("network_host_or_join.png");
+                         return true;
+                     }});
     AddClick(steps, "server", [] { return Title().NetworkOptions->Menu; });
     steps.push_back({"port", [port] {
                          if (!Title().EnterPort)
@@ -144,6 +157,10 @@ TEST(NetworkWindow, HostFromTheTitleMeetAPeerAndLeave) {
                              if (label && label->Text == "good luck")
                                  return true;
                          return false;
+                     }});
+    steps.push_back({"board shown", [] {
+                         SaveScreenshot("network_board.png");
+                         return true;
                      }});
     steps.push_back({"escape", [] {
                          Press(KEY_ESCAPE);
