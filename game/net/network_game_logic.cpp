@@ -2,6 +2,7 @@
 // networked turn loop (network_turn.h) on the screen itself, through TScreenNetworkBoard.
 
 #include "game/net/network_game_logic.h"
+
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"

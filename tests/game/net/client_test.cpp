@@ -3,24 +3,21 @@
 #include "game/net/net_message.h"
 #include "platform/system.h"
 
+#include "tests/game/net/loopback.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
+using testing_support::FreePort;
+
 using platform::TSocket;
 
 // Every wait on a socket is bounded by this; the calls return as soon as the event happens.
 constexpr int WAIT_MS = 5000;
 const uint32_t LOOPBACK = 0x7F000001u;
-
-// A port that was free a moment ago.
-int FreePort() {
-    TSocket probe = platform::CreateTCPSocket();
-    platform::BindSocket(probe, 0);
-    return platform::LocalPort(probe);
-}
 
 // Steps both ends (time standing still) until both are connected; bounded.
 bool ConnectBoth(TClient& host, TClient& joining) {

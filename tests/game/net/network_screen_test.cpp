@@ -10,20 +10,18 @@
 #include "tests/game/board/board_screen_fixture.h"
 #include "tests/game/net/fake_board.h"
 
+#include "tests/game/net/loopback.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using testing_support::FreePort;
 
 using board_test::BoardScreenTest;
 using testing_support::TFakeBoard;
 
 constexpr int WAIT_MS = 20;
-
-int FreePort() {
-    platform::TSocket probe = platform::CreateTCPSocket();
-    platform::BindSocket(probe, 0);
-    return platform::LocalPort(probe);
-}
 
 // The board screen hosts a networked game; the joining machine is the turn loop on a plain board.
 class NetworkScreenTest : public BoardScreenTest {
@@ -64,11 +62,7 @@ protected:
     }
     // Ticks both until no message is on its way (bounded).
     void Settle() {
-        int quiet = 0;
-        for (int i = 0; i < 500 && quiet < 3; ++i) {
-            Tick();
-            quiet = client->MessageWaiting() || link->MessageWaiting() ? 0 : quiet + 1;
-        }
+        testing_support::Settle([this] { Tick(); }, *client, *link);
     }
     // The pointer at (x, y) with `presses` button presses pending.
     static void Pointer(int x, int y, int presses) {

@@ -5,20 +5,18 @@
 #include "platform/system.h"
 #include "tests/game/net/fake_board.h"
 
+#include "tests/game/net/loopback.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using testing_support::FreePort;
 
 using testing_support::TFakeBoard;
 
 // Every wait on a socket is bounded by this; the calls return as soon as the event happens.
 constexpr int WAIT_MS = 20;
-
-int FreePort() {
-    platform::TSocket probe = platform::CreateTCPSocket();
-    platform::BindSocket(probe, 0);
-    return platform::LocalPort(probe);
-}
 
 void ExpectSameBoards(const TFakeBoard& a, const TFakeBoard& b, const std::string& when) {
     EXPECT_EQ(a.rules.Pawn, b.rules.Pawn) << when;
@@ -57,11 +55,7 @@ struct TwoPeers {
 
     // Ticks both until no message is on its way (bounded).
     void Settle() {
-        int quiet = 0;
-        for (int i = 0; i < 500 && quiet < 3; ++i) {
-            Tick();
-            quiet = hostLink->MessageWaiting() || joinLink->MessageWaiting() ? 0 : quiet + 1;
-        }
+        testing_support::Settle([this] { Tick(); }, *hostLink, *joinLink);
     }
 
     TFakeBoard& Mover() { return host.rules.CurrentPlayer == 1 ? host : joining; }

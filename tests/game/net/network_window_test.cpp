@@ -21,6 +21,8 @@
 #include "tests/support/shell_driver.h"
 #include "tests/support/temp_dir.h"
 
+#include "tests/game/net/loopback.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -28,6 +30,8 @@
 #include <vector>
 
 namespace {
+
+using testing_support::FreePort;
 
 using testing_support::ProcessEnded;
 using testing_support::ShellDriver;
@@ -38,12 +42,6 @@ constexpr int KEY_ENTER = 13;
 constexpr int KEY_ESCAPE = 27;
 // Frames one step may wait before the run counts as stuck.
 constexpr int STEP_LIMIT = 3000;
-
-int FreePort() {
-    platform::TSocket probe = platform::CreateTCPSocket();
-    platform::BindSocket(probe, 0);
-    return platform::LocalPort(probe);
-}
 
 TTitleScreen& Title() {
     return static_cast<TTitleScreen&>(*TitleScreen);
