@@ -17,15 +17,21 @@ bool UsablePort(int port) {
     return port >= PORT_MIN && port <= PORT_MAX;
 }
 
+// A new connection object for the host's name and the port; its sockets are the caller's.
+template <class T> std::shared_ptr<T> Make(const std::string& host, int port) {
+    auto object = std::make_shared<T>();
+    object->Host = host;
+    object->IP = platform::HostIp(host, 0);
+    object->Port = port;
+    return object;
+}
+
 } // namespace
 
 // ---- TClient ------------------------------------------------------------------------------------
 
 TClientPtr TClient::Create(const std::string& host, int port) {
-    auto object = std::make_shared<TClient>();
-    object->Host = host;
-    object->IP = platform::HostIp(host, 0);
-    object->Port = port;
+    auto object = Make<TClient>(host, port);
     object->Connection = platform::CreateTCPSocket();
     return object;
 }
@@ -143,10 +149,7 @@ TNetEvent TClient::WaitStep(int now) {
 // ---- TServer ------------------------------------------------------------------------------------
 
 TServerPtr TServer::Create(const std::string& host, int port) {
-    auto object = std::make_shared<TServer>();
-    object->Host = host;
-    object->IP = platform::HostIp(host, 0);
-    object->Port = port;
+    auto object = Make<TServer>(host, port);
     object->ServerSocket = platform::CreateTCPSocket();
     return object;
 }
