@@ -45,15 +45,8 @@ int TMyProfile::Save() {
 
 int TMyProfile::Load() {
     std::string bytes;
-    switch (ReadProfileFile(FilePath(), FILE_BYTES, bytes)) {
-    case TProfileRead::READ:
-        break;
-    case TProfileRead::FRESH:
-        Save();
+    if (!ReadProfileFile(FilePath(), FILE_BYTES, bytes, [this] { Save(); }))
         return 0;
-    case TProfileRead::KEPT:
-        return 0;
-    }
     platform::StreamPtr file = platform::MemoryStream(bytes);
     int* counters[COUNTERS] = {&Won3, &Won5, &Won10, &Won20, &Lost5, &Dominated, &Swept};
     for (int p = 0; p < COUNTERS; ++p)

@@ -41,13 +41,17 @@ void SaveProfileFile(const std::string& folder, const std::string& path,
         ccRunTimeError("Could not create file '" + path + "'", 1);
 }
 
-TProfileRead ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes) {
-    if (platform::FileType(path) == platform::FILETYPE_NONE)
-        return TProfileRead::FRESH;
+bool ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes,
+                     const std::function<void()>& save) {
+    if (platform::FileType(path) == platform::FILETYPE_NONE) {
+        save();
+        return false;
+    }
     if (platform::FileType(path) == platform::FILETYPE_FILE && platform::LoadBytes(path, bytes) &&
         bytes.size() >= minBytes)
-        return TProfileRead::READ;
+        return true;
     // The player goes on with the values in memory.
-    return KeepDamagedFile(path, "profile", "a new profile is used") ? TProfileRead::FRESH
-                                                                     : TProfileRead::KEPT;
+    if (KeepDamagedFile(path, "profile", "a new profile is used"))
+        save();
+    return false;
 }

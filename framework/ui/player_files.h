@@ -21,9 +21,8 @@ bool KeepDamagedFile(const std::string& path, const std::string& what,
 void SaveProfileFile(const std::string& folder, const std::string& path,
                      const std::function<void(const platform::StreamPtr&)>& write);
 
-enum class TProfileRead {
-    READ,  // bytes hold the whole file, at least minBytes
-    FRESH, // there was none, or a damaged one was moved aside: the caller writes its values
-    KEPT,  // a damaged one could not be moved aside: nothing is to be written over it
-};
-TProfileRead ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes);
+// For a profile's Load: true with the whole file in bytes when it holds at least minBytes.
+// Otherwise false, after save has written the values in memory when there was no file or the
+// damaged one could be moved aside (one left in place is not written over).
+bool ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes,
+                     const std::function<void()>& save);

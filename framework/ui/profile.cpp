@@ -82,15 +82,8 @@ int TProfile::Save() {
 int TProfile::Load() {
     std::string bytes;
     // A file needs its whole head; the hints may end early.
-    switch (ReadProfileFile(FilePath(), HEAD_BYTES, bytes)) {
-    case TProfileRead::READ:
-        break;
-    case TProfileRead::FRESH:
-        Save();
+    if (!ReadProfileFile(FilePath(), HEAD_BYTES, bytes, [this] { Save(); }))
         return 0;
-    case TProfileRead::KEPT:
-        return 0;
-    }
     platform::StreamPtr file = platform::MemoryStream(bytes);
     int* masked[MASKED] = {&CurrentLevel, &LockedLevel, &Score, &Lives, &Kills};
     for (int p = 0; p < MASKED; ++p)
