@@ -6,6 +6,7 @@
 #include "framework/ui/menu.h"
 #include "framework/util/color.h"
 #include "framework/util/drawing.h"
+#include "framework/util/input.h"
 #include "game/app/asset_names.h"
 #include "game/app/program.h"
 #include "game/net/client.h"
@@ -53,7 +54,9 @@ int TTitleScreen::Load() {
     name = "title";
     if (!Game->CurrentTScreen) {
         Game->MusicLoad(TITLE_MUSIC, 1);
-        Game->MusicChangeVolume(0);
+        // Applies the music volume without saving: a save would leave the settings-changed marker
+        // on every start, and any later crash would then throw the player's settings away.
+        Game->MusicSetVolume(Game->MusicVolume, 0);
     }
     ImageLoad(TITLE_BACKGROUND, 2);
     Menu = TMenu::Create(MENU_MOUSE_OVER_SOUND, MENU_CLICK_SOUND, 0, 0, 5);
@@ -61,6 +64,7 @@ int TTitleScreen::Load() {
         Menu->AddNew(button, std::string(button) + MOUSE_OVER_SUFFIX, "", 0, 0, 1);
     auto network = Menu->AddQuickAuto("network", "");
     network->ClickDisabled = 0;
+    network->Disabled = 1;
     for (const char* button : {"options", "exit", "ankh"})
         Menu->AddNew(button, std::string(button) + MOUSE_OVER_SUFFIX, "", 0, 0, 1);
     Menu->Centre();
@@ -140,6 +144,12 @@ bool TTitleScreen::SetupChainStep() {
 int TTitleScreen::Logic() {
     if (SetupChainStep())
         return 0;
+    // The network button stays disabled; the N key (named on the title picture) opens the
+    // host-or-join dialog that starts the network set-up chain.
+    if (!Game->Fading() && !NetworkOptions && KeyHit(NETWORK_SETUP_KEY)) {
+        NetworkOptions = NetworkOptionsDialog();
+        return 0;
+    }
     TScreen::Logic();
     UnlockParticles->Move();
     if (UnlockedSomething == 1)
@@ -153,8 +163,6 @@ int TTitleScreen::Logic() {
     } else if (Menu->Clicked("twoplayers")) {
         SetUpTwoPlayerGame();
         LeaveTo(GameScreen);
-    } else if (Menu->Clicked("network")) {
-        NetworkOptions = NetworkOptionsDialog();
     } else if (Menu->Clicked("options")) {
         UnlockedSomething = 0;
         LeaveTo(OptionsScreen);

@@ -21,6 +21,10 @@ struct TNetworkSetupSteps {
 };
 extern TNetworkSetupSteps NetworkSetupSteps;
 
+// The key that opens the host-or-join dialog on the title screen (the network button stays
+// disabled); the title picture names it.
+constexpr int NETWORK_SETUP_KEY = 'N';
+
 class TTitleScreen : public TScreen {
 public:
     TTitleScreen();

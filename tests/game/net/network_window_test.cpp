@@ -104,7 +104,10 @@ TEST(NetworkWindow, HostFromTheTitleMeetAPeerAndLeave) {
     TClientPtr link;
     std::vector<TStep> steps;
     steps.push_back({"title", [] { return TitleScreen && Idle(TitleScreen); }});
-    AddClick(steps, "network", [] { return TitleScreen->Menu; });
+    steps.push_back({"network key", [] {
+                         Press(NETWORK_SETUP_KEY);
+                         return true;
+                     }});
     steps.push_back({"host or join", [] { return Title().NetworkOptions != nullptr; }});
     steps.push_back({"host or join shown", [] {
                          SaveScreenshot("network_host_or_join.png");

@@ -10,6 +10,7 @@
 #include "game/screens/game_setup.h"
 #include "game/screens/title_screen.h"
 #include "game/screens/unlock_splash.h"
+#include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/pixmap.h"
@@ -186,15 +187,19 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
                    SaveScreenshot("title_screen.png");
                    EXPECT_EQ(Game->CurrentTScreen->name, "title");
                    EXPECT_EQ(Game->MusicFileName, "east1.ogg");
+                   // Showing the title saves nothing: a crash now must not cost the settings.
+                   EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_NONE);
                    auto ankh = TitleScreen->Menu->FindButton("ankh");
                    EXPECT_EQ(ankh->x, 66.0f);
                    EXPECT_EQ(ankh->y, 370.0f);
                    EXPECT_EQ(ankh->SoundMouseOver, nullptr);
                    firstColor = PlayerColor[1];
                })
-        // The network button opens the host-or-join dialog; joining asks for the host's address,
-        // and the prompt's Cancel (Escape) ends the chain on the title screen.
-        .Click("network")
+        // The network button is disabled; the N key opens the host-or-join dialog. Joining asks
+        // for the host's address, and the prompt's Cancel (Escape) ends the chain.
+        .Check("network button disabled",
+               [] { EXPECT_EQ(Title().Menu->FindButton("network")->Disabled, 1); })
+        .Key(NETWORK_SETUP_KEY)
         .Check("host or join",
                [] {
                    ASSERT_TRUE(Title().NetworkOptions);
