@@ -16,8 +16,8 @@
 #include "game/board/indicator.h"
 #include "game/board/message_area.h"
 #include "game/board/my_fade.h"
-#include "game/board/pieces.h"
 #include "game/board/rules.h"
+#include "game/board/squares.h"
 #include "game/board/stats.h"
 
 #include <functional>

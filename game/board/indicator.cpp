@@ -1,7 +1,7 @@
 #include "game/board/indicator.h"
 
 #include "game/app/program.h"
-#include "game/board/pieces.h"
+#include "game/board/squares.h"
 
 #include "platform/graphics.h"
 

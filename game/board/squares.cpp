@@ -1,4 +1,4 @@
-#include "game/board/pieces.h"
+#include "game/board/squares.h"
 
 #include "game/app/program.h"
 #include "game/board/board_globals.h"
