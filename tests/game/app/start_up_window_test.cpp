@@ -1,11 +1,9 @@
-// The program's real start-up, main loop and end: in this process through RunProgram with a
-// script run at every flip, and as the real executable in a child process.
+// The program's real start-up, main loop and end: in this process with a script run at every
+// flip, and as the real executable in a child process.
 
 #include "framework/graphics/game_image.h"
 #include "framework/graphics/mouse_pointer.h"
-#include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "game/app/asset_names.h"
 #include "game/app/program.h"
 #include "platform/files.h"
@@ -13,7 +11,7 @@
 #include "platform/input.h"
 #include "platform/system.h"
 #include "tests/support/child_process.h"
-#include "tests/support/shell_driver.h"
+#include "tests/support/program_script.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +23,8 @@
 
 namespace {
 
-using testing_support::ProcessEnded;
+using testing_support::RunProgramFrames;
+using testing_support::ShellDriver;
 
 // True once the process catches SIGTERM (the window system turns it into a request to close).
 bool CatchesTerm(pid_t pid) {
@@ -40,32 +39,10 @@ bool CatchesTerm(pid_t pid) {
     return false;
 }
 
-using testing_support::ShellDriver;
-
-// Runs the program with a script called at every flip; returns the exit status.
-int RunScripted(ShellDriver& driver, const std::function<void(int)>& script) {
-    int frame = 0;
-    platform::SetFlipHook([&] {
-        // One logic tick per frame, without waiting for the vertical blank.
-        if (++frame == 1)
-            Game->FastOn();
-        driver.Advance(5);
-        script(frame);
-    });
-    int status = -1;
-    try {
-        RunProgram();
-    } catch (const ProcessEnded& end) {
-        status = end.status;
-    }
-    platform::SetFlipHook(nullptr);
-    return status;
-}
-
 TEST(StartUp, ShowsTheFirstScreenAndEndsInOrderOnEscape) {
     ShellDriver driver;
     bool shown = false;
-    int status = RunScripted(driver, [&](int frame) {
+    int status = RunProgramFrames(driver, [&](int frame) {
         if (frame == 150) {
             shown = Game->CurrentTScreen == TitleScreen && !Game->Fading();
             platform::InjectKey(27, true);
@@ -85,7 +62,7 @@ TEST(StartUp, ShowsTheFirstScreenAndEndsInOrderOnEscape) {
 TEST(StartUp, LoadsTheImageBankAndDrawsTheGamesOwnPointer) {
     ShellDriver driver;
     bool pointerDrawn = false;
-    int status = RunScripted(driver, [&](int frame) {
+    int status = RunProgramFrames(driver, [&](int frame) {
         if (frame == 60)
             platform::InjectMouseMove(300, 200);
         if (frame == 149) {
@@ -120,7 +97,7 @@ TEST(StartUp, LoadsTheImageBankAndDrawsTheGamesOwnPointer) {
 
 TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
     ShellDriver driver;
-    int status = RunScripted(driver, [&](int frame) {
+    int status = RunProgramFrames(driver, [&](int frame) {
         if (frame == 40)
             throw std::runtime_error("Something broke in frame 40");
     });

@@ -2,7 +2,6 @@
 // loop and the screens driven by injected mouse clicks and keys, one logic tick per frame on a
 // fake clock.
 
-#include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
@@ -11,175 +10,33 @@
 #include "game/screens/title_screen.h"
 #include "game/screens/unlock_splash.h"
 #include "platform/files.h"
-#include "platform/graphics.h"
 #include "platform/input.h"
-#include "platform/pixmap.h"
-#include "tests/support/shell_driver.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_script.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace {
 
-using testing_support::ProcessEnded;
+using testing_support::ProgramScript;
+using testing_support::RunProgramScript;
+using testing_support::SaveScreenshot;
 using testing_support::ShellDriver;
 
 constexpr int KEY_ESCAPE = 27;
-// Frames a step may wait before the run counts as stuck (each frame is one 5 ms tick).
-constexpr int STEP_LIMIT = 2000;
 
 TTitleScreen& Title() {
     return static_cast<TTitleScreen&>(*TitleScreen);
-}
-
-// A run of the program as a list of steps, each waiting for its condition and then acting; one
-// step at most per frame.
-class Script {
-public:
-    Script& Then(std::string what, std::function<bool()> ready, std::function<void()> act = {}) {
-        steps_.push_back({std::move(what), std::move(ready), std::move(act)});
-        return *this;
-    }
-    // Waits until screen is current with no fade running.
-    Script& Await(const char* what, const std::shared_ptr<TScreen>* screen) {
-        return Then(what, [screen] { return Idle(*screen); });
-    }
-    // Presses and releases the left mouse button over the centre of the current screen's button.
-    // The press waits until the pointer has arrived there, and the move goes again with it; a
-    // press the button did not take is tried again (other windows on the same display may move
-    // the shared pointer meanwhile).
-    // `menu` names the menu when the button is not the current screen's (a dialog's); `taken`
-    // tells that the click was taken where the button's own flag does not (a rebuilt button).
-    Script& Click(const std::string& button, std::function<TMenuPtr()> menu = {},
-                  std::function<bool()> taken = {}) {
-        auto find = [button, menu] {
-            auto b = (menu ? menu() : Game->CurrentTScreen->Menu)->FindButton(button);
-            if (!b)
-                throw std::runtime_error("no button " + button);
-            return b;
-        };
-        auto moveTo = [](const TButton& b) {
-            int x = static_cast<int>(b.x) + b.w / 2;
-            int y = static_cast<int>(b.y) + b.h / 2;
-            platform::InjectMouseMove(x, y);
-            return Game->Mouse->x == x && Game->Mouse->y == y;
-        };
-        auto pressed = std::make_shared<TButtonPtr>();
-        auto tries = std::make_shared<int>(0);
-        Then(
-            "point at " + button, [] { return Idle(Game->CurrentTScreen); },
-            [find, moveTo] { moveTo(*find()); });
-        Then(
-            "press " + button, [find, moveTo] { return moveTo(*find()); },
-            [find, moveTo, pressed] {
-                *pressed = find();
-                moveTo(**pressed);
-                platform::InjectMouseButton(1, true);
-            });
-        return Then(
-            "release " + button, [] { return true; },
-            [this, button, pressed, tries, taken] {
-                platform::InjectMouseButton(1, false);
-                if (taken ? taken() : (*pressed)->Clicked != 0)
-                    return;
-                if (++*tries > 5)
-                    throw std::runtime_error("the click on " + button + " is not taken");
-                next_ -= 3;
-            });
-    }
-    Script& Key(int key) {
-        Then(
-            "key down", [] { return Idle(Game->CurrentTScreen); },
-            [key] { platform::InjectKey(key, true); });
-        return Then(
-            "key up", [] { return true; }, [key] { platform::InjectKey(key, false); });
-    }
-    Script& Check(std::string what, std::function<void()> check) {
-        return Then(
-            std::move(what), [] { return true; }, std::move(check));
-    }
-
-    // Called at every flip, also inside a step that draws frames of its own (a splash); the
-    // steps wait until that step has ended.
-    void operator()() {
-        if (onFrame)
-            onFrame();
-        if (busy_ || next_ >= steps_.size())
-            return;
-        Step& step = steps_[next_];
-        if (!step.ready()) {
-            if (++waited_ > STEP_LIMIT)
-                throw std::runtime_error("stuck at: " + step.what);
-            return;
-        }
-        waited_ = 0;
-        ++next_;
-        if (step.act) {
-            busy_ = true;
-            step.act();
-            busy_ = false;
-        }
-    }
-    std::function<void()> onFrame;
-
-    bool Finished() const { return next_ >= steps_.size(); }
-    std::string Pending() const { return Finished() ? "" : steps_[next_].what; }
-
-    static bool Idle(const std::shared_ptr<TScreen>& screen) {
-        return screen && Game->CurrentTScreen == screen && !Game->GameFade->Active;
-    }
-
-private:
-    struct Step {
-        std::string what;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-    int waited_ = 0;
-    bool busy_ = false;
-};
-
-// Runs the program through the script; returns the exit status. The end of the script is up to
-// the script (Escape or "exit" on the title screen).
-int RunScript(ShellDriver& driver, Script& script) {
-    int frame = 0;
-    platform::SetFlipHook([&] {
-        // One logic tick per frame, without waiting for the vertical blank.
-        if (++frame == 1)
-            Game->FastOn();
-        driver.Advance(5);
-        script();
-    });
-    int status = -1;
-    try {
-        RunProgram();
-    } catch (const ProcessEnded& end) {
-        status = end.status;
-    }
-    platform::SetFlipHook(nullptr);
-    return status;
 }
 
 TParticleListPtr Sparkles() {
     return std::dynamic_pointer_cast<TTitleScreen>(TitleScreen)->UnlockParticles;
 }
 
-void SaveScreenshot(const std::string& name) {
-    auto frame = platform::GrabPixmap(0, 0, 800, 600);
-    ASSERT_TRUE(frame);
-    EXPECT_TRUE(platform::SavePixmapPNG(frame, testing_support::TestOutputDir() + name));
-}
-
 TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
     ShellDriver driver;
-    Script script;
+    ProgramScript script;
     std::shared_ptr<TColor> firstColor;
     script.Await("title", &TitleScreen)
         .Check("title shown",
@@ -230,7 +87,7 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
         .Click("exit")
         .Check("the music fades with the picture",
                [] { EXPECT_EQ(Game->GameFade->Channel, Game->MusicChannel); });
-    int status = RunScript(driver, script);
+    int status = RunProgramScript(driver, script);
     EXPECT_TRUE(script.Finished()) << script.Pending();
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Game->CurrentTScreen, Game->ExitScreen);
@@ -239,7 +96,7 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
 
 TEST(TitleScreen, LocalGamesStartOnTheBoardAndEscapeLeadsBack) {
     ShellDriver driver;
-    Script script;
+    ProgramScript script;
     script.Click("oneplayer")
         .Await("board", &GameScreen)
         .Check("one player against the computer",
@@ -268,7 +125,7 @@ TEST(TitleScreen, LocalGamesStartOnTheBoardAndEscapeLeadsBack) {
         .Key(KEY_ESCAPE)
         .Await("title again", &TitleScreen)
         .Key(KEY_ESCAPE);
-    int status = RunScript(driver, script);
+    int status = RunProgramScript(driver, script);
     EXPECT_TRUE(script.Finished()) << script.Pending();
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(driver.notes.empty());
@@ -276,7 +133,7 @@ TEST(TitleScreen, LocalGamesStartOnTheBoardAndEscapeLeadsBack) {
 
 TEST(TitleScreen, InstructionsReturnToTheTitle) {
     ShellDriver driver;
-    Script script;
+    ProgramScript script;
     script.Click("instructions")
         .Await("instructions", &InstructionsScreen)
         .Check("instructions shown",
@@ -288,14 +145,14 @@ TEST(TitleScreen, InstructionsReturnToTheTitle) {
         .Key(KEY_ESCAPE)
         .Await("title once more", &TitleScreen)
         .Key(KEY_ESCAPE);
-    int status = RunScript(driver, script);
+    int status = RunProgramScript(driver, script);
     EXPECT_TRUE(script.Finished()) << script.Pending();
     EXPECT_EQ(status, 0);
 }
 
 TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
     ShellDriver driver;
-    Script script;
+    ProgramScript script;
     int music = 0;
     int sound = 0;
     script.Await("title", &TitleScreen)
@@ -349,12 +206,12 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
         .Await("title after options", &TitleScreen)
         .Then("sparkles faded", [] { return Sparkles()->Count() == 0; })
         .Key(KEY_ESCAPE);
-    int status = RunScript(driver, script);
+    int status = RunProgramScript(driver, script);
     ASSERT_TRUE(script.Finished()) << script.Pending();
     EXPECT_EQ(status, 0);
 
     // A fresh start reads the same settings file.
-    Script restart;
+    ProgramScript restart;
     restart.Await("title after restart", &TitleScreen)
         .Check("settings kept",
                [&] {
@@ -363,13 +220,13 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
                    EXPECT_EQ(Game->FullScreen, 1);
                })
         .Key(KEY_ESCAPE);
-    EXPECT_EQ(RunScript(driver, restart), 0);
+    EXPECT_EQ(RunProgramScript(driver, restart), 0);
     EXPECT_TRUE(restart.Finished()) << restart.Pending();
 }
 
 TEST(UnlockSplash, HoldsFourteenSecondsUnlessAKeyEndsIt) {
     ShellDriver driver;
-    Script script;
+    ProgramScript script;
     int whole = 0;
     int skipped = 0;
     int skipAt = -1;
@@ -402,9 +259,9 @@ TEST(UnlockSplash, HoldsFourteenSecondsUnlessAKeyEndsIt) {
                    inSplash = false;
                    skipped = driver.now - start;
                })
-        .Then("title carries on", [] { return Script::Idle(TitleScreen); })
+        .Then("title carries on", [] { return ProgramScript::Idle(TitleScreen); })
         .Key(KEY_ESCAPE);
-    EXPECT_EQ(RunScript(driver, script), 0);
+    EXPECT_EQ(RunProgramScript(driver, script), 0);
     EXPECT_TRUE(script.Finished()) << script.Pending();
     EXPECT_GE(whole, 14000);
     EXPECT_LT(whole, 14500);
