@@ -1,7 +1,7 @@
 // The drawing layer without a display: state, images on the CPU, the default font's metrics, the
 // draw log and the collision layers.
 #include "platform/graphics.h"
-#include "tests/platform/drawing_support.h"
+#include "tests/support/drawing_support.h"
 
 #include <gtest/gtest.h>
 

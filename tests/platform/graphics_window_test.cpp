@@ -2,8 +2,9 @@
 // checked pixel by pixel.
 #include "platform/graphics.h"
 #include "platform/input.h"
-#include "tests/platform/drawing_support.h"
+#include "tests/support/drawing_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/window_fixture.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -16,14 +17,8 @@ namespace {
 using namespace platform;
 using testing_support::Filled;
 
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb Split(uint32_t argb) {
-    return {static_cast<int>(argb >> 16 & 255), static_cast<int>(argb >> 8 & 255),
-            static_cast<int>(argb & 255)};
-}
+using testing_support::Rgb;
+using testing_support::RgbOf;
 
 class Window : public ::testing::Test {
 protected:
@@ -55,7 +50,7 @@ protected:
         RemoveHook(hook);
     }
     void Grab() { frame_ = GrabPixmap(0, 0, 800, 600); }
-    Rgb At(int x, int y) const { return Split(frame_->ReadPixel(x, y)); }
+    Rgb At(int x, int y) const { return RgbOf(frame_->ReadPixel(x, y)); }
     void ExpectNear(int x, int y, Rgb want, int tolerance = 2) const {
         const Rgb got = At(x, y);
         EXPECT_NEAR(got.r, want.r, tolerance) << "at " << x << "," << y;

@@ -8,48 +8,40 @@
 #include "framework/shell/game.h"
 #include "framework/util/drawing.h"
 #include "platform/graphics.h"
-#include "tests/platform/drawing_support.h"
+#include "tests/support/drawing_support.h"
+#include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 using testing_support::Filled;
+using testing_support::Rgb;
 
-class EffectsInWindow : public ::testing::Test {
+class EffectsInWindow : public testing_support::InWindow<> {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
     void SetUp() override {
+        InWindow::SetUp();
         Game = std::make_unique<TGame>();
         Game->FixedRateLogic->CalcMS();
-        testing_support::ResetDrawingState();
         ccClsNoFlip(0, 0, 0);
     }
     void TearDown() override {
-        testing_support::ResetDrawingState();
         Game.reset();
+        InWindow::TearDown();
     }
     static platform::ImagePtr Picture(int w, int h, uint32_t argb) {
         return platform::MakeImage({Filled(w, h, argb)}, 0);
     }
-    // Each point of the frame against its colour, within 3 per channel.
-    static void
-    Expect(const std::vector<std::pair<std::array<int, 2>, std::array<int, 3>>>& points) {
-        const auto frame = platform::GrabPixmap(0, 0, 800, 600);
-        for (const auto& [at, rgb] : points) {
-            const uint32_t p = frame->ReadPixel(at[0], at[1]);
-            const std::array<int, 3> got = {static_cast<int>((p >> 16) & 255),
-                                            static_cast<int>((p >> 8) & 255),
-                                            static_cast<int>(p & 255)};
-            for (size_t i = 0; i < 3; ++i)
-                EXPECT_LE(std::abs(got[i] - rgb[i]), 3)
-                    << "at " << at[0] << "," << at[1] << " channel " << i << " is " << got[i];
-        }
+    // Each point of the frame against its colour.
+    void Expect(const std::vector<std::pair<std::array<int, 2>, Rgb>>& points) {
+        Grab();
+        for (const auto& [at, rgb] : points)
+            ExpectNear(At(at[0], at[1]), rgb,
+                       "at " + std::to_string(at[0]) + "," + std::to_string(at[1]));
     }
 };
 

@@ -13,6 +13,7 @@
 #include "platform/pixmap.h"
 #include "platform/system.h"
 #include "tests/framework/util/fatal_error_capture.h"
+#include "tests/support/drawing_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,7 @@ namespace graphics_test {
 
 // A w by h pixmap of one colour (0xAARRGGBB).
 inline platform::PixmapPtr Solid(int w, int h, uint32_t argb = 0xFFFFFFFF) {
-    platform::PixmapPtr p = platform::CreatePixmap(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p->WritePixel(x, y, argb);
-    return p;
+    return testing_support::Filled(w, h, argb);
 }
 
 // A named image of frames frames of w by h, made in memory, handle at the top-left.
@@ -54,10 +51,10 @@ protected:
         platform::SetMilliSecsSource([this] { return now; });
         platform::SetDrawLog(true);
         platform::ClearDrawLog();
-        ResetDrawingState();
+        testing_support::ResetDrawingState();
     }
     void TearDown() override {
-        ResetDrawingState();
+        testing_support::ResetDrawingState();
         ccShadowTextSet(1.0f, 1.0f, 0.5f);
         ccTextAlpha = 1.0f;
         platform::SetDrawLog(false);
@@ -66,13 +63,6 @@ protected:
         Delta = 1.0f;
         ShowErrors = 1;
         Game.reset();
-    }
-    static void ResetDrawingState() {
-        platform::SetColor(255, 255, 255);
-        platform::SetAlpha(1.0f);
-        platform::SetBlend(platform::ALPHABLEND);
-        platform::SetScale(1.0f, 1.0f);
-        platform::SetRotation(0.0f);
     }
     // The draws of one kind recorded so far.
     static std::vector<platform::TDrawRecord> Draws(platform::TDrawRecord::Kind kind) {

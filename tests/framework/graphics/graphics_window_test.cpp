@@ -11,33 +11,24 @@
 #include "platform/input.h"
 #include "platform/pixmap.h"
 #include "platform/system.h"
+#include "tests/support/drawing_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using testing_support::Filled;
+using testing_support::Rgb;
 
-platform::PixmapPtr SolidPixmap(int w, int h, uint32_t argb) {
-    auto pixmap = platform::CreatePixmap(w, h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            pixmap->WritePixel(x, y, argb);
-    return pixmap;
-}
-
-class GraphicsInWindow : public ::testing::Test {
+class GraphicsInWindow : public testing_support::InWindow<> {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
     void SetUp() override {
+        InWindow::SetUp();
         Game = std::make_unique<TGame>();
         Game->FixedRateLogic->CalcMS();
         platform::SetMilliSecsSource([this] { return now; });
@@ -49,16 +40,7 @@ protected:
         platform::SetMilliSecsSource(nullptr);
         ccRestoreSolidMode();
         Game.reset();
-    }
-    static Rgb At(const platform::PixmapPtr& frame, int x, int y) {
-        uint32_t p = frame->ReadPixel(x, y);
-        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
-                static_cast<int>(p & 255)};
-    }
-    static void ExpectNear(Rgb got, Rgb want, const std::string& where) {
-        EXPECT_LE(std::abs(got.r - want.r), 3) << where << " red " << got.r;
-        EXPECT_LE(std::abs(got.g - want.g), 3) << where << " green " << got.g;
-        EXPECT_LE(std::abs(got.b - want.b), 3) << where << " blue " << got.b;
+        InWindow::TearDown();
     }
 
     int now = 50000;
@@ -67,7 +49,7 @@ protected:
 
 TEST_F(GraphicsInWindow, ATurnedScaledTintedSpriteAndItsShadowLandWhereTheyShould) {
     auto image = std::make_shared<TGameImage>();
-    image->image = platform::LoadImage(SolidPixmap(40, 20, 0xFFFFFFFF), 0);
+    image->image = platform::LoadImage(Filled(40, 20, 0xFFFFFFFF), 0);
     image->GetSize();
     auto sprite = TSprite::Create(image, 400.0f, 300.0f);
     sprite->Centre();
@@ -78,21 +60,21 @@ TEST_F(GraphicsInWindow, ATurnedScaledTintedSpriteAndItsShadowLandWhereTheyShoul
 
     ccClsNoFlip(100, 100, 100);
     sprite->Draw();
-    auto frame = platform::GrabPixmap(0, 0, 800, 600);
-    ExpectNear(At(frame, 400, 300), {255, 0, 0}, "sprite centre");
-    ExpectNear(At(frame, 383, 263), {255, 0, 0}, "sprite top-left corner");
-    ExpectNear(At(frame, 417, 337), {255, 0, 0}, "sprite bottom-right corner");
-    ExpectNear(At(frame, 435, 285), {50, 50, 50}, "shadow right of the sprite");
-    ExpectNear(At(frame, 430, 355), {50, 50, 50}, "shadow below the sprite");
-    ExpectNear(At(frame, 370, 300), {100, 100, 100}, "left of the turned sprite");
-    ExpectNear(At(frame, 400, 255), {100, 100, 100}, "above the sprite");
-    ExpectNear(At(frame, 445, 300), {100, 100, 100}, "right of the shadow");
+    Grab();
+    ExpectNear(At(400, 300), {255, 0, 0}, "sprite centre");
+    ExpectNear(At(383, 263), {255, 0, 0}, "sprite top-left corner");
+    ExpectNear(At(417, 337), {255, 0, 0}, "sprite bottom-right corner");
+    ExpectNear(At(435, 285), {50, 50, 50}, "shadow right of the sprite");
+    ExpectNear(At(430, 355), {50, 50, 50}, "shadow below the sprite");
+    ExpectNear(At(370, 300), {100, 100, 100}, "left of the turned sprite");
+    ExpectNear(At(400, 255), {100, 100, 100}, "above the sprite");
+    ExpectNear(At(445, 300), {100, 100, 100}, "right of the shadow");
 
     // The drawing state is at rest again: a plain image draws white and unturned.
-    platform::DrawImage(platform::LoadImage(SolidPixmap(10, 10, 0xFFFFFFFF), 0), 10, 10, 0);
-    frame = platform::GrabPixmap(0, 0, 800, 600);
-    ExpectNear(At(frame, 19, 19), {255, 255, 255}, "a later plain image");
-    ExpectNear(At(frame, 21, 15), {100, 100, 100}, "beside it");
+    platform::DrawImage(platform::LoadImage(Filled(10, 10, 0xFFFFFFFF), 0), 10, 10, 0);
+    Grab();
+    ExpectNear(At(19, 19), {255, 255, 255}, "a later plain image");
+    ExpectNear(At(21, 15), {100, 100, 100}, "beside it");
 }
 
 class SplashInWindow : public GraphicsInWindow {
@@ -103,7 +85,7 @@ protected:
         ccFlipSync = 0;
         ccDisablePolledInput();
         logo = dir.File("logo.png");
-        platform::SavePixmapPNG(SolidPixmap(100, 50, 0xFF00FF00), logo);
+        platform::SavePixmapPNG(Filled(100, 50, 0xFF00FF00), logo);
     }
     void TearDown() override {
         ccFlipSync = savedFlipSync;

@@ -7,29 +7,11 @@
 #include "framework/ui/slider.h"
 #include "framework/util/drawing.h"
 #include "tests/framework/ui/ui_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
-class DialogInWindow : public ui_test::UiTest {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
-
-    struct Rgb {
-        int r, g, b;
-    };
-    Rgb At(int x, int y) const {
-        const uint32_t p = frame->ReadPixel(x, y);
-        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
-                static_cast<int>(p & 255)};
-    }
-    static void ExpectNear(Rgb got, Rgb want, const char* where) {
-        EXPECT_LE(std::abs(got.r - want.r), 3) << where << " r " << got.r;
-        EXPECT_LE(std::abs(got.g - want.g), 3) << where << " g " << got.g;
-        EXPECT_LE(std::abs(got.b - want.b), 3) << where << " b " << got.b;
-    }
-    platform::PixmapPtr frame;
-};
+using DialogInWindow = testing_support::InWindow<ui_test::UiTest>;
 
 TEST_F(DialogInWindow, BodyHighlightEntryBoxAndButtonShow) {
     TDialogTextInputPtr d = TDialogTextInput::Create("Port?", "", 5, nullptr, 300, 0, 0, 0);
@@ -39,7 +21,7 @@ TEST_F(DialogInWindow, BodyHighlightEntryBoxAndButtonShow) {
     d->Start();
     ccClsNoFlip(0, 0, 0);
     d->Draw();
-    frame = platform::GrabPixmap(0, 0, 800, 600);
+    Grab();
 
     ExpectNear(At(d->x + 3, d->y + d->h - 3), {150, 150, 150}, "body");
     // The highlight: white at half strength over the body.
@@ -69,7 +51,7 @@ TEST_F(DialogInWindow, PlayerManagerListAndSliderShow) {
     ccClsNoFlip(0, 0, 0);
     manager->Draw();
     slider->Draw();
-    frame = platform::GrabPixmap(0, 0, 800, 600);
+    Grab();
     platform::SavePixmapPNG(frame, testing_support::TestOutputDir() + "player_manager.png");
 
     const TListBox& box = *manager->ListBox;

@@ -18,8 +18,8 @@
 #include "platform/graphics.h"
 #include "platform/pixmap.h"
 #include "tests/framework/util/fatal_error_capture.h"
-#include "tests/platform/drawing_support.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/drawing_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

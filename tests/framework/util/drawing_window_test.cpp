@@ -5,6 +5,8 @@
 #include "framework/util/pixels.h"
 #include "platform/graphics.h"
 #include "platform/pixmap.h"
+#include "tests/support/drawing_support.h"
+#include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,33 +16,20 @@
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using testing_support::Filled;
 
-class DrawingInWindow : public ::testing::Test {
+class DrawingInWindow : public testing_support::InWindow<> {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
     void SetUp() override {
+        InWindow::SetUp();
+        tolerance = 2;
         ccRestoreSolidMode();
         platform::SetViewport(0, 0, 800, 600);
         ccClsNoFlip(0, 0, 0);
     }
-    void Grab() { frame = platform::GrabPixmap(0, 0, 800, 600); }
-    Rgb At(int x, int y) const {
-        uint32_t p = frame->ReadPixel(x, y);
-        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
-                static_cast<int>(p & 255)};
-    }
     bool Lit(int x, int y) const {
-        Rgb c = At(x, y);
+        const testing_support::Rgb c = At(x, y);
         return c.r + c.g + c.b > 0;
-    }
-    static void ExpectNear(Rgb got, Rgb want, const std::string& where) {
-        EXPECT_LE(std::abs(got.r - want.r), 2) << where;
-        EXPECT_LE(std::abs(got.g - want.g), 2) << where;
-        EXPECT_LE(std::abs(got.b - want.b), 2) << where;
     }
     // The columns of lit pixels in a band of rows: [first, last], or (-1, -1) when none.
     std::pair<int, int> LitColumns(int top, int bottom) const {
@@ -55,14 +44,8 @@ protected:
         return {first, last};
     }
     static platform::ImagePtr Solid(int w, int h, uint32_t argb) {
-        auto pixmap = platform::CreatePixmap(w, h);
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                pixmap->WritePixel(x, y, argb);
-        return platform::LoadImage(pixmap, 0);
+        return platform::LoadImage(Filled(w, h, argb), 0);
     }
-
-    platform::PixmapPtr frame;
 };
 
 TEST_F(DrawingInWindow, DimScreenDarkensEverythingByItsAlpha) {

@@ -9,6 +9,7 @@
 #include "platform/system.h"
 #include "tests/framework/util/local_time.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,32 +24,23 @@ struct EndCalled {
     int status;
 };
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-Rgb At(const platform::PixmapPtr& frame, int x, int y) {
-    uint32_t p = frame->ReadPixel(x, y);
-    return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
-            static_cast<int>(p & 255)};
-}
+using testing_support::Rgb;
+using testing_support::RgbOf;
 
 // True when some pixel of the rectangle passes the test.
 bool Any(const platform::PixmapPtr& frame, int x0, int y0, int x1, int y1,
          const std::function<bool(Rgb)>& test) {
     for (int y = y0; y < y1; y++)
         for (int x = x0; x < x1; x++)
-            if (test(At(frame, x, y)))
+            if (test(RgbOf(frame->ReadPixel(x, y))))
                 return true;
     return false;
 }
 
-class ErrorBox : public ::testing::Test {
+class ErrorBox : public testing_support::InWindow<> {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
     void SetUp() override {
+        InWindow::SetUp();
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
         platform::SetNotifyHandler(
             [this](const std::string& text, bool) { notes.push_back(text); });
@@ -66,6 +58,7 @@ protected:
         ccErrorPath.clear();
         ccDisablePolledInput();
         ccTextAlpha = 1.0f;
+        InWindow::TearDown();
     }
     // Answers the box with a key on the given frame, keeping that frame.
     void AnswerOnFlip(int answerFlip) {

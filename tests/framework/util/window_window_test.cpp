@@ -5,16 +5,13 @@
 #include "framework/util/window.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class WindowQueries : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
-};
+using WindowQueries = testing_support::InWindow<>;
 
 TEST_F(WindowQueries, OriginAndCursorTurnBackIntoClientCoordinates) {
     int handle = ccGetActiveWindowOSX();
