@@ -1,11 +1,14 @@
 #include "framework/util/date_time.h"
 
 #include "platform/system.h"
+#include "tests/framework/util/local_time.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
+
+using util_tests::LocalTimeAt;
 
 TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     TDateTime value = TDateTime::Create();
@@ -15,17 +18,6 @@ TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int sec
 
 std::string Text(const TDateTime& v) {
     return TDateTime::Get_String(v, "YYYY-MM-DD HH:NN:SS");
-}
-
-std::tm LocalTm(int year, int month, int day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
 }
 
 TEST(DateTime, NewValuesAreZero) {
@@ -170,13 +162,14 @@ TEST(DateTime, CurrentReadsTheDateBeforeTheTime) {
     // The clock passes midnight between the two reads.
     int reads = 0;
     platform::SetLocalTimeSource([&] {
-        return reads++ == 0 ? LocalTm(2026, 12, 31, 23, 59, 59) : LocalTm(2027, 1, 1, 0, 0, 0);
+        return reads++ == 0 ? LocalTimeAt(2026, 12, 31, 23, 59, 59)
+                            : LocalTimeAt(2027, 1, 1, 0, 0, 0);
     });
     TDateTime now;
     now.Set_DateTimeCurrent();
     EXPECT_EQ(Text(now), "2026-12-31 00:00:00");
 
-    platform::SetLocalTimeSource([] { return LocalTm(2026, 2, 8, 21, 7, 4); });
+    platform::SetLocalTimeSource([] { return LocalTimeAt(2026, 2, 8, 21, 7, 4); });
     now.Set_DateTimeCurrent();
     EXPECT_EQ(Text(now), "2026-02-08 21:07:04");
     platform::SetLocalTimeSource(nullptr);

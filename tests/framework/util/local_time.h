@@ -1,5 +1,6 @@
 #pragma once
-// A fixed local time for the tests that write dates (error log, screenshot names).
+// A fixed local time for the tests that read the clock or write dates (error log, screenshot
+// names).
 
 #include <ctime>
 
