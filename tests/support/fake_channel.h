@@ -1,6 +1,6 @@
 #pragma once
-// A channel of the audio layer that records what is done to it, with a playing state the test
-// sets; for the logic that plays sounds, without a device.
+// Channels of the audio layer that record what is done to them, for the logic that plays sounds,
+// without a device.
 
 #include "platform/audio.h"
 
@@ -39,6 +39,25 @@ public:
     int resumes = 0;
     int cues = 0;
     platform::SoundPtr cued;
+};
+
+// The fake that also keeps the states of a driver's channel: a cue leaves it paused at the start,
+// a resume plays it, and it plays until it is stopped or paused.
+class TStatefulFakeChannel : public TFakeChannel {
+public:
+    void SetPaused(bool pause) override {
+        TFakeChannel::SetPaused(pause);
+        paused = pause;
+        if (!pause)
+            playing = true;
+    }
+    bool Playing() override { return playing && !paused; }
+    void Cue(const platform::SoundPtr& sound) override {
+        TFakeChannel::Cue(sound);
+        paused = true;
+    }
+
+    bool paused = false;
 };
 
 } // namespace testing_support

@@ -7,6 +7,7 @@
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
+#include "tests/support/fake_channel.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -14,33 +15,7 @@
 namespace {
 
 using testing_support::ShellDriver;
-
-// A channel that records what is done to it; it "plays" from a resume until stopped or paused.
-class TFakeChannel : public platform::TChannel {
-public:
-    void Stop() override {
-        ++stops;
-        playing = false;
-    }
-    void SetPaused(bool p) override {
-        paused = p;
-        if (!p)
-            playing = true;
-    }
-    void SetVolume(float v) override { volume = v; }
-    void SetPan(float p) override { pan = p; }
-    void SetRate(float r) override { rate = r; }
-    bool Playing() override { return playing && !paused; }
-    void Cue(const platform::SoundPtr& s) override {
-        cued = s;
-        paused = true;
-        ++cues;
-    }
-    float volume = -1, pan = 0, rate = 1;
-    bool paused = false, playing = false;
-    int stops = 0, cues = 0;
-    platform::SoundPtr cued;
-};
+using testing_support::TStatefulFakeChannel;
 
 class AudioControl : public ::testing::Test {
 protected:
@@ -48,8 +23,8 @@ protected:
         driver.UseGame(std::make_unique<TGame>());
         Game->SetSubPathWrapper("Audio Test");
         Game->Init(4);
-        music = std::make_shared<TFakeChannel>();
-        speech = std::make_shared<TFakeChannel>();
+        music = std::make_shared<TStatefulFakeChannel>();
+        speech = std::make_shared<TStatefulFakeChannel>();
         Game->MusicChannel = music;
         Game->SpeechChannel = speech;
         sound = std::make_shared<TGameSound>();
@@ -63,7 +38,7 @@ protected:
         return marked;
     }
     ShellDriver driver;
-    std::shared_ptr<TFakeChannel> music, speech;
+    std::shared_ptr<TStatefulFakeChannel> music, speech;
     std::shared_ptr<TGameSound> sound;
 };
 
@@ -133,8 +108,8 @@ TEST_F(AudioControl, MusicFadesInOverItsFirstTicks) {
 }
 
 TEST_F(AudioControl, GameSoundsPlayThroughTheCallersChannel) {
-    platform::ChannelPtr channel = std::make_shared<TFakeChannel>();
-    auto fake = std::static_pointer_cast<TFakeChannel>(channel);
+    platform::ChannelPtr channel = std::make_shared<TStatefulFakeChannel>();
+    auto fake = std::static_pointer_cast<TStatefulFakeChannel>(channel);
     Game->SoundVolume = 80;
     Game->GameSoundPlay(channel, sound, -0.5f);
     EXPECT_FLOAT_EQ(fake->volume, 0.4f);
@@ -177,7 +152,7 @@ TEST_F(AudioControl, PauseSilencesWhatWasOnAndRestoresIt) {
 }
 
 TEST_F(AudioControl, EscapeSoundOnlyWithSoundOn) {
-    auto escape = std::make_shared<TFakeChannel>();
+    auto escape = std::make_shared<TStatefulFakeChannel>();
     Game->EscapeChannel = escape;
     Game->EscapeSoundPlay(); // none set: nothing
     Game->EscapeSound = sound;
