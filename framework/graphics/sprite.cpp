@@ -407,8 +407,8 @@ int TSprite::DoDraw() {
     return 0;
 }
 
-int TSprite::DrawAt(float drawX, float drawY) {
-    const TGameImagePtr& shown = DrawnImage();
+int TSprite::DrawAt(const TGameImagePtr& picture, float drawX, float drawY) {
+    const TGameImagePtr& shown = AlternativeImage ? AlternativeImage : picture;
     const int shownFrame = DrawnFrame();
     if (!Drawable(shown, shownFrame))
         return 0;
@@ -419,15 +419,19 @@ int TSprite::DrawAt(float drawX, float drawY) {
 }
 
 int TSprite::DrawNormal() {
+    return DrawNormal(image);
+}
+
+int TSprite::DrawNormal(const TGameImagePtr& picture) {
     const float px = UseOffset ? x + offx : x;
     const float py = UseOffset ? y + offy : y;
-    return DrawAt(px, py);
+    return DrawAt(picture, px, py);
 }
 
 int TSprite::DrawRounded() {
     const float px = UseOffset ? x + offx : x;
     const float py = UseOffset ? y + offy : y;
-    return DrawAt(Rounded(px), Rounded(py));
+    return DrawAt(image, Rounded(px), Rounded(py));
 }
 
 int TSprite::DrawWithOffset() {

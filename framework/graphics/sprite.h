@@ -89,6 +89,8 @@ public:
     virtual int Draw();
     int DoDraw();
     int DrawNormal();
+    // DrawNormal with picture in place of the sprite's own image (AlternativeImage still wins).
+    int DrawNormal(const TGameImagePtr& picture);
     int DrawRounded();
     // Draws relative to Game->ScrollX, ScrollY; ignores visible and Color.
     int DrawWithOffset();
@@ -149,6 +151,6 @@ public:
     float ox = 0.0f, oy = 0.0f;
 
 private:
-    int DrawAt(float drawX, float drawY);
+    int DrawAt(const TGameImagePtr& picture, float drawX, float drawY);
     int AnimCycleDone(float wrap);
 };
