@@ -40,15 +40,7 @@ TMix Steady() {
     return RenderMix(441);
 }
 
-class LoopbackAudio : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!platform::OpenLoopbackAudio(44100)) {
-            GTEST_SKIP() << "OpenAL Soft's loopback device is not available";
-        }
-    }
-    void TearDown() override { platform::SetAudioDriver("FreeAudio"); }
-};
+using LoopbackAudio = testing_support::LoopbackAudioTest;
 
 TEST(AudioDriver, NamesThatOpenAndNamesThatFail) {
     struct Case {

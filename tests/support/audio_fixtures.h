@@ -1,5 +1,10 @@
 #pragma once
-// WAV and Ogg Vorbis files made by the tests themselves, in memory.
+// WAV and Ogg Vorbis files made by the tests themselves, in memory, and the loopback device that
+// renders what is played.
+
+#include "platform/audio.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -37,6 +42,17 @@ struct TMix {
     double right = 0;
 };
 TMix RenderMix(int frames);
+
+// OpenAL Soft's loopback device at 44100 Hz for each test (the test is skipped where it is
+// missing), and the software mixer again after it.
+class LoopbackAudioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!platform::OpenLoopbackAudio(44100))
+            GTEST_SKIP() << "OpenAL Soft's loopback device is not available";
+    }
+    void TearDown() override { platform::SetAudioDriver("FreeAudio"); }
+};
 
 // An Ogg Vorbis file of frames frames (per channel) of a quiet sine, encoded with libvorbisenc.
 std::string MakeOgg(int channels, int rate, int frames);

@@ -1,7 +1,10 @@
 #pragma once
-// What the drawing tests share: pixmaps they make for themselves, and the drawing state put back.
+// What the drawing tests share: pixmaps they make for themselves, the drawing state put back, and
+// the draw log read by kind.
 
 #include "platform/graphics.h"
+
+#include <vector>
 
 namespace testing_support {
 
@@ -26,6 +29,15 @@ inline void ResetDrawingState() {
     SetOrigin(0, 0);
     SetHandle(0, 0);
     SetViewport(0, 0, LogicalWidth(), LogicalHeight());
+}
+
+// The records of one kind in the draw log.
+inline std::vector<platform::TDrawRecord> DrawRecords(platform::TDrawRecord::Kind kind) {
+    std::vector<platform::TDrawRecord> out;
+    for (const auto& r : platform::DrawLog())
+        if (r.kind == kind)
+            out.push_back(r);
+    return out;
 }
 
 } // namespace testing_support

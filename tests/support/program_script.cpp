@@ -47,6 +47,19 @@ int RunProgramScript(ShellDriver& driver, ProgramScript& script) {
     return RunProgramFrames(driver, [&script](int) { script(); });
 }
 
+::testing::AssertionResult RunsToTheEnd(ShellDriver& driver, ProgramScript& script) {
+    const int status = RunProgramScript(driver, script);
+    if (script.Finished() && status == 0)
+        return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure();
+    if (!script.Finished())
+        failure << "stopped at: " << script.Pending() << "; ";
+    failure << "exit status " << status;
+    if (!driver.notes.empty())
+        failure << "; last message: " << driver.notes.back();
+    return failure;
+}
+
 ProgramScript& ProgramScript::Then(std::string what, std::function<bool()> ready,
                                    std::function<void()> act) {
     steps_.push_back({std::move(what), std::move(ready), std::move(act)});

@@ -8,6 +8,8 @@
 #include "framework/ui/menu.h"
 #include "tests/support/shell_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -80,6 +82,9 @@ private:
 // Runs the program through the script; returns the exit status. The end of the run is up to the
 // script (Escape on the title screen, a quit).
 int RunProgramScript(ShellDriver& driver, ProgramScript& script);
+// Runs the program through the script: success when every step was done and the program ended
+// with status 0; else says where it stopped, with the status and the last message shown.
+::testing::AssertionResult RunsToTheEnd(ShellDriver& driver, ProgramScript& script);
 
 // A key pressed and released in one frame.
 void PressKey(int key);

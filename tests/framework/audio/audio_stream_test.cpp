@@ -72,15 +72,7 @@ double Level(int frames) {
     return (mix.left + mix.right) / 2;
 }
 
-class MusicStream : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!platform::OpenLoopbackAudio(44100)) {
-            GTEST_SKIP() << "OpenAL Soft's loopback device is not available";
-        }
-    }
-    void TearDown() override { platform::SetAudioDriver("FreeAudio"); }
-};
+using MusicStream = testing_support::LoopbackAudioTest;
 
 TEST_F(MusicStream, LoopingSongKeepsQueuingFromItsLoopPoint) {
     const std::string song = RampPcm(3 * kBlock + 1000);

@@ -66,11 +66,7 @@ protected:
     }
     // The draws of one kind recorded so far.
     static std::vector<platform::TDrawRecord> Draws(platform::TDrawRecord::Kind kind) {
-        std::vector<platform::TDrawRecord> out;
-        for (const auto& r : platform::DrawLog())
-            if (r.kind == kind)
-                out.push_back(r);
-        return out;
+        return testing_support::DrawRecords(kind);
     }
     static std::vector<platform::TDrawRecord> ImageDraws() {
         return Draws(platform::TDrawRecord::IMAGE);

@@ -124,11 +124,7 @@ protected:
     }
     // The records of one kind drawn since the last clearing.
     static std::vector<platform::TDrawRecord> Drawn(platform::TDrawRecord::Kind kind) {
-        std::vector<platform::TDrawRecord> out;
-        for (const auto& r : platform::DrawLog())
-            if (r.kind == kind)
-                out.push_back(r);
-        return out;
+        return testing_support::DrawRecords(kind);
     }
 
     testing_support::TempDir dir;

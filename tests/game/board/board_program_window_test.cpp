@@ -41,8 +41,7 @@ TEST(BoardInTheProgram, FromTheTitleToAWinAndBack) {
         .Key('N')
         .Await("back on the title", &TitleScreen)
         .Key(platform::KEY_ESCAPE);
-    EXPECT_EQ(testing_support::RunProgramScript(driver, script), 0);
-    EXPECT_TRUE(script.Finished()) << script.Pending();
+    EXPECT_TRUE(testing_support::RunsToTheEnd(driver, script));
     EXPECT_EQ(caption, PlayerName[1] + " wins!  Do you want to play again?");
     EXPECT_EQ(winsLine, PlayerName[1] + " - 1");
     GameScreen = nullptr;

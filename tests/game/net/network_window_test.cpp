@@ -114,8 +114,7 @@ TEST(NetworkWindow, HostFromTheTitleMeetAPeerAndLeave) {
             EXPECT_EQ(client->Initialized, NET_ENDED);
             platform::InjectQuit();
         });
-    EXPECT_EQ(testing_support::RunProgramScript(driver, script), 0);
-    EXPECT_TRUE(script.Finished()) << "stuck at: " << script.Pending();
+    EXPECT_TRUE(testing_support::RunsToTheEnd(driver, script));
     client = nullptr;
 }
 

@@ -20,7 +20,7 @@
 namespace {
 
 using testing_support::ProgramScript;
-using testing_support::RunProgramScript;
+using testing_support::RunsToTheEnd;
 using testing_support::SaveScreenshot;
 using testing_support::ShellDriver;
 
@@ -87,9 +87,7 @@ TEST(TitleScreen, ShowsItsMenuShufflesColoursAndEnds) {
         .Click("exit")
         .Check("the music fades with the picture",
                [] { EXPECT_EQ(Game->GameFade->Channel, Game->MusicChannel); });
-    int status = RunProgramScript(driver, script);
-    EXPECT_TRUE(script.Finished()) << script.Pending();
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(RunsToTheEnd(driver, script));
     EXPECT_EQ(Game->CurrentTScreen, Game->ExitScreen);
     EXPECT_TRUE(driver.notes.empty());
 }
@@ -125,9 +123,7 @@ TEST(TitleScreen, LocalGamesStartOnTheBoardAndEscapeLeadsBack) {
         .Key(KEY_ESCAPE)
         .Await("title again", &TitleScreen)
         .Key(KEY_ESCAPE);
-    int status = RunProgramScript(driver, script);
-    EXPECT_TRUE(script.Finished()) << script.Pending();
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(RunsToTheEnd(driver, script));
     EXPECT_TRUE(driver.notes.empty());
 }
 
@@ -145,9 +141,7 @@ TEST(TitleScreen, InstructionsReturnToTheTitle) {
         .Key(KEY_ESCAPE)
         .Await("title once more", &TitleScreen)
         .Key(KEY_ESCAPE);
-    int status = RunProgramScript(driver, script);
-    EXPECT_TRUE(script.Finished()) << script.Pending();
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(RunsToTheEnd(driver, script));
 }
 
 TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
@@ -206,9 +200,7 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
         .Await("title after options", &TitleScreen)
         .Then("sparkles faded", [] { return Sparkles()->Count() == 0; })
         .Key(KEY_ESCAPE);
-    int status = RunProgramScript(driver, script);
-    ASSERT_TRUE(script.Finished()) << script.Pending();
-    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(RunsToTheEnd(driver, script));
 
     // A fresh start reads the same settings file.
     ProgramScript restart;
@@ -220,8 +212,7 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
                    EXPECT_EQ(Game->FullScreen, 1);
                })
         .Key(KEY_ESCAPE);
-    EXPECT_EQ(RunProgramScript(driver, restart), 0);
-    EXPECT_TRUE(restart.Finished()) << restart.Pending();
+    EXPECT_TRUE(RunsToTheEnd(driver, restart));
 }
 
 TEST(UnlockSplash, HoldsFourteenSecondsUnlessAKeyEndsIt) {
@@ -261,8 +252,7 @@ TEST(UnlockSplash, HoldsFourteenSecondsUnlessAKeyEndsIt) {
                })
         .Then("title carries on", [] { return ProgramScript::Idle(TitleScreen); })
         .Key(KEY_ESCAPE);
-    EXPECT_EQ(RunProgramScript(driver, script), 0);
-    EXPECT_TRUE(script.Finished()) << script.Pending();
+    EXPECT_TRUE(RunsToTheEnd(driver, script));
     EXPECT_GE(whole, 14000);
     EXPECT_LT(whole, 14500);
     EXPECT_GE(skipped, 900);
