@@ -35,6 +35,9 @@ public:
         if (std::ferror(file_))
             failed_ = true;
         pos_ += static_cast<int64_t>(n);
+        // A file cut short since it was opened ends here, so that reading up to Eof() stops.
+        if (std::feof(file_))
+            size_ = pos_;
         return static_cast<int64_t>(n);
     }
 

@@ -3,6 +3,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +48,30 @@ TEST(Streams, ReadLineAndEofOverFilesAndMemory) {
         ASSERT_TRUE(file);
         EXPECT_EQ(AllLines(*file), c.lines);
         EXPECT_TRUE(file->Close());
+    }
+}
+
+TEST(Streams, AFileCutShortAfterOpeningEndsWhereItsBytesEnd) {
+    // Each count of bytes left: the lines read before the end is reached. The cut is found only
+    // by reading into it, so a cut right after a line feed gives one more, empty line.
+    struct Case {
+        off_t left;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {{0, {""}}, {2, {"a", ""}}, {5, {"a", "b", "c"}}};
+    TempDir dir;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteTextFile(dir.File("shrinks.txt"), "a\nb\nc\nd\n"));
+        auto in = ReadFile(dir.File("shrinks.txt"));
+        ASSERT_TRUE(in);
+        ASSERT_EQ(truncate(dir.File("shrinks.txt").c_str(), c.left), 0);
+        std::vector<std::string> lines;
+        // Bounded, so that a stream that never ends fails the test instead of hanging it.
+        for (int i = 0; i < 10 && !in->Eof(); ++i)
+            lines.push_back(in->ReadLine());
+        EXPECT_TRUE(in->Eof()) << c.left;
+        EXPECT_EQ(lines, c.lines) << c.left;
+        EXPECT_TRUE(in->Close());
     }
 }
 
