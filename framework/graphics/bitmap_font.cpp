@@ -43,9 +43,11 @@ TBitmapFontPtr TBitmapFont::Create(const std::string& name, int flags) {
     if (!stream)
         ccRunTimeError("Error loading file " + std::string(STREAM_PREFIX) + file, 1);
     std::vector<std::string> lines;
-    while (!stream->Eof())
+    while (!stream->Eof() && !stream->Failed())
         lines.push_back(stream->ReadLine());
-    stream->Close();
+    // A read error leaves the position short of the end for good: the file is not usable.
+    if (!stream->Close())
+        ccRunTimeError("Error loading file " + std::string(STREAM_PREFIX) + file, 1);
     const std::string fault = font->ReadDescription(lines);
     if (!fault.empty())
         ccRunTimeError("Error loading font " + file + ": " + fault, 1);
