@@ -6,6 +6,7 @@
 #include "framework/util/ini.h"
 #include "framework/util/ini_file.h"
 #include "framework/util/numbers.h"
+#include "framework/util/strings.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -43,15 +44,6 @@ const TSettingKey SETTINGS[] = {
     {"Profile Name", nullptr, &TGame::ProfileName},
     {"Region", &TGame::Region, nullptr},
 };
-
-// Only the keys A to Z are changed: the keys are plain ASCII.
-std::string UpperKey(const char* key) {
-    std::string upper(key);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 } // namespace
 
@@ -98,7 +90,7 @@ int TGame::IniExtract() {
         if (!line)
             continue;
         for (const auto& s : SETTINGS) {
-            if (line->Name != UpperKey(s.key))
+            if (line->Name != AsciiUpper(s.key))
                 continue;
             if (s.number)
                 this->*s.number = platform::StrToInt(line->Value);
