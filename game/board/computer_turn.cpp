@@ -7,7 +7,6 @@
 void TComputerTurn::Reset() {
     ComputerWaiting = 0;
     WaitUntil = 0;
-    LastTime = 0;
     WhichStrategy = 0;
 }
 
@@ -17,14 +16,12 @@ int TComputerTurn::Strategy(int computerPlayerStrategy) const {
 
 void TComputerTurn::Advance(int now) {
     if (ComputerWaiting == 0) {
-        LastTime = now;
         WaitUntil = ClockAdd(now, ComputerPlayerWait);
         // Drawn at the start of every computer turn, whatever the setting.
         WhichStrategy = platform::Rand(1, 2);
         ComputerWaiting = 1;
     }
     if (ComputerWaiting == 2) {
-        LastTime = now;
         WaitUntil = ClockAdd(now, ComputerPlayerWait / 2);
         ComputerWaiting = 3;
     }
@@ -32,12 +29,9 @@ void TComputerTurn::Advance(int now) {
 
 TComputerStep TComputerTurn::Step(int now, const TRules& rules, int strategy, bool thrown) {
     TComputerStep step;
-    if (platform::MilliSecsDiff(now, WaitUntil) < 0) {
-        LastTime = now;
+    if (platform::MilliSecsDiff(now, WaitUntil) < 0)
         return step;
-    }
     if (!thrown) {
-        LastTime = now;
         WaitUntil = ClockAdd(now, PostThrowWait(strategy, ComputerPlayerWait));
         step.Action = TComputerAction::Throw;
         return step;

@@ -33,8 +33,6 @@ public:
     int ComputerWaiting = 0;
     // The MilliSecs value before which the strategy does nothing.
     int WaitUntil = 0;
-    // When the wait was last set or looked at (kept for the record; nothing reads it).
-    int LastTime = 0;
     // The strategy drawn for this turn, 1 the Racer or 2 the Plodder (setting 3 plays it).
     int WhichStrategy = 0;
 

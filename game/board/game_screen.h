@@ -83,7 +83,7 @@ public:
     TSquares Squares;
     // Who stands where, the specials' kinds, BearedOff, CurrentPlayer and Movement.
     TRules Rules;
-    // ComputerPlayerWait, ComputerWaiting, WaitUntil, LastTime and WhichStrategy.
+    // ComputerPlayerWait, ComputerWaiting, WaitUntil and WhichStrategy.
     TComputerTurn Computer;
 
     // ---- Dialogs and sprites ----

@@ -27,8 +27,6 @@ public:
     int Draw() override;
     int SetEscDestination() override;
 
-    int TextLeft = 0;
-
 private:
     std::string screenName_;
     std::string picture_;
