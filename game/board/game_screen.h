@@ -49,9 +49,8 @@ public:
     int AnyValidMoves();
     int ValidMovesHere(int i);
 
-    // ---- Network play (the networked turn and the move of the player at this machine) ----
+    // ---- Network play (the networked turn, with the move of the player at this machine) ----
     int NetworkGameLogic();
-    int NetworkPlayerMove();
 
     // ---- Moves and the computer player ----
     // Carries out the current throw for the pawn on square i with its sound and particles, then

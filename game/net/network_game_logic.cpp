@@ -1,5 +1,5 @@
-// The board screen's part of a networked game: its logic tick and its player's move run the
-// networked turn loop (network_turn.h) on the screen itself, through TScreenNetworkBoard.
+// The board screen's part of a networked game: its logic tick runs the networked turn loop
+// (network_turn.h), its player's move included, on the screen itself, through TScreenNetworkBoard.
 
 #include "game/net/network_game_logic.h"
 
@@ -130,13 +130,6 @@ int TGameScreen::NetworkGameLogic() {
         return 0;
     TScreenNetworkBoard board(*this);
     return NetworkTick(board, *client, platform::MilliSecs());
-}
-
-int TGameScreen::NetworkPlayerMove() {
-    if (!client)
-        return 0;
-    TScreenNetworkBoard board(*this);
-    return NetworkMove(board, *client);
 }
 
 void LeaveNetworkGame(TGameScreen& screen) {
