@@ -173,10 +173,11 @@ bool PeerMove(TNetworkBoard& board, int square) {
     return true;
 }
 
-// The peer's throw allowed no move: the turn comes to this machine.
-void PeerHasNoMoves(TNetworkBoard& board) {
+// A throw that allowed no move: the turn passes. The host's throws are told on both machines;
+// the joining side tells its own.
+void PassWithoutMove(TNetworkBoard& board) {
     board.PlayNoMoveSound();
-    if (board.MyPlayer() == JOINING)
+    if (board.Rules().CurrentPlayer == HOST)
         board.ShowLine(board.PlayerName(HOST) + " has no possible moves.", LINE_SYSTEM);
     board.HideDie();
     board.Rules().PassTurn();
@@ -229,7 +230,7 @@ bool CommonMessage(TNetworkBoard& board, TClient& link, const TNetMessage& messa
     case TNetKind::NoMoves:
         // On the host, the joining player's throw, drawn here, goes with the turn.
         if (current == peer)
-            PeerHasNoMoves(board);
+            PassWithoutMove(board);
         return true;
     case TNetKind::Exit:
         PeerGone(board, link);
@@ -263,12 +264,7 @@ void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message
             link.SendString(ThrowResultMessage(rules.Movement));
         } else {
             link.SendString(NoMovesMessage());
-            board.PlayNoMoveSound();
-            board.ShowLine(board.PlayerName(HOST) + " has no possible moves.", LINE_SYSTEM);
-            board.HideDie();
-            rules.PassTurn();
-            board.SetThrowButton(1);
-            AddTurnLine(board);
+            PassWithoutMove(board);
         }
     }
     NetworkMove(board, link);

@@ -84,6 +84,17 @@ struct TwoPeers {
     }
 };
 
+// Seeds the generator so that the next throw drawn is not `value`.
+void SeedForAThrowOtherThan(int value) {
+    int seed = 1;
+    for (;; ++seed) {
+        platform::SeedRnd(seed);
+        if (platform::Rand(1, MAX_THROW) != value)
+            break;
+    }
+    platform::SeedRnd(seed);
+}
+
 TEST(NetworkGame, TwoPeersPlaySeededGamesWithEqualBoards) {
     platform::SeedRnd(7102);
     TwoPeers peers;
@@ -169,13 +180,7 @@ TEST(NetworkGame, AJoiningPlayersThrowWithoutAMoveGoesWithTheTurn) {
         b->rules.BearedOff = {0, 4, 4};
         b->rules.CurrentPlayer = 2;
     }
-    int seed = 1;
-    for (;; ++seed) {
-        platform::SeedRnd(seed);
-        if (platform::Rand(1, MAX_THROW) != 2)
-            break;
-    }
-    platform::SeedRnd(seed);
+    SeedForAThrowOtherThan(2);
     peers.joining.dieClick = true;
     peers.Settle();
     EXPECT_TRUE(peers.joining.Shown("You have no possible moves."));
@@ -188,6 +193,33 @@ TEST(NetworkGame, AJoiningPlayersThrowWithoutAMoveGoesWithTheTurn) {
     peers.Settle();
     EXPECT_EQ(peers.host.rules.Pawn[0], 1);
     ExpectSameBoards(peers.host, peers.joining, "after a click without a throw");
+}
+
+// The host's own throw without a move is told on both machines, and the turn passes on both.
+TEST(NetworkGame, AHostsThrowWithoutAMovePassesTheTurnOnBothMachines) {
+    TwoPeers peers;
+    ASSERT_TRUE(peers.Meet());
+    // Player 1's last pawn waits on square 28, which it leaves only with a throw of 2.
+    for (TFakeBoard* b : {&peers.host, &peers.joining}) {
+        b->rules.Pawn.fill(0);
+        b->rules.Pawn[28] = 1;
+        b->rules.Pawn[0] = 2;
+        b->rules.BearedOff = {0, 4, 4};
+        b->rules.CurrentPlayer = 1;
+        b->lines.clear();
+    }
+    SeedForAThrowOtherThan(2);
+    peers.host.dieClick = true;
+    peers.Settle();
+    for (TFakeBoard* b : {&peers.host, &peers.joining}) {
+        EXPECT_EQ(b->LastLine(), "Hosta has no possible moves.");
+        EXPECT_EQ(b->noMoveSounds, 1);
+        EXPECT_FALSE(b->dieShown);
+        EXPECT_EQ(b->throwButton, 1);
+        EXPECT_EQ(b->rules.CurrentPlayer, 2);
+        EXPECT_EQ(b->rules.Movement, 0);
+    }
+    ExpectSameBoards(peers.host, peers.joining, "after the pass");
 }
 
 TEST(NetworkGame, TheHostsThrowButtonWaitsForItsTurnAndForTheReadyMessage) {
