@@ -120,6 +120,7 @@ public:
         Game->GameFade->Init(static_cast<float>(FADE_SPEED), 1, nullptr, 1, 0);
         s.SetEscDestination();
     }
+    bool Leaving() override { return Game->Fading() && Game->GameFade->Out == 1; }
 
 private:
     TGameScreen& s;

@@ -306,6 +306,10 @@ std::string ExitLine(const std::string& peerName) {
 }
 
 int NetworkTick(TNetworkBoard& board, TClient& link, int now) {
+    // A win claim arriving after "No" would otherwise be counted again and open a second dialog
+    // over the fade; leaving the board sends the exit message.
+    if (board.Leaving())
+        return 0;
     if (link.Initialized == NET_CREATED)
         ResetExchange(board);
     ReportConnection(board, link, link.ConnectStep(now));

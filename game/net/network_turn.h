@@ -77,6 +77,8 @@ public:
     // The ten start pawns again, nothing borne off.
     virtual void NewGame() = 0;
     virtual void LeaveToTitle() = 0;
+    // True while the board fades away: the peer's messages no longer act on it.
+    virtual bool Leaving() = 0;
 };
 
 // One logic tick of the networked game at time `now`: the connection step first (opening, the

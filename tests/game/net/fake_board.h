@@ -119,6 +119,7 @@ public:
         ++newGames;
     }
     void LeaveToTitle() override { leftToTitle = true; }
+    bool Leaving() override { return leftToTitle; }
 
 private:
     int me_;

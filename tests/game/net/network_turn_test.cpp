@@ -438,6 +438,25 @@ TEST(NetworkGame, APeerThatLeavesIsToldOnceAndTheDialogStillAnswers) {
     EXPECT_TRUE(peers.host.leftToTitle);
 }
 
+// After "No" the board fades away: a win claim that arrives then is not counted a second time
+// and opens no dialog over the fade.
+TEST(NetworkGame, AWinClaimWhileTheBoardLeavesActsOnNothing) {
+    TwoPeers peers;
+    ASSERT_TRUE(peers.Meet());
+    peers.host.rules.BearedOff[2] = WIN_COUNT;
+    peers.host.UpdateWins(2);
+    peers.host.OpenEndDialog("Joiner wins!  Do you want to play again?");
+    peers.host.dialogAnswer = -1;
+    peers.Tick();
+    ASSERT_TRUE(peers.host.leftToTitle);
+    peers.joinLink->SendString(ClientWinMessage());
+    platform::SocketWaitReadable(peers.hostLink->Connection, WAIT_MS);
+    for (int i = 0; i < 5; ++i)
+        peers.Tick();
+    EXPECT_EQ(peers.host.wins[2], 1);
+    EXPECT_FALSE(peers.host.dialog);
+}
+
 TEST(NetworkGame, AConnectionLostWithoutAWordIsToldToo) {
     TwoPeers peers;
     ASSERT_TRUE(peers.Meet());
