@@ -12,9 +12,12 @@
 #include "framework/util/globals.h"
 #include "framework/util/input.h"
 #include "framework/util/window.h"
-#include "game/app/asset_names.h"
 #include "game/app/my_game.h"
+#include "game/board/asset_names.h"
+#include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
+#include "game/board/program_data.h"
+#include "game/net/network_game_logic.h"
 #include "game/screens/options_screen.h"
 #include "game/screens/picture_screens.h"
 #include "game/screens/title_screen.h"
@@ -22,18 +25,6 @@
 #include "platform/system.h"
 
 #include <exception>
-
-std::shared_ptr<TImageBank> images;
-std::shared_ptr<TSoundBank> sounds;
-platform::ImagePtr DialogBG;
-std::array<int, 3> ComputerPlayer{};
-std::array<std::string, 3> PlayerName;
-std::array<std::shared_ptr<TColor>, 4> PlayerColor;
-std::shared_ptr<TScreen> GameScreen;
-std::shared_ptr<TScreen> TitleScreen;
-std::shared_ptr<TScreen> OptionsScreen;
-std::shared_ptr<TScreen> CreditsScreen;
-std::shared_ptr<TScreen> InstructionsScreen;
 
 namespace {
 
@@ -105,6 +96,7 @@ int RunProgram() {
     OptionsScreen = std::make_shared<TOptionsScreen>();
     CreditsScreen = std::make_shared<TCreditsScreen>();
     InstructionsScreen = std::make_shared<TInstructionsScreen>();
+    InstallNetworkHooks();
 
     try {
         RunGuarded();
@@ -127,25 +119,6 @@ int LoadData() {
     TitleScreen->Load();
     TitleScreen->Start();
     Game->CurrentTScreen = TitleScreen;
-    return 0;
-}
-
-int LoadSounds() {
-    for (const char* name : STARTUP_SOUNDS)
-        sounds->Load(name, 1.0f, 1.0f, "", 0);
-    return 0;
-}
-
-int LoadImages() {
-    Game->Mouse->Load(POINTER_IMAGE);
-    for (const auto& image : BANK_IMAGES) {
-        if (image.frames > 0)
-            images->LoadAnim(image.name, image.frameWidth, image.frameHeight, 0, image.frames, -1,
-                             0);
-        else
-            images->Load(image.name, "", -1, 1);
-    }
-    DialogBG = ccLoadBitmap(Game->ImagePath + DIALOG_BACKGROUND, -1);
     return 0;
 }
 

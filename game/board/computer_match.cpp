@@ -2,8 +2,8 @@
 
 #include "framework/shell/game.h"
 #include "framework/util/input.h"
-#include "game/app/program.h"
 #include "game/board/board_globals.h"
+#include "game/board/program_data.h"
 #include "game/board/strategy.h"
 #include "platform/input.h"
 #include "platform/system.h"

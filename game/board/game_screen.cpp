@@ -4,11 +4,11 @@
 #include "framework/ui/menu.h"
 #include "framework/ui/text_input.h"
 #include "framework/util/globals.h"
-#include "game/app/asset_names.h"
-#include "game/app/program.h"
+#include "game/board/asset_names.h"
 #include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
-#include "game/net/network_game_logic.h"
+#include "game/board/network_hooks.h"
+#include "game/board/program_data.h"
 
 #include "platform/graphics.h"
 #include "platform/system.h"
@@ -155,8 +155,8 @@ int TGameScreen::DropDialogs() {
 }
 
 int TGameScreen::Kill() {
-    if (networkGame == 1)
-        LeaveNetworkGame(*this);
+    if (networkGame == 1 && NetworkHooks.Leave)
+        NetworkHooks.Leave(*this);
     DropDialogs();
     MessageBox = nullptr;
     StatBox = nullptr;

@@ -6,8 +6,9 @@
 #include "framework/audio/channel_array.h"
 #include "framework/shell/game.h"
 #include "framework/ui/menu.h"
-#include "game/app/program.h"
 #include "game/board/board_constants.h"
+#include "game/board/board_globals.h"
+#include "game/board/program_data.h"
 
 #include "platform/system.h"
 

@@ -7,12 +7,15 @@
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
-#include "game/app/program.h"
 #include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
+#include "game/board/network_hooks.h"
+#include "game/board/program_data.h"
 #include "game/board/strategy.h"
 
 #include "platform/system.h"
+
+TNetworkHooks NetworkHooks;
 
 int TGameScreen::Logic() {
     TScreen::Logic();
@@ -61,6 +64,10 @@ int TGameScreen::Logic() {
     }
     PlacePawns();
     return 0;
+}
+
+int TGameScreen::NetworkGameLogic() {
+    return NetworkHooks.GameLogic ? NetworkHooks.GameLogic(*this) : 0;
 }
 
 int TGameScreen::PlacePawns() {

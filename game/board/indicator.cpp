@@ -1,6 +1,6 @@
 #include "game/board/indicator.h"
 
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
 #include "game/board/squares.h"
 
 TIndicatorPtr TIndicator::CreateSpecial(const TGameImagePtr& image, const TGameImagePtr& overlay,

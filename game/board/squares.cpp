@@ -1,7 +1,7 @@
 #include "game/board/squares.h"
 
-#include "game/app/program.h"
 #include "game/board/board_globals.h"
+#include "game/board/program_data.h"
 #include "game/board/rules.h"
 
 #include <string>

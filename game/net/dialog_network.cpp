@@ -4,7 +4,7 @@
 #include "framework/shell/game.h"
 #include "framework/util/assets.h"
 #include "framework/util/color.h"
-#include "game/app/asset_names.h"
+#include "game/board/asset_names.h"
 #include "game/net/address_checks.h"
 #include "game/net/net_message.h"
 

@@ -1,5 +1,6 @@
 // The board screen's part of a networked game: its logic tick runs the networked turn loop
 // (network_turn.h), its player's move included, on the screen itself, through TScreenNetworkBoard.
+// The board screen reaches it through the hooks that start-up installs.
 
 #include "game/net/network_game_logic.h"
 
@@ -7,12 +8,13 @@
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/ui/text_input.h"
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
+#include "game/board/network_hooks.h"
+#include "game/board/program_data.h"
 #include "game/net/client.h"
 #include "game/net/net_message.h"
 #include "game/net/network_turn.h"
-#include "game/screens/game_setup.h"
 #include "platform/system.h"
 
 namespace {
@@ -126,10 +128,10 @@ private:
     TGameScreen& s;
 };
 
-int TGameScreen::NetworkGameLogic() {
+int NetworkGameLogic(TGameScreen& screen) {
     if (!client)
         return 0;
-    TScreenNetworkBoard board(*this);
+    TScreenNetworkBoard board(screen);
     return NetworkTick(board, *client, platform::MilliSecs());
 }
 
@@ -138,4 +140,9 @@ void LeaveNetworkGame(TGameScreen& screen) {
         screen.TextInput->Finish();
     if (client)
         LeaveNetworkGame(*client);
+}
+
+void InstallNetworkHooks() {
+    NetworkHooks.GameLogic = NetworkGameLogic;
+    NetworkHooks.Leave = LeaveNetworkGame;
 }

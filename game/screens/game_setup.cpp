@@ -1,10 +1,9 @@
 #include "game/screens/game_setup.h"
 
 #include "framework/util/color.h"
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
 #include "platform/system.h"
 
-int myPlayer = 0;
 std::string hostAddress;
 int hostPort = 0;
 int UnlockedSomething = 0;

@@ -9,8 +9,7 @@
 #include <string>
 
 // The globals of a networked game's set-up, and the unlock flag; the title screen sets them
-// (networkGame and ComputerPlayerStrategy are the board's).
-extern int myPlayer;            // this machine's player in a networked game: 1 host, 2 joining
+// (myPlayer, networkGame and ComputerPlayerStrategy are the board's).
 extern std::string hostAddress; // the host's address ("127.0.0.1" on the host)
 extern int hostPort;            // the port typed at the port prompt
 extern int UnlockedSomething;   // 1 while an unlocked bonus has not been looked at

@@ -4,7 +4,7 @@
 #include "framework/shell/game_fade.h"
 #include "framework/util/drawing.h"
 #include "framework/util/globals.h"
-#include "game/app/asset_names.h"
+#include "game/board/asset_names.h"
 #include "platform/graphics.h"
 
 int LeaveTo(const TScreenPtr& destination) {

@@ -3,7 +3,7 @@
 #include "framework/graphics/splash_screen.h"
 #include "framework/shell/game.h"
 #include "framework/util/ini.h"
-#include "game/app/asset_names.h"
+#include "game/board/asset_names.h"
 
 std::string UnlockPicturePath(const std::string& imageFolder, int n) {
     std::string stem = imageFolder + UNLOCK_IMAGE + (n == 0 ? std::string() : std::to_string(n));

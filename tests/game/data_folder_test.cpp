@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/app/asset_names.h"
+#include "game/board/asset_names.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/pixmap.h"

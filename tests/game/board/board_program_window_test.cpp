@@ -3,8 +3,9 @@
 // statistics and the offer of another game, and "No" back to the title screen.
 
 #include "framework/shell/game.h"
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
+#include "game/board/program_data.h"
 #include "platform/input.h"
 #include "tests/game/board/board_screen_fixture.h"
 #include "tests/support/program_script.h"

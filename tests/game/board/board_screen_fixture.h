@@ -9,12 +9,12 @@
 #include "framework/shell/game.h"
 #include "framework/ui/menu.h"
 #include "framework/util/input.h"
-#include "game/app/my_game.h"
-#include "game/app/program.h"
 #include "game/board/board_globals.h"
 #include "game/board/computer_match.h"
 #include "game/board/game_screen.h"
+#include "game/board/program_data.h"
 #include "platform/system.h"
+#include "tests/support/my_game_object.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ inline void PlaceBoard(TGameScreen& screen, const std::vector<int>& ones,
 class BoardScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        driver.UseGame(std::make_unique<TMyGame>());
+        driver.UseGame(testing_support::NewMyGame());
         Game->DataInAppBundle = 1;
         Game->SetSubPathWrapper("Board Test");
         Game->Init(4);

@@ -2,11 +2,13 @@
 // against a peer over loopback.
 
 #include "framework/ui/text_input.h"
+#include "game/board/board_globals.h"
+#include "game/board/network_hooks.h"
 #include "game/board/strategy.h"
 #include "game/net/client.h"
 #include "game/net/net_message.h"
+#include "game/net/network_game_logic.h"
 #include "game/net/network_turn.h"
-#include "game/screens/game_setup.h"
 #include "tests/game/board/board_screen_fixture.h"
 #include "tests/game/net/fake_board.h"
 
@@ -28,6 +30,7 @@ class NetworkScreenTest : public BoardScreenTest {
 protected:
     void SetUp() override {
         BoardScreenTest::SetUp();
+        InstallNetworkHooks();
         networkGame = 1;
         myPlayer = 1;
         ComputerPlayer = {0, 0, 0};
@@ -43,6 +46,7 @@ protected:
         networkGame = 0;
         myPlayer = 0;
         BoardScreenTest::TearDown();
+        NetworkHooks = {};
     }
 
     // One tick of each machine.

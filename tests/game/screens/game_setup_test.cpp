@@ -2,7 +2,7 @@
 // path.
 
 #include "framework/util/color.h"
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
 #include "game/screens/game_setup.h"
 #include "game/screens/unlock_splash.h"
 #include "platform/system.h"

@@ -4,11 +4,12 @@
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
-#include "game/app/my_game.h"
-#include "game/app/program.h"
+#include "game/board/board_globals.h"
+#include "game/board/program_data.h"
 #include "game/net/client.h"
 #include "game/screens/game_setup.h"
 #include "game/screens/title_screen.h"
+#include "tests/support/my_game_object.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -126,7 +127,7 @@ TEST(TitleChain, EachPathSetsItsValuesAndACancelEndsIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         testing_support::ShellDriver driver;
-        driver.UseGame(std::make_unique<TMyGame>());
+        driver.UseGame(testing_support::NewMyGame());
         GameScreen = std::make_shared<TScreen>();
         auto title = std::make_shared<TTitleScreen>();
         title->Menu = std::make_shared<TMenu>();
@@ -188,7 +189,7 @@ TEST(TitleChain, EachPathSetsItsValuesAndACancelEndsIt) {
 
 TEST(TitleChain, WithoutNetworkPlayTheChainEndsAfterTheChoice) {
     testing_support::ShellDriver driver;
-    driver.UseGame(std::make_unique<TMyGame>());
+    driver.UseGame(testing_support::NewMyGame());
     auto title = std::make_shared<TTitleScreen>();
     title->Menu = std::make_shared<TMenu>();
     const TNetworkSetupSteps steps = NetworkSetupSteps;

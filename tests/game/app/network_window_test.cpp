@@ -5,12 +5,11 @@
 
 #include "framework/shell/game.h"
 #include "framework/ui/menu.h"
-#include "game/app/program.h"
 #include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
+#include "game/board/program_data.h"
 #include "game/net/client.h"
 #include "game/net/network_turn.h"
-#include "game/screens/game_setup.h"
 #include "game/screens/title_screen.h"
 #include "platform/input.h"
 #include "tests/game/net/fake_board.h"
