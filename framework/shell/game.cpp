@@ -2,11 +2,11 @@
 
 #include "framework/audio/channel_array.h"
 #include "framework/audio/game_sound.h"
-#include "framework/graphics/loading_screen.h"
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/graphics/sprite.h"
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game_fade.h"
+#include "framework/shell/loading_screen.h"
 #include "framework/shell/screen.h"
 #include "framework/ui/high_score.h"
 #include "framework/ui/my_profile.h"
@@ -14,12 +14,24 @@
 #include "framework/util/globals.h"
 #include "framework/util/ini.h"
 #include "framework/util/ini_file.h"
+#include "framework/util/input.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
 #include <vector>
 
 std::unique_ptr<TGame> Game;
+
+namespace {
+
+// The input layer's FlushMouse, in normal mode: the global game object's drawn pointer forgets its
+// buttons.
+void FlushGameMouse() {
+    if (Game && Game->Mouse)
+        Game->Mouse->ClearButtons();
+}
+
+} // namespace
 
 TGame::TGame() {
     Ini = std::make_shared<TIniFile>();
@@ -32,6 +44,7 @@ TGame::TGame() {
     ExitScreen = std::make_shared<TExitScreen>();
     GameFade = std::make_shared<TGameFade>();
     Mouse = std::make_shared<TMousePointer>();
+    FlushDrawnMouseHook = FlushGameMouse;
     HighScores = std::make_shared<THighScoreList>();
     PausedMusicState = Music;
     PausedSpeechState = Speech;

@@ -1,11 +1,11 @@
 // Pause, the debug speed modes, the escape sound and the small operations around the screen fade.
 
 #include "framework/audio/game_sound.h"
-#include "framework/graphics/loading_screen.h"
 #include "framework/graphics/sprite.h"
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
+#include "framework/shell/loading_screen.h"
 #include "framework/util/drawing.h"
 #include "framework/util/globals.h"
 #include "framework/util/window.h"

@@ -1,7 +1,5 @@
 #include "framework/util/input.h"
 
-#include "framework/graphics/mouse_pointer.h"
-#include "framework/shell/game.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
@@ -15,6 +13,7 @@ int charQueue[256] = {};
 int charGet = 0;
 int charPut = 0;
 int MouseVisible = 0;
+void (*FlushDrawnMouseHook)() = nullptr;
 
 namespace {
 
@@ -100,8 +99,8 @@ int FlushMouse() {
         platform::FlushMouse();
         return 0;
     }
-    if (Game && Game->Mouse)
-        Game->Mouse->ClearButtons();
+    if (FlushDrawnMouseHook)
+        FlushDrawnMouseHook();
     return 0;
 }
 

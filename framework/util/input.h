@@ -50,6 +50,9 @@ inline int KeyDown(platform::KeyCode code) {
 int FlushKeys();
 // Forgets held mouse buttons and button hits (the drawn pointer's in normal mode).
 int FlushMouse();
+// How FlushMouse reaches the drawn pointer, which lives above this layer: the game object sets it
+// when it is made; unset, normal mode has no pointer buttons to forget.
+extern void (*FlushDrawnMouseHook)();
 
 int ccFlushAll();
 // KeyHit for the codes 0..255 in rising order: 1 at the first hit (only that one is taken), else 0.

@@ -2,10 +2,10 @@
 // where blending, cutting and dimming decide the colour.
 
 #include "framework/graphics/cross_fade.h"
-#include "framework/graphics/loading_screen.h"
 #include "framework/graphics/slide_show.h"
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
+#include "framework/shell/loading_screen.h"
 #include "framework/util/drawing.h"
 #include "platform/graphics.h"
 #include "tests/support/drawing_support.h"

@@ -1,7 +1,5 @@
 #include "framework/util/input.h"
 
-#include "framework/graphics/mouse_pointer.h"
-#include "framework/shell/game.h"
 #include "platform/input.h"
 #include "platform/system.h"
 
@@ -21,7 +19,6 @@ protected:
         ccDisablePolledInput();
         ccCreateInputArrays();
         platform::SetMilliSecsSource(nullptr);
-        Game.reset();
     }
     static void Click(int button) {
         platform::InjectMouseButton(button, true);
@@ -93,15 +90,19 @@ TEST_F(InputLayer, AnyKeyPressedTakesOnlyTheFirstHit) {
     EXPECT_EQ(ccAnyKeyPressed(), 0);
 }
 
-TEST_F(InputLayer, FlushMouseInNormalModeClearsTheDrawnPointer) {
-    FlushMouse(); // no game object yet: nothing to clear, no crash
-    Game = std::make_unique<TGame>();
-    Game->Mouse->b1 = 1;
-    Game->Mouse->h2 = 2;
-    Game->Mouse->CalcButtonTotals();
+TEST_F(InputLayer, FlushMouseInNormalModeAsksTheDrawnPointerHook) {
+    static int calls = 0;
+    calls = 0;
+    void (*saved)() = FlushDrawnMouseHook;
+    FlushDrawnMouseHook = nullptr;
+    FlushMouse(); // no pointer hooked: nothing to clear, no crash
+    FlushDrawnMouseHook = [] { ++calls; };
     ccFlushAll();
-    EXPECT_EQ(Game->Mouse->mb, 0);
-    EXPECT_EQ(Game->Mouse->mh, 0);
+    EXPECT_EQ(calls, 1);
+    ccEnablePolledInput();
+    FlushMouse(); // polled mode asks the platform only
+    EXPECT_EQ(calls, 1);
+    FlushDrawnMouseHook = saved;
 }
 
 TEST_F(InputLayer, PolledModeAsksThePlatform) {

@@ -1,4 +1,4 @@
-#include "framework/graphics/loading_screen.h"
+#include "framework/shell/loading_screen.h"
 
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"

@@ -1,4 +1,4 @@
-#include "framework/graphics/loading_screen.h"
+#include "framework/shell/loading_screen.h"
 #include "framework/ui/button.h"
 #include "tests/framework/ui/ui_fixture.h"
 
