@@ -6,7 +6,6 @@
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/ui/my_profile.h"
-#include "framework/util/assets.h"
 #include "framework/util/drawing.h"
 #include "framework/util/error.h"
 #include "framework/util/globals.h"
