@@ -1,6 +1,8 @@
-// The display: one SDL window and one OpenGL 2.1 context for the whole process. Everything is
-// drawn into a framebuffer object of the logical size; Flip shows it letterboxed in the window,
-// so that reading the frame back and mapping the mouse are the same in a window and full screen.
+// The display: one SDL window and one OpenGL 2.1 context for the whole process. Frames are drawn
+// into a framebuffer object of the logical size; Flip shows it letterboxed in the window, so that
+// reading the frame back and mapping the mouse are the same in a window and full screen. Where
+// OpenGL runs in software and the window shows the frame pixel for pixel, frames are drawn
+// straight into the window instead: the second full-screen pass would cost as much as the frame.
 #include "platform/display_internal.h"
 #include "platform/draw_internal.h"
 #include "platform/graphics.h"
@@ -38,7 +40,9 @@ struct Display {
     int logicalW = 800, logicalH = 600, hertz = 60;
     GLuint fbo = 0, fboTexture = 0;
     int fboW = 0, fboH = 0;
-    int swapInterval = -1; // as last asked of the driver; -1 before the first flip
+    bool softwareGl = false; // OpenGL runs on the processor
+    bool direct = false;     // drawing into the window's back buffer, not the framebuffer object
+    int swapInterval = -1;   // as last asked of the driver; -1 before the first flip
     bool vsyncWorks = false;
     Clock::time_point lastFlip{};
     int64_t flips = 0;
@@ -162,6 +166,24 @@ bool MakeFrame(int w, int h) {
     return true;
 }
 
+// Renderers that draw on the processor. Their swap keeps the back buffer as it was, so a frame
+// drawn straight into the window can still be read back after the flip.
+bool SoftwareRenderer(const std::string& name) {
+    for (const char* soft : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (name.find(soft) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Where frames are drawn: straight into the window while it shows the logical frame pixel for
+// pixel on a software renderer, else into the framebuffer object. Binds it for drawing.
+void ChooseDrawTarget() {
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(D.window, &dw, &dh);
+    D.direct = D.softwareGl && !D.fullScreen && dw == D.logicalW && dh == D.logicalH;
+    pBindFramebuffer(GL_FRAMEBUFFER, D.direct ? 0 : D.fbo);
+}
+
 bool MakeWindow(int w, int h) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
@@ -185,6 +207,8 @@ bool MakeWindow(int w, int h) {
         D.window = nullptr;
         return false;
     }
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    D.softwareGl = SoftwareRenderer(renderer ? renderer : "");
     static const bool exitHandler = std::atexit([] { exiting = true; }) == 0;
     (void)exitHandler;
     ++D.serial;
@@ -215,7 +239,16 @@ bool WindowLetterbox(double& scale, double& offX, double& offY) {
     return true;
 }
 
-void Present() {
+// The frame is already in the window's back buffer.
+void PresentDirect() {
+    detail::FlushBatch();
+    SDL_GL_SwapWindow(D.window);
+    ChooseDrawTarget();
+    detail::ResetGlState();
+}
+
+// The frame, in the framebuffer object, drawn letterboxed into the window.
+void PresentFrame() {
     detail::FlushBatch();
     pBindFramebuffer(GL_FRAMEBUFFER, 0);
     int dw = 0, dh = 0;
@@ -255,8 +288,15 @@ void Present() {
     glEnd();
     SDL_GL_SwapWindow(D.window);
 
-    pBindFramebuffer(GL_FRAMEBUFFER, D.fbo);
+    ChooseDrawTarget();
     detail::ResetGlState();
+}
+
+void Present() {
+    if (D.direct)
+        PresentDirect();
+    else
+        PresentFrame();
 }
 
 // sync != 0 must not let a loop spin: when the swap did not wait for a vertical blank (no swap
@@ -422,6 +462,14 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     SDL_ShowCursor(D.cursorShown ? SDL_ENABLE : SDL_DISABLE);
     SDL_StartTextInput();
     D.fullScreen = full;
+    const bool wasDirect = D.direct;
+    ChooseDrawTarget();
+    if (D.direct && !wasDirect) {
+        // A new frame starts black, as the framebuffer object does.
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     SDL_DisplayMode mode;
     D.hertz = SDL_GetWindowDisplayMode(D.window, &mode) == 0 && mode.refresh_rate > 0
                   ? mode.refresh_rate

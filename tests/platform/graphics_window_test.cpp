@@ -334,6 +334,52 @@ TEST_F(Window, InjectedInputReachesPolledStateAndTypedCharacters) {
     EXPECT_TRUE(sawTerminate);
 }
 
+TEST_F(Window, TheShownFrameIsReadBackWholeAfterTheFlip) {
+    // In a window and full screen alike: a grab between two frames reads the frame last shown.
+    for (int depth : {0, 32}) {
+        ASSERT_TRUE(Graphics(800, 600, depth));
+        SetClsColor(0, 0, 0);
+        Cls();
+        SetBlend(SOLIDBLEND);
+        SetColor(0, 200, 0);
+        DrawRect(0, 0, 1, 1);
+        SetColor(200, 0, 0);
+        DrawRect(799, 599, 1, 1);
+        Flip(0);
+        Grab();
+        ExpectPixels({{0, 0, {0, 200, 0}}, {799, 599, {200, 0, 0}}, {400, 300, {0, 0, 0}}});
+        SetColor(255, 255, 255);
+    }
+    ASSERT_TRUE(Graphics(800, 600, 0));
+}
+
+TEST_F(Window, FilteredImagesDrawnPixelForPixelKeepTheirTexels) {
+    // A filtered image stays sharp where it is drawn pixel for pixel, and is smoothed elsewhere,
+    // in whatever order the two come.
+    PixmapPtr stripes = Filled(4, 4, 0xFF000000);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; x += 2)
+            stripes->WritePixel(x, y, 0xFFFFFFFF);
+    const ImagePtr image = LoadImage(stripes, FILTEREDIMAGE);
+    SetBlend(SOLIDBLEND);
+    DrawImage(image, 10, 10);
+    DrawImage(image, 20.5f, 10);
+    DrawImage(image, 30, 10);
+    SetScale(2, 2);
+    DrawImage(image, 40, 10);
+    SetScale(1, 1);
+    Grab();
+    ExpectPixels({{10, 11, {255, 255, 255}},
+                  {11, 11, {0, 0, 0}},
+                  {30, 11, {255, 255, 255}},
+                  {31, 11, {0, 0, 0}}});
+    for (int x : {22, 43}) {
+        const Rgb mixed = At(x, 12);
+        EXPECT_GT(mixed.r, 20) << "at " << x;
+        EXPECT_LT(mixed.r, 235) << "at " << x;
+    }
+}
+
 TEST_F(Window, FullScreenAndBackKeepImagesDrawable) {
     const ImagePtr image = LoadImage(Filled(16, 16, 0xFFFF8000), 0);
     SetBlend(SOLIDBLEND);
