@@ -79,17 +79,24 @@ void Report(const std::string& line) {
         std::perror("idle_bench: result");
 }
 
-// A window of measuring: processor time and wall time from Begin to End.
+// Frames shown so far by the child.
+int64_t frames = 0;
+
+// A window of measuring: processor time, wall time and frames from Begin to End.
 struct Window {
     double cpu0 = 0, wall0 = 0;
+    int64_t frames0 = 0;
     void Begin() {
         cpu0 = CpuSeconds();
         wall0 = Now();
+        frames0 = frames;
     }
-    // "name cpu-share peak-mb"
+    // "name cpu-share peak-mb frames-per-second"
     void End(const char* name) const {
-        const double share = (CpuSeconds() - cpu0) / (Now() - wall0);
-        Report(std::string(name) + " " + std::to_string(share) + " " + std::to_string(PeakMb()));
+        const double wall = Now() - wall0;
+        const double share = (CpuSeconds() - cpu0) / wall;
+        Report(std::string(name) + " " + std::to_string(share) + " " + std::to_string(PeakMb()) +
+               " " + std::to_string(static_cast<double>(frames - frames0) / wall));
     }
 };
 
@@ -152,6 +159,7 @@ int BareLoop(double seconds) {
         // what showing it on a display would. The game's frames are finished the same way.
         uint8_t pixel[4];
         glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        ++frames;
         if (first) {
             first = false;
             Report("first " + std::to_string(Now()));
@@ -187,6 +195,7 @@ public:
     void operator()() {
         // The frame is drawn, not yet shown: finished by a pixel read, as in the bare loop.
         platform::GrabPixmap(0, 0, 1, 1);
+        ++frames;
         const double now = Now();
         if (frame_++ == 0)
             Report("first " + std::to_string(now));
@@ -398,17 +407,18 @@ void RemoveHome(const std::string& home) {
 }
 
 struct Figures {
-    double cpu = 0, mb = 0, first = 0;
+    double cpu = 0, mb = 0, fps = 0, first = 0;
 };
 
 // The figures of one process and one measured state, false when the child did not give them.
 bool Take(const Child& c, const std::string& state, Figures& f) {
     const auto s = c.lines.find(state);
     const auto first = c.lines.find("first");
-    if (!c.ok || s == c.lines.end() || s->second.size() < 2 || first == c.lines.end())
+    if (!c.ok || s == c.lines.end() || s->second.size() < 3 || first == c.lines.end())
         return false;
     f.cpu = s->second[0];
     f.mb = s->second[1];
+    f.fps = s->second[2];
     f.first = first->second[0] - c.started;
     return true;
 }
@@ -428,8 +438,8 @@ int main(int argc, char** argv) {
     }
     std::printf("idle bench: %d rounds, %.1f s measured per state, offscreen video, null audio\n",
                 rounds, seconds);
-    std::printf("%-6s %-8s %8s %9s %9s %9s\n", "round", "state", "cpu", "peak MB", "first s",
-                "ready s");
+    std::printf("%-6s %-8s %8s %9s %7s %9s %9s\n", "round", "state", "cpu", "peak MB", "fps",
+                "first s", "ready s");
 
     std::map<std::string, std::vector<double>> cpu, mb, first, cpuRatio, mbRatio, firstRatio;
     std::vector<double> titleReady;
@@ -453,14 +463,15 @@ int main(int argc, char** argv) {
         const double ready =
             game.lines["title-ready"].empty() ? 0 : game.lines["title-ready"][0] - game.started;
         titleReady.push_back(ready);
-        std::printf("%-6d %-8s %8.3f %9.1f %9.3f\n", round, "bare", b.cpu, b.mb, b.first);
+        std::printf("%-6d %-8s %8.3f %9.1f %7.1f %9.3f\n", round, "bare", b.cpu, b.mb, b.fps,
+                    b.first);
         for (const auto& [name, f] : {std::pair{"title", t}, std::pair{"board", g}}) {
             // The game starts once: its first picture goes on the title's line.
             if (std::string(name) == "title")
-                std::printf("%-6d %-8s %8.3f %9.1f %9.3f %9.3f\n", round, name, f.cpu, f.mb,
-                            f.first, ready);
+                std::printf("%-6d %-8s %8.3f %9.1f %7.1f %9.3f %9.3f\n", round, name, f.cpu, f.mb,
+                            f.fps, f.first, ready);
             else
-                std::printf("%-6d %-8s %8.3f %9.1f\n", round, name, f.cpu, f.mb);
+                std::printf("%-6d %-8s %8.3f %9.1f %7.1f\n", round, name, f.cpu, f.mb, f.fps);
             cpu[name].push_back(f.cpu);
             mb[name].push_back(f.mb);
             first[name].push_back(f.first);
