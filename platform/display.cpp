@@ -217,6 +217,32 @@ bool MakeWindow(int w, int h) {
     return true;
 }
 
+// Full screen is a window that covers the desktop. It is made borderless and given the desktop's
+// place and size first: a window manager that honours the full-screen request does the same, but
+// without one (or with one that ignores it) the request changes nothing on the server, while SDL
+// takes the window for desktop-sized all the same.
+void CoverDesktop() {
+    const int display = std::max(SDL_GetWindowDisplayIndex(D.window), 0);
+    SDL_Rect desktop;
+    if (SDL_GetDisplayBounds(display, &desktop) != 0) {
+        desktop.x = desktop.y = 0;
+        DesktopSize(desktop.w, desktop.h);
+    }
+    SDL_SetWindowBordered(D.window, SDL_FALSE);
+    SDL_SetWindowPosition(D.window, desktop.x, desktop.y);
+    SDL_SetWindowSize(D.window, desktop.w, desktop.h);
+    if (SDL_SetWindowFullscreen(D.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        std::fprintf(stderr, "display: no full screen: %s\n", SDL_GetError());
+}
+
+// A framed window of the logical size, centred on the desktop.
+void PlaceWindow(int w, int h) {
+    SDL_SetWindowFullscreen(D.window, 0);
+    SDL_SetWindowBordered(D.window, SDL_TRUE);
+    SDL_SetWindowSize(D.window, w, h);
+    SDL_SetWindowPosition(D.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 // The letterbox: the logical frame scaled to fit (w, h) and centred.
 void Letterbox(int w, int h, double& scale, double& offX, double& offY) {
     if (w <= 0 || h <= 0 || D.logicalW <= 0 || D.logicalH <= 0) {
@@ -448,14 +474,10 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
         return false;
 
     const bool full = depth != 0;
-    if (full) {
-        if (SDL_SetWindowFullscreen(D.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
-            std::fprintf(stderr, "display: no full screen: %s\n", SDL_GetError());
-    } else {
-        SDL_SetWindowFullscreen(D.window, 0);
-        SDL_SetWindowSize(D.window, width, height);
-        SDL_SetWindowPosition(D.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
+    if (full)
+        CoverDesktop();
+    else
+        PlaceWindow(width, height);
     SDL_SetWindowTitle(D.window, D.title.c_str());
     SDL_ShowWindow(D.window);
     SDL_RaiseWindow(D.window);

@@ -193,13 +193,13 @@ int TGame::SetWindowCoords() {
 }
 
 int TGame::SetClientCoords() {
-    TPoint origin = ccGetWindowOriginOSX(WindowHandle);
+    // Full screen is a window covering the desktop, without a handle of its own here; the pointer
+    // is measured from its real origin all the same (it need not be the desktop's), which comes
+    // back from the reported one as in a window.
+    const int window = FullScreen ? ccGetActiveWindowOSX() : WindowHandle;
+    TPoint origin = ccGetWindowOriginOSX(window);
     ClientX = origin.X;
-    ClientY = origin.Y;
-    if (!FullScreen)
-        ClientY = DesktopHeight - ClientY - ScreenHeight;
-    else
-        ClientY = ScreenHeight - ClientY - ScreenHeight;
+    ClientY = DesktopHeight - origin.Y - ScreenHeight;
     return 0;
 }
 

@@ -43,6 +43,11 @@ TEST_F(Display, OpensAWindowAndSwitchesToFullScreenAndBack) {
     EXPECT_TRUE(platform::GraphicsFullScreen());
     EXPECT_EQ(Game->Mouse->x, 799);
     EXPECT_EQ(Game->Mouse->y, 0);
+    // Full screen too, the pointer is measured from the window's own origin.
+    Game->SetClientCoords();
+    ASSERT_TRUE(platform::WindowPosition(x, y));
+    EXPECT_EQ(Game->ClientX, x);
+    EXPECT_EQ(Game->ClientY, y);
     Game->ToggleFullScreen();
     EXPECT_EQ(Game->FullScreen, 0);
     EXPECT_TRUE(platform::GraphicsOpen());

@@ -1,0 +1,191 @@
+#include "tests/support/private_desktop.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace testing_support {
+
+namespace {
+
+// How long the server and the window manager may take to come up on a loaded machine.
+constexpr auto START_LIMIT = std::chrono::seconds(30);
+
+// Starts argv[0] with standard output and error thrown away and every other descriptor closed
+// but keep; it ends with this process (the display's connection stays open until the very end of
+// the process, so the server must outlive everything in it).
+pid_t Spawn(const std::vector<std::string>& args, int keep = -1) {
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(null, 2);
+    for (int fd = 3; fd < 1024; ++fd)
+        if (fd != keep)
+            close(fd);
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+bool Running(pid_t pid) {
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
+}
+
+} // namespace
+
+PrivateDesktop::PrivateDesktop(int width, int height, bool windowManager)
+    : width_(width), height_(height) {
+    if (const char* display = std::getenv("DISPLAY")) {
+        hadDisplay_ = true;
+        savedDisplay_ = display;
+    }
+    if (StartServer() && windowManager)
+        StartWindowManager();
+}
+
+PrivateDesktop::~PrivateDesktop() {
+    if (x_)
+        XCloseDisplay(x_);
+    if (hadDisplay_)
+        setenv("DISPLAY", savedDisplay_.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
+}
+
+bool PrivateDesktop::StartServer() {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        error_ = "no pipe";
+        return false;
+    }
+    // The server picks a free display and writes its number to the pipe once it takes clients.
+    server_ =
+        Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+               std::to_string(width_) + "x" + std::to_string(height_) + "x24", "-nolisten", "tcp"},
+              fds[1]);
+    close(fds[1]);
+    std::string number;
+    const auto limit = std::chrono::steady_clock::now() + START_LIMIT;
+    while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < limit) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c[16];
+        const ssize_t n = read(fds[0], c, sizeof c);
+        if (n <= 0)
+            break;
+        number.append(c, static_cast<size_t>(n));
+    }
+    close(fds[0]);
+    if (number.find('\n') == std::string::npos) {
+        error_ = "Xvfb did not start";
+        return false;
+    }
+    setenv("DISPLAY", (":" + number.substr(0, number.find('\n'))).c_str(), 1);
+    x_ = XOpenDisplay(nullptr);
+    if (!x_) {
+        error_ = "no connection to Xvfb";
+        return false;
+    }
+    return true;
+}
+
+bool PrivateDesktop::StartWindowManager() {
+    windowManager_ = Spawn({"openbox", "--sm-disable"});
+    // Up once it names its check window on the root window.
+    const Atom check = XInternAtom(x_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto limit = std::chrono::steady_clock::now() + START_LIMIT;
+    while (Running(windowManager_) && std::chrono::steady_clock::now() < limit) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const int got = XGetWindowProperty(x_, DefaultRootWindow(x_), check, 0, 1, False, XA_WINDOW,
+                                           &type, &format, &items, &after, &data);
+        if (data)
+            XFree(data);
+        if (got == Success && items == 1)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    error_ = "openbox did not start";
+    return false;
+}
+
+PrivateDesktop::Geometry PrivateDesktop::ProgramWindow() const {
+    Geometry g;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!x_ || !window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return g;
+    const ::Window xw = info.info.x11.window;
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(x_, xw, &a))
+        return g;
+    ::Window child = 0;
+    XTranslateCoordinates(x_, xw, DefaultRootWindow(x_), 0, 0, &g.x, &g.y, &child);
+    g.w = a.width;
+    g.h = a.height;
+    g.viewable = a.map_state == IsViewable;
+    return g;
+}
+
+std::vector<uint32_t> PrivateDesktop::Screen() const {
+    std::vector<uint32_t> pixels;
+    if (!x_)
+        return pixels;
+    XImage* image = XGetImage(x_, DefaultRootWindow(x_), 0, 0, static_cast<unsigned>(width_),
+                              static_cast<unsigned>(height_), AllPlanes, ZPixmap);
+    if (!image)
+        return pixels;
+    pixels.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const auto channel = [p](unsigned long mask) {
+                int shift = 0;
+                while (mask && !(mask & 1)) {
+                    mask >>= 1;
+                    ++shift;
+                }
+                return static_cast<uint32_t>((p >> shift) & mask & 255);
+            };
+            pixels[static_cast<size_t>(y) * width_ + x] = channel(image->red_mask) << 16 |
+                                                          channel(image->green_mask) << 8 |
+                                                          channel(image->blue_mask);
+        }
+    XDestroyImage(image);
+    return pixels;
+}
+
+void PrivateDesktop::WarpPointer(int x, int y) const {
+    if (!x_)
+        return;
+    XWarpPointer(x_, 0, DefaultRootWindow(x_), 0, 0, 0, 0, x, y);
+    XFlush(x_);
+}
+
+} // namespace testing_support

@@ -1,0 +1,54 @@
+#pragma once
+// An X server of its own for one test process: a desktop of a chosen size, with or without a
+// window manager, that this process's display then opens on. It also reads back what the server
+// shows (the program's window and the screen's pixels) and moves the real pointer.
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct _XDisplay;
+
+namespace testing_support {
+
+class PrivateDesktop {
+public:
+    // Starts Xvfb with one screen of width by height on a free display and, when windowManager,
+    // openbox on it; DISPLAY names it until the desktop is gone. Nothing of the display may be
+    // open in this process yet.
+    PrivateDesktop(int width, int height, bool windowManager);
+    ~PrivateDesktop();
+    PrivateDesktop(const PrivateDesktop&) = delete;
+    PrivateDesktop& operator=(const PrivateDesktop&) = delete;
+
+    // "" when the desktop is up, else why not.
+    const std::string& Error() const { return error_; }
+
+    struct Geometry {
+        int x = 0, y = 0, w = 0, h = 0; // the drawable, on the screen
+        bool viewable = false;
+    };
+    // The program's window (the one of the current GL context) as the server has it.
+    Geometry ProgramWindow() const;
+    // The screen as shown, 0xRRGGBB row by row.
+    std::vector<uint32_t> Screen() const;
+    // Moves the real pointer to (x, y) of the screen.
+    void WarpPointer(int x, int y) const;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    bool StartServer();
+    bool StartWindowManager();
+
+    int width_, height_;
+    pid_t server_ = -1, windowManager_ = -1;
+    _XDisplay* x_ = nullptr; // this test's own connection, for looking
+    std::string error_;
+    std::string savedDisplay_;
+    bool hadDisplay_ = false;
+};
+
+} // namespace testing_support
