@@ -253,9 +253,9 @@ TEST_P(FullScreenOnALargeDesktop, CoversTheScreenAndTakesClicksWhereButtonsAreDr
     ClickWithThePointer(script, "options");
     script.Await("options", &OptionsScreen);
     ClickWithThePointer(script, "fullscreen");
-    ExpectWindowed(script, "after the options' switch");
+    ExpectWindowed(script, "after the options switch");
     ClickWithThePointer(script, "fullscreen");
-    ExpectCoveredAndLetterboxed(script, "after the options' switch");
+    ExpectCoveredAndLetterboxed(script, "after the options switch");
     AltEnter(script);
     ExpectWindowed(script, "after Alt+Enter");
     AltEnter(script);
