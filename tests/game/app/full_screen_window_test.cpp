@@ -31,6 +31,8 @@ using testing_support::ShellDriver;
 
 constexpr int DESKTOP_W = 1280, DESKTOP_H = 1024;
 constexpr int LOGICAL_W = 800, LOGICAL_H = 600;
+// Frames a window manager may take to place the window before what it is gets reported.
+constexpr int WINDOW_MANAGER_FRAMES = 300;
 
 // The letterbox of the logical screen in a drawable of w by h: scale and offsets.
 struct Letterbox {
@@ -181,13 +183,12 @@ protected:
     void ExpectCoveredAndLetterboxed(ProgramScript& script, const std::string& when) {
         const PrivateDesktop* desktop = desktop_;
         auto frame = std::make_shared<platform::PixmapPtr>();
-        // A window manager may take some frames; what the window is after that is reported.
         auto frames = std::make_shared<int>(0);
         script
             .Then("window covers the desktop " + when,
                   [desktop, frames] {
                       return (Game->FullScreen == 1 && CoversDesktop(desktop->ProgramWindow())) ||
-                             ++*frames > 100;
+                             ++*frames > WINDOW_MANAGER_FRAMES;
                   })
             // The frame drawn now is on the screen at the next flip.
             .Check("frame " + when,
@@ -211,7 +212,9 @@ protected:
             const PrivateDesktop::Geometry g = desktop->ProgramWindow();
             return Game->FullScreen == 0 && g.viewable && g.w == LOGICAL_W && g.h == LOGICAL_H;
         };
-        script.Then("window " + when, [windowed, frames] { return windowed() || ++*frames > 100; })
+        script
+            .Then("window " + when,
+                  [windowed, frames] { return windowed() || ++*frames > WINDOW_MANAGER_FRAMES; })
             .Check("window on the desktop " + when, [desktop, windowed, when] {
                 SCOPED_TRACE(when);
                 const PrivateDesktop::Geometry g = desktop->ProgramWindow();
