@@ -25,6 +25,9 @@ int TDialog::Start() {
     OldIgnoreEscapeKey = Game->IgnoreEscapeKey;
     Game->IgnoreEscapeKey = 1;
     Active = 1;
+    // Only keys pressed while the dialog is up answer it: one still pending from before (typed
+    // into a chat line, or pressed during the game) would answer a question nobody has read.
+    ccDropKeyPresses();
     if (Slide == 5)
         Slide = platform::Rand(1, 4);
     return CalcOffset();
@@ -237,6 +240,9 @@ int TDialog::Finalise() {
     if (ReenableEscapeKey == 1)
         Game->IgnoreEscapeKey = OldIgnoreEscapeKey;
     CloseResult = CloseResultTemp;
+    // What was typed while the dialog was up was meant for it, the answering key's own character
+    // included: none of it may turn up in an entry line afterwards.
+    ccDropTypedChars();
     return 0;
 }
 
@@ -319,6 +325,7 @@ int TDialog::Kill() {
         Active = 0;
         if (ReenableEscapeKey == 1)
             Game->IgnoreEscapeKey = OldIgnoreEscapeKey;
+        ccDropTypedChars();
     }
     if (Caption)
         Caption->Kill();

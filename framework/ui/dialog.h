@@ -2,7 +2,8 @@
 // The base of the modal dialogs: a box in the middle of the screen with a caption, an optional
 // background picture, header sprite and two decorative pictures, and a menu made by the subclass.
 // It can slide and fade in and out, dim the screen behind it and play sounds. From Start until it
-// closes (or is killed) it claims the Escape key from the shell, so that Escape answers it.
+// closes (or is killed) it claims the Escape key from the shell, so that Escape answers it. Only
+// keys pressed while it is open answer it, and what is typed at it reaches no other widget.
 // Manage reports 1 for OK or Yes, -1 for Cancel or No, 0 while open.
 
 #include "framework/audio/channel_array.h"

@@ -94,6 +94,25 @@ int FlushKeys() {
     return 0;
 }
 
+int ccDropKeyPresses() {
+    if (ccPolledInputState) {
+        platform::FlushKeys();
+        return 0;
+    }
+    std::fill(std::begin(Keys), std::end(Keys), 0);
+    return ccDropTypedChars();
+}
+
+int ccDropTypedChars() {
+    if (ccPolledInputState) {
+        while (platform::GetChar() != 0) {
+        }
+        return 0;
+    }
+    charGet = charPut;
+    return 0;
+}
+
 int FlushMouse() {
     if (ccPolledInputState) {
         platform::FlushMouse();

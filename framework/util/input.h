@@ -48,6 +48,10 @@ inline int KeyDown(platform::KeyCode code) {
 }
 // Forgets every key hit, held key and typed character.
 int FlushKeys();
+// Forgets the key hits and typed characters not yet taken; keys held down stay held.
+int ccDropKeyPresses();
+// Forgets the typed characters not yet taken.
+int ccDropTypedChars();
 // Forgets held mouse buttons and button hits (the drawn pointer's in normal mode).
 int FlushMouse();
 // How FlushMouse reaches the drawn pointer, which lives above this layer: the game object sets it

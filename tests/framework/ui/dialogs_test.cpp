@@ -87,6 +87,44 @@ TEST_F(DialogTest, EscapeAndNInOneTickLeaveTheNPending) {
     EXPECT_EQ(KeyHit(KEY_N), 1);
 }
 
+// Keys pressed before a dialog opens do not answer it, whichever key and dialog; the character of
+// the key that answers it, and anything else typed at it, is gone when it closes.
+TEST_F(DialogTest, OnlyKeysPressedWhileOpenAnswerAndNoneTypedAtItRemains) {
+    struct Case {
+        const char* what;
+        bool yesNo;
+        int key;
+        int result;
+    };
+    const Case cases[] = {
+        {"OK, Enter", false, KEY_ENTER, 1},    {"OK, Space", false, KEY_SPACE, 1},
+        {"OK, Escape", false, KEY_ESCAPE, 1},  {"Yes/No, Y", true, KEY_Y, 1},
+        {"Yes/No, N", true, KEY_N, -1},        {"Yes/No, Escape", true, KEY_ESCAPE, -1},
+        {"Yes/No, Enter", true, KEY_ENTER, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ccCreateInputArrays();
+        // Pressed (and typed) before the dialog opens, and not read by anyone yet.
+        Type("nice");
+        PressKey(c.key);
+        ccInputChar(c.key == KEY_Y || c.key == KEY_N ? c.key + 32 : c.key);
+        TDialogPtr d = c.yesNo ? TDialogPtr(OpenYesNo()) : TDialogPtr(OpenOK());
+        EXPECT_EQ(d->Manage(), 0);
+        EXPECT_EQ(d->Manage(), 0);
+        EXPECT_EQ(d->Active, 1) << "still waiting for an answer";
+        EXPECT_EQ(GetChar(), 0) << "nothing typed before remains to be read";
+        // Typed while it is open: the answer, with its character.
+        Type("ok");
+        PressKey(c.key);
+        ccInputChar(c.key == KEY_Y || c.key == KEY_N ? c.key + 32 : c.key);
+        EXPECT_EQ(d->Manage(), c.result);
+        EXPECT_EQ(d->Active, 0);
+        EXPECT_EQ(GetChar(), 0) << "what was typed at the dialog reaches nobody else";
+        d->Kill();
+    }
+}
+
 TEST_F(DialogTest, SizeFollowsTheCaptionOrTheBackground) {
     TDialogYesNoPtr d = OpenYesNo("A question of some length");
     const int buttonH = 30;

@@ -171,6 +171,37 @@ TEST_F(TurnTest, ComputerWithoutAMoveWaitsForTheOK) {
     EXPECT_EQ(screen->Computer.ComputerWaiting, 0);
 }
 
+// An N pressed during the match, long before anyone asks, does not answer the win dialog: only
+// the Y pressed while it is open does. Everything goes through the shell's event pump.
+TEST_F(TurnTest, AKeyPressedDuringTheMatchDoesNotAnswerTheWinDialog) {
+    SetBoard({29}, {3}, 1, 2);
+    screen->Rules.BearedOff = {0, 4, 0};
+    const auto press = [this](int key, const char* typed) {
+        platform::InjectKey(key, true);
+        platform::InjectText(typed);
+        driver.Ticks(1);
+        platform::InjectKey(key, false);
+        driver.Ticks(1);
+    };
+    press('N', "n");
+    // The last pawn borne off by a click.
+    platform::InjectMouseMove(SquareX(29), SquareY(29));
+    driver.Ticks(2);
+    platform::InjectMouseButton(1, true);
+    driver.Ticks(1);
+    platform::InjectMouseButton(1, false);
+    ASSERT_EQ(screen->Rules.BearedOff[1], 5);
+    ASSERT_NE(screen->YesNoDialog, nullptr);
+    driver.Ticks(50);
+    ASSERT_NE(screen->YesNoDialog, nullptr) << "the dialog waits for its answer";
+    EXPECT_FALSE(Game->Fading());
+    press('Y', "y");
+    driver.Ticks(5);
+    EXPECT_EQ(screen->YesNoDialog, nullptr);
+    EXPECT_EQ(Game->CurrentTScreen, GameScreen);
+    EXPECT_EQ(screen->Rules.BearedOff, (std::array<int, 3>{0, 0, 0})) << "a new game";
+}
+
 // ---- The explanation of the special squares ----------------------------------------------------
 
 class ExplainTest : public TurnTest {

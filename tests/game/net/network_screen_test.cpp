@@ -172,6 +172,58 @@ TEST_F(NetworkScreenTest, TheScreenPlaysWholeGamesAgainstItsPeer) {
     EXPECT_EQ(winners, (std::vector<int>{1, 2})) << "both ways of winning were played";
 }
 
+// Letters typed into the chat line (not yet sent) do not answer the end-of-game dialog that the
+// peer's winning move opens, and the Y that does answer it never reaches the chat line: the next
+// Enter sends the line as it was typed. The keys go through the shell's event pump.
+TEST_F(NetworkScreenTest, ChatTypingNeitherAnswersTheEndDialogNorTakesItsAnswer) {
+    ASSERT_TRUE(Meet());
+    // Bo bears off the last pawn with the throw both boards know.
+    SetBoard({3}, {29}, 2, 2);
+    screen->Rules.BearedOff = {0, 0, 4};
+    peer.rules.Pawn.fill(0);
+    peer.rules.Pawn[3] = 1;
+    peer.rules.Pawn[29] = 2;
+    peer.rules.BearedOff = {0, 0, 4};
+    peer.rules.CurrentPlayer = 2;
+    peer.rules.Movement = 2;
+    const auto shellTick = [this] {
+        driver.Ticks(1);
+        NetworkTick(peer, *link, platform::MilliSecs());
+    };
+    const auto press = [&](int key, const std::string& typed) {
+        platform::InjectKey(key, true);
+        if (!typed.empty())
+            platform::InjectText(typed);
+        shellTick();
+        platform::InjectKey(key, false);
+        shellTick();
+    };
+    for (const char c : std::string("nice"))
+        press(c - 'a' + 'A', std::string(1, c));
+    ASSERT_EQ(screen->TextInput->Text, "nice");
+
+    peer.chosen = 29;
+    Settle();
+    ASSERT_TRUE(screen->YesNoDialog);
+    EXPECT_EQ(screen->YesNoDialog->Caption->Text, "Bo wins!  Do you want to play again?");
+    for (int i = 0; i < 20; ++i)
+        shellTick();
+    ASSERT_TRUE(screen->YesNoDialog) << "the dialog waits for an answer";
+    EXPECT_FALSE(Game->Fading());
+
+    press('Y', "y");
+    shellTick();
+    EXPECT_FALSE(screen->YesNoDialog);
+    EXPECT_EQ(screen->TextInput->Text, "nice") << "the answer is not typed into the chat line";
+    peer.dialogAnswer = 1;
+    Settle();
+    press(platform::KEY_ENTER, "");
+    Settle();
+    EXPECT_TRUE(peer.Shown("nice"));
+    EXPECT_TRUE(Shown("nice"));
+    EXPECT_FALSE(peer.Shown("nicey"));
+}
+
 TEST_F(NetworkScreenTest, LeavingTellsThePeerAndGivesTheKeysBack) {
     ASSERT_TRUE(Meet());
     EXPECT_EQ(Game->BlockKeys, 1) << "the chat line takes typing";
