@@ -122,6 +122,7 @@ int TGameScreen::Load() {
         RedrawStats();
     Game->FadeMusic = 0;
     needReady = 0;
+    ThrowRequested = 0;
     Record(TBoardEvent::TKind::GameStart, Rules.CurrentPlayer, -1, 0);
     return 0;
 }

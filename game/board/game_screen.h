@@ -106,6 +106,8 @@ public:
     int NextBeacon = 0;
     std::shared_ptr<TTextInputEx> TextInput;
     int needReady = 0;
+    // On the joining machine: 1 from its throw request until the host's throw result answers it.
+    int ThrowRequested = 0;
 
     // ---- Statistics of the visit: PlayerWins and PlayerStreak ----
     TStats Stats;

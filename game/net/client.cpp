@@ -137,6 +137,7 @@ TNetEvent TClient::WaitStep(int now) {
     const int result = platform::ConnectPoll(Connection, 0);
     if (result == 1) {
         Initialized = NET_CONNECTED;
+        connectedAt_ = now;
         return TNetEvent::Connected;
     }
     if (result < 0 || platform::MilliSecsDiff(now, openedAt_) >= CONNECT_TIMEOUT_MS) {
@@ -144,6 +145,11 @@ TNetEvent TClient::WaitStep(int now) {
         return TNetEvent::Failed;
     }
     return TNetEvent::None;
+}
+
+TNetEvent TClient::DropPeer(int) {
+    ShutDown();
+    return TNetEvent::Failed;
 }
 
 // ---- TServer ------------------------------------------------------------------------------------
@@ -167,12 +173,24 @@ int TServer::ShutDown() {
     return 0;
 }
 
-TNetEvent TServer::WaitStep(int) {
+TNetEvent TServer::WaitStep(int now) {
     platform::TSocket peer = platform::AcceptSocket(ServerSocket);
     if (!peer.Valid())
         return TNetEvent::None;
     Connection = std::move(peer);
     platform::CloseSocket(ServerSocket);
     Initialized = NET_CONNECTED;
+    connectedAt_ = now;
     return TNetEvent::Connected;
+}
+
+TNetEvent TServer::DropPeer(int now) {
+    platform::CloseSocket(Connection);
+    inbox_.Clear();
+    outbox_.clear();
+    gone_ = false;
+    // Opened again from the start, on the same port.
+    ServerSocket = platform::CreateTCPSocket();
+    Initialized = NET_CREATED;
+    return ConnectStep(now);
 }

@@ -61,6 +61,12 @@ public:
 
     // True when a message from the peer is waiting (whole, or still in the socket).
     bool MessageWaiting() const;
+    // The time (MilliSecs) at which the connection came to stand.
+    int ConnectedAt() const { return connectedAt_; }
+    // Gives up the peer of a standing connection, at time `now`: the joining side ends the
+    // connection, as a connect that failed (Failed); the host closes it and listens on its port
+    // again for another player (Opened, or Failed when the port cannot be opened again).
+    virtual TNetEvent DropPeer(int now);
 
     // One step of opening or keeping the connection, at time `now` (MilliSecs): Init from
     // NET_CREATED (a failure ends the connection), then waiting for the peer or the connect
@@ -85,6 +91,7 @@ protected:
     TFrameDecoder inbox_;
     std::string outbox_;
     int openedAt_ = 0;
+    int connectedAt_ = 0;
     // The peer closed or the connection broke; messages that came before may still be waiting.
     bool gone_ = false;
 };
@@ -100,12 +107,13 @@ public:
     // would listen on a port nobody knows).
     int Init() override;
     int ShutDown() override;
+    TNetEvent DropPeer(int now) override;
 
     platform::TSocket ServerSocket;
 
 protected:
     // Accepts the one peer (the host waits as long as its player likes); the listening socket is
-    // then closed, so no second peer can queue.
+    // then closed, so no second peer can queue, until the peer is dropped.
     TNetEvent WaitStep(int now) override;
 };
 using TServerPtr = std::shared_ptr<TServer>;

@@ -52,6 +52,7 @@ public:
     int& LastBeacon() override { return s.LastBeacon; }
     int& NextBeacon() override { return s.NextBeacon; }
     int& needReady() override { return s.needReady; }
+    int& ThrowRequested() override { return s.ThrowRequested; }
 
     bool DieClicked() override { return s.Menu && s.Menu->Clicked("die"); }
 

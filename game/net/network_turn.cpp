@@ -49,6 +49,7 @@ void ResetExchange(TNetworkBoard& board) {
     board.LastBeacon() = 0;
     board.NextBeacon() = 0;
     board.needReady() = 0;
+    board.ThrowRequested() = 0;
     board.Rules().Movement = 0;
     board.EnableChat(false);
 }
@@ -83,6 +84,23 @@ void ReportConnection(TNetworkBoard& board, TClient& link, TNetEvent event) {
     case TNetEvent::Connected:
         break;
     }
+}
+
+// No name came in time: the peer is given up. The joining side has nothing to play with; the host
+// waits for another player on a board as new, since its player may have thrown meanwhile.
+void DropSilentPeer(TNetworkBoard& board, TClient& link, int now) {
+    Log("no name from the other player within " + std::to_string(NAME_TIMEOUT_MS / 1000) +
+        " s of the connection; dropped");
+    if (board.MyPlayer() == HOST) {
+        board.ShowLine("A connection that did not answer was dropped.", LINE_SYSTEM);
+        ResetExchange(board);
+        board.HideHighlight(true);
+        board.HideDie();
+        board.SetThrowButton(1);
+        board.Rules().CurrentPlayer = HOST;
+        board.NewGame();
+    }
+    ReportConnection(board, link, link.DropPeer(now));
 }
 
 // The name exchange. False when the tick ends here.
@@ -143,6 +161,7 @@ bool EndOfGameStep(TNetworkBoard& board, TClient& link, const TNetMessage& messa
             return true;
         board.HideDie();
         rules.Movement = 0;
+        board.ThrowRequested() = 0;
         board.SetThrowButton(1);
         link.SendString(ReadyMessage());
         // The winner of the game just ended moves first.
@@ -201,6 +220,18 @@ void PeerClaimsWin(TNetworkBoard& board, bool countIt) {
     board.OpenEndDialog(name + " wins!  Do you want to play again?");
 }
 
+// The peer says its throw allows no move. The host drew that throw, so it asks the rules and keeps
+// the turn where the throw has a move (or none was drawn); the joining side never learns a throw
+// of the host's that allows no move, and takes the host's word.
+bool NoMovesBorneOut(TNetworkBoard& board) {
+    const TRules& rules = board.Rules();
+    if (board.MyPlayer() != HOST || (rules.Movement != 0 && rules.AnyValidMoves() == 0))
+        return true;
+    Log("the other player claims no move with a throw of " + std::to_string(rules.Movement) +
+        "; refused");
+    return false;
+}
+
 // The host draws a throw and shows it.
 void DrawThrow(TNetworkBoard& board) {
     TRules& rules = board.Rules();
@@ -229,7 +260,7 @@ bool CommonMessage(TNetworkBoard& board, TClient& link, const TNetMessage& messa
         return true;
     case TNetKind::NoMoves:
         // On the host, the joining player's throw, drawn here, goes with the turn.
-        if (current == peer)
+        if (current == peer && NoMovesBorneOut(board))
             PassWithoutMove(board);
         return true;
     case TNetKind::Exit:
@@ -273,7 +304,11 @@ void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message
 void JoiningMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message) {
     TRules& rules = board.Rules();
     if (!CommonMessage(board, link, message)) {
-        if (message.Kind == TNetKind::ThrowResult && rules.Movement == 0) {
+        // The host's own throw, or the answer to this side's request; a throw the player never
+        // asked for is not taken.
+        if (message.Kind == TNetKind::ThrowResult && rules.Movement == 0 &&
+            (rules.CurrentPlayer == HOST || board.ThrowRequested())) {
+            board.ThrowRequested() = 0;
             rules.Movement = message.Value;
             board.ShowDie();
             board.SetThrowButton(0);
@@ -287,6 +322,7 @@ void JoiningMessage(TNetworkBoard& board, TClient& link, const TNetMessage& mess
     if (board.DieClicked() && rules.CurrentPlayer == JOINING && rules.Movement == 0) {
         board.PlayRollSound();
         link.SendString(ThrowRequestMessage());
+        board.ThrowRequested() = 1;
     }
     // Only a throw result sets Movement, so this waits for it. The die stays up until the host's
     // next throw or no-moves message.
@@ -320,7 +356,12 @@ int NetworkTick(TNetworkBoard& board, TClient& link, int now) {
         return 0;
     }
     const TNetMessage message = DecodeMessage(link.ReceiveString());
-    if (!NameStep(board, link, message, now))
+    const bool goOn = NameStep(board, link, message, now);
+    if (!board.GotName() && platform::MilliSecsDiff(now, link.ConnectedAt()) >= NAME_TIMEOUT_MS) {
+        DropSilentPeer(board, link, now);
+        return 0;
+    }
+    if (!goOn)
         return 0;
     // Keys typed into the chat line must not answer the end-of-game dialog, and the peer would
     // drop a line sent meanwhile: the chat waits while the dialog is open.

@@ -18,6 +18,10 @@
 constexpr int LINE_SYSTEM = 0;
 constexpr int LINE_TURN = 3;
 
+// A peer whose name has not come this long after the connection is dropped, so that a connection
+// that never speaks (a port scan, another program, a frozen peer) cannot hold the game.
+constexpr int NAME_TIMEOUT_MS = 10000;
+
 // What the loop needs of the board screen.
 class TNetworkBoard {
 public:
@@ -38,6 +42,8 @@ public:
     virtual int& NextBeacon() = 0;
     // On the host: 1 while the joining player's ready message is awaited after the host won.
     virtual int& needReady() = 0;
+    // On the joining side: 1 from its throw request until the throw result answers it.
+    virtual int& ThrowRequested() = 0;
 
     // ---- The player's input of this tick ----
     virtual bool DieClicked() = 0;

@@ -32,7 +32,7 @@ public:
     TRules rules;
     std::array<std::string, 3> names;
     int textIndicator = 0;
-    int sentName = 0, gotName = 0, lastBeacon = 0, nextBeacon = 0, ready = 0;
+    int sentName = 0, gotName = 0, lastBeacon = 0, nextBeacon = 0, ready = 0, throwRequested = 0;
 
     // Input of the next tick, taken once.
     bool dieClick = false;
@@ -71,6 +71,7 @@ public:
     int& LastBeacon() override { return lastBeacon; }
     int& NextBeacon() override { return nextBeacon; }
     int& needReady() override { return ready; }
+    int& ThrowRequested() override { return throwRequested; }
 
     bool DieClicked() override { return std::exchange(dieClick, false); }
     bool TakeChatLine(std::string& text) override {

@@ -387,6 +387,114 @@ TEST(NetworkGame, ThrowsAndMovesThatDoNotFitThePendingThrowAreIgnored) {
     EXPECT_EQ(peers.host.rules.CurrentPlayer, 1);
 }
 
+// The host draws the joining player's throws, so it checks a "no moves" claim against them: a
+// claim with no throw drawn, or with a throw that has a move, is refused and the turn stays. The
+// joining side takes a throw result on its own turn only in answer to its own request.
+TEST(NetworkGame, ClaimsAndThrowsTheRulesDoNotBearOutAreRefused) {
+    TwoPeers peers;
+    ASSERT_TRUE(peers.Meet());
+    for (TFakeBoard* b : {&peers.host, &peers.joining})
+        b->rules.CurrentPlayer = 2;
+    // Nobody asked for this throw.
+    peers.hostLink->SendString(ThrowResultMessage(3));
+    peers.Settle();
+    EXPECT_EQ(peers.joining.rules.Movement, 0);
+    EXPECT_FALSE(peers.joining.dieShown);
+    // "No moves" before any throw.
+    peers.joinLink->SendString(NoMovesMessage());
+    peers.Settle();
+    EXPECT_EQ(peers.host.rules.CurrentPlayer, 2);
+    // The joining player asks; from the start position every throw has a move.
+    peers.joining.dieClick = true;
+    peers.Settle();
+    const int thrown = peers.host.rules.Movement;
+    ASSERT_TRUE(thrown >= 1 && thrown <= MAX_THROW);
+    EXPECT_EQ(peers.joining.rules.Movement, thrown) << "the answer to the request is taken";
+    ASSERT_EQ(peers.host.rules.AnyValidMoves(), 1);
+    peers.joinLink->SendString(NoMovesMessage());
+    peers.Settle();
+    EXPECT_EQ(peers.host.rules.CurrentPlayer, 2) << "the turn stays";
+    EXPECT_EQ(peers.host.rules.Movement, thrown);
+    // The joining player makes the move the throw allows, and the game goes on in step.
+    peers.joining.chosen = ComputerChoice(peers.joining.rules, STRATEGY_RACER);
+    peers.Settle();
+    ExpectSameBoards(peers.host, peers.joining, "after the move");
+    EXPECT_EQ(peers.host.rules.CurrentPlayer, 1);
+}
+
+// A connection that sends no name within ten seconds is dropped: the host listens on its port
+// again, on a board as new, and plays the next real player; the joining side gives up as after
+// a connect that failed. The clock is the test's.
+TEST(NetworkGame, APeerThatNeverSpeaksIsDropped) {
+    TwoPeers peers;
+    const int start = peers.now;
+    NetworkTick(peers.host, *peers.hostLink, peers.now); // listens
+    platform::TSocket silent = platform::CreateTCPSocket();
+    ASSERT_EQ(platform::ConnectSocket(silent, 0x7F000001u, peers.hostLink->Port, 5000), 1);
+    platform::SocketWaitReadable(peers.hostLink->ServerSocket, 5000);
+    NetworkTick(peers.host, *peers.hostLink, peers.now);
+    ASSERT_EQ(peers.hostLink->Initialized, NET_CONNECTED);
+    // Meanwhile the host's player throws and moves.
+    peers.host.dieClick = true;
+    NetworkTick(peers.host, *peers.hostLink, peers.now);
+    ASSERT_NE(peers.host.rules.Movement, 0);
+    peers.host.chosen = ComputerChoice(peers.host.rules, STRATEGY_RACER);
+    NetworkTick(peers.host, *peers.hostLink, peers.now);
+    ASSERT_EQ(peers.host.rules.CurrentPlayer, 2);
+    // Twenty seconds of silence.
+    const std::string port = std::to_string(peers.hostLink->Port);
+    for (; peers.now < start + 20000; peers.now += 100) {
+        NetworkTick(peers.host, *peers.hostLink, peers.now);
+        if (peers.now < start + NAME_TIMEOUT_MS)
+            ASSERT_EQ(peers.hostLink->Initialized, NET_CONNECTED) << peers.now - start;
+        else
+            ASSERT_EQ(peers.hostLink->Initialized, NET_OPENING) << peers.now - start;
+    }
+    EXPECT_TRUE(peers.host.Shown("A connection that did not answer was dropped."));
+    EXPECT_EQ(peers.host.LastLine(), "Waiting for another player on port " + port + ".");
+    EXPECT_EQ(peers.host.rules.CurrentPlayer, 1);
+    EXPECT_EQ(peers.host.rules.Movement, 0);
+    EXPECT_FALSE(peers.host.dieShown);
+    for (int n = 0; n < 10; ++n)
+        EXPECT_EQ(peers.host.rules.Pawn[static_cast<std::size_t>(n)], 1 + n % 2);
+    // The silent one finds its connection closed.
+    char buffer[256];
+    int got = 0;
+    for (int i = 0; i < 100 && got >= 0; ++i) {
+        platform::SocketWaitReadable(silent, WAIT_MS);
+        got = silent.Recv(buffer, sizeof buffer);
+    }
+    EXPECT_EQ(got, -1);
+    // The next real player is answered, and a whole game is played in step.
+    ASSERT_TRUE(peers.Meet());
+    EXPECT_TRUE(peers.host.Shown("** Joiner joined the game. **"));
+    platform::SeedRnd(14);
+    EXPECT_NE(peers.PlayToTheWin(), 0);
+    ExpectSameBoards(peers.host, peers.joining, "at the end");
+
+    // The joining side, against a listener that accepts and never answers.
+    platform::TSocket mute = platform::CreateTCPSocket();
+    ASSERT_EQ(platform::BindSocket(mute, 0), 1);
+    ASSERT_EQ(platform::ListenSocket(mute, 1), 1);
+    TFakeBoard joining(2, "Joiner");
+    TClientPtr link = TClient::Create("127.0.0.1", platform::LocalPort(mute));
+    int now = 0;
+    for (int i = 0; i < 200 && link->Initialized != NET_CONNECTED; ++i) {
+        NetworkTick(joining, *link, now);
+        platform::ConnectPoll(link->Connection, WAIT_MS);
+    }
+    ASSERT_EQ(link->Initialized, NET_CONNECTED);
+    platform::TSocket accepted = platform::AcceptSocket(mute);
+    const std::string where = "127.0.0.1 on port " + std::to_string(link->Port) + ".";
+    for (now = 100; now < NAME_TIMEOUT_MS; now += 100)
+        NetworkTick(joining, *link, now);
+    EXPECT_EQ(link->Initialized, NET_CONNECTED);
+    EXPECT_EQ(joining.LastLine(), "Connecting to " + where);
+    NetworkTick(joining, *link, NAME_TIMEOUT_MS);
+    EXPECT_EQ(link->Initialized, NET_ENDED);
+    EXPECT_EQ(joining.LastLine(), "Could not connect to " + where);
+}
+
 // Random bytes from a raw socket against the host's loop: every tick goes through, the board
 // only ever holds a position the rules can reach (ten pawns, five each, counted with those
 // borne off), and the host never moves for the joining player.
