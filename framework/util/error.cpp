@@ -9,6 +9,8 @@
 #include "platform/input.h"
 #include "platform/system.h"
 
+#include <cstdio>
+
 int ccGraphicalErrors = 1;
 int ccWriteErrors = 1;
 std::string ccErrorPath;
@@ -32,6 +34,20 @@ void WriteErrorLog(const std::string& message) {
 // Status of a process ended by a fatal error: a failure, whatever the user pressed.
 constexpr int FATAL_EXIT_STATUS = 1;
 
+void WriteStderr(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+}
+
+// Shows and logs the text of an error that start-up's handler caught.
+int ShowGeneralError(const std::string& text) {
+    platform::EndGraphics();
+    platform::ShowMouse();
+    platform::Notify(text, false);
+    WriteErrorLog(text);
+    return 0;
+}
+
 void DrawDialogOK(int x, int y, int w, int h, const std::vector<std::string>& lines) {
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
@@ -54,11 +70,14 @@ void DrawDialogOK(int x, int y, int w, int h, const std::vector<std::string>& li
 int ccRunTimeError(const std::string& message, int fatal) {
     if (!ccGraphicalErrors) {
         platform::Notify(message, false);
-        platform::RuntimeError(message);
+        throw TReportedError(message);
     }
     // Logged before the box is shown, so that the log is there even when the player kills the
     // program instead of answering the box.
     WriteErrorLog(message);
+    // Without a display the box falls back to the system's message box, which echoes it there.
+    if (platform::GraphicsOpen())
+        WriteStderr(message);
     ccEnablePolledInput();
     ccDialogOK(message, 600, 100);
     if (fatal)
@@ -106,20 +125,14 @@ int ccDialogOK(const std::string& message, int w, int h) {
 }
 
 int HandleGeneralError(const std::exception& error) {
-    platform::EndGraphics();
-    platform::ShowMouse();
     std::string text = error.what();
     if (DebugInt != 0)
         text.insert(0, "(" + std::to_string(DebugInt) + ") ");
-    platform::Notify(text, false);
-    return 0;
+    return ShowGeneralError(text);
 }
 
 int HandleGeneralError(const std::string& thrown) {
-    platform::EndGraphics();
-    platform::ShowMouse();
-    platform::Notify(thrown, false);
-    return 0;
+    return ShowGeneralError(thrown);
 }
 
 int HandleGeneralError(std::exception_ptr error) {
@@ -135,4 +148,17 @@ int HandleGeneralError(std::exception_ptr error) {
     } catch (...) {
     }
     return HandleGeneralError(std::string("Unknown error"));
+}
+
+void HandleStartUpError(std::exception_ptr error) {
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const TReportedError& reported) {
+        WriteErrorLog(reported.what());
+        platform::End(FATAL_EXIT_STATUS);
+    } catch (...) {
+    }
+    HandleGeneralError(error);
+    platform::End(FATAL_EXIT_STATUS);
 }

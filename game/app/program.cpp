@@ -48,30 +48,9 @@ void SetUpGame() {
     Game->IgnoreDebugKey = 1;
 }
 
-// The guarded phase: the display, the data, then the main loop for ever.
-[[noreturn]] void RunGuarded() {
-    ccGraphicalErrors = 1;
-    Game->GraphicsCreate();
-    PlayerColor[0] = TColor::Create(240, 240, 240, 1.0f);
-    PlayerColor[1] = TColor::Create(0, 0, 255, 1.0f);
-    PlayerColor[2] = TColor::Create(0, 255, 0, 1.0f);
-    PlayerColor[3] = TColor::Create(255, 229, 153, 1.0f);
-    platform::HideMouse();
-    if (Game->PortalSplash)
-        PortalSplash(0, 0, 0, 0);
-    LoadData();
-    ccFlushAll();
-    Game->FixedRateLogic->Init();
-    for (;;) {
-        if (Game->MainLogicLoop() == -1)
-            Shutdown(0);
-        Game->ScreenDraw();
-    }
-}
-
-} // namespace
-
-int RunProgram() {
+// Start-up before the guarded phase: the game object, its settings and folders, the banks, the
+// player arrays and the screens. No display is open yet.
+void StartUp() {
     ccCreateInputArrays();
     ccCreateMutex("Pelorin Demo");
     platform::SetAppTitle("Pelorin Demo v1.0");
@@ -96,12 +75,44 @@ int RunProgram() {
     CreditsScreen = std::make_shared<TCreditsScreen>();
     InstructionsScreen = std::make_shared<TInstructionsScreen>();
     InstallNetworkHooks();
+}
 
+// The guarded phase: the display, the data, then the main loop for ever.
+[[noreturn]] void RunGuarded() {
+    ccGraphicalErrors = 1;
+    Game->GraphicsCreate();
+    PlayerColor[0] = TColor::Create(240, 240, 240, 1.0f);
+    PlayerColor[1] = TColor::Create(0, 0, 255, 1.0f);
+    PlayerColor[2] = TColor::Create(0, 255, 0, 1.0f);
+    PlayerColor[3] = TColor::Create(255, 229, 153, 1.0f);
+    platform::HideMouse();
+    if (Game->PortalSplash)
+        PortalSplash(0, 0, 0, 0);
+    LoadData();
+    ccFlushAll();
+    Game->FixedRateLogic->Init();
+    for (;;) {
+        if (Game->MainLogicLoop() == -1)
+            Shutdown(0);
+        Game->ScreenDraw();
+    }
+}
+
+} // namespace
+
+int RunProgram() {
+    // A fatal error here (a game folder that cannot be made, a missing sound, settings that cannot
+    // be written) was shown where it was raised: logged, it ends the process with a failure.
+    try {
+        StartUp();
+    } catch (...) {
+        HandleStartUpError(std::current_exception());
+    }
     try {
         RunGuarded();
-    } catch (const std::exception& error) {
-        // Any error object of start-up or of a later frame: shown, then the orderly end.
-        HandleGeneralError(error);
+    } catch (...) {
+        // Whatever was thrown in start-up or in a later frame: shown, then the orderly end.
+        HandleGeneralError(std::current_exception());
         Shutdown(1);
     }
 }

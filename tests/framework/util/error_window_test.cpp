@@ -57,6 +57,7 @@ protected:
         platform::SetLocalTimeSource(nullptr);
         ccErrorPath.clear();
         ccDisablePolledInput();
+        platform::ClearEvents(); // a close request that answered a box stays queued
         ccTextAlpha = 1.0f;
         InWindow::TearDown();
     }

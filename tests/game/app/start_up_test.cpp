@@ -1,5 +1,5 @@
 // The real executable where no display can be opened: the error is shown and the program still
-// ends in order, with a status that says it failed.
+// ends in order, with a status that says it failed; and fatal errors before the display opens.
 
 #include "platform/files.h"
 #include "platform/system.h"
@@ -9,7 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -36,6 +40,98 @@ TEST(StartUpWithoutDisplay, ShowsTheErrorAndEndsInOrder) {
         << errors;
     EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_FILE);
     EXPECT_EQ(platform::FileType(folder + "pelorin-demo.ini"), platform::FILETYPE_FILE);
+}
+
+// Occurrences of text in all.
+int Count(const std::string& all, const std::string& text) {
+    int n = 0;
+    for (size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+        ++n;
+    return n;
+}
+
+// A copy of the program beside a data folder that lacks the sound "buttonclick.wav": the folder's
+// other entries are links to the built data.
+std::string ProgramWithoutTheClickSound(const testing_support::TempDir& dir) {
+    const std::string built = platform::AppDir();
+    const std::string program = dir.File("pelorin-demo");
+    if (!platform::CopyFile(built + "pelorin-demo", program) || chmod(program.c_str(), 0755) != 0)
+        return std::string();
+    for (const char* folder : {"Data", "data"}) {
+        std::vector<std::string> names;
+        platform::ReadDir(built + folder, names);
+        platform::CreateDir(dir.File(folder));
+        for (const std::string& name : names) {
+            if (name == "." || name == "..")
+                continue;
+            if (std::string(folder) == "Data" && name == "sound") {
+                std::vector<std::string> sounds;
+                platform::ReadDir(built + "Data/sound", sounds);
+                platform::CreateDir(dir.File("Data/sound"));
+                for (const std::string& sound : sounds)
+                    if (sound != "." && sound != ".." && sound != "buttonclick.wav" &&
+                        symlink((built + "Data/sound/" + sound).c_str(),
+                                dir.File("Data/sound/" + sound).c_str()) != 0)
+                        return std::string();
+                continue;
+            }
+            if (symlink((built + folder + "/" + name).c_str(),
+                        dir.File(std::string(folder) + "/" + name).c_str()) != 0)
+                return std::string();
+        }
+    }
+    return program;
+}
+
+// A fatal error before the display opens ends the process with status 1, its message written
+// once to standard error and to the error log where the game's folder exists; never an abort.
+TEST(StartUpWithoutDisplay, AnEarlyFatalErrorEndsWithStatusOneAndItsMessage) {
+    struct Case {
+        const char* what;
+        std::string message;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"game folder cannot be made", "Cannot create shared data folder ", false},
+        {"settings cannot be written", "Failed to save file ", true},
+        {"click sound missing", "Error loading sample ", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing_support::TempDir home;
+        std::string data = home.Path() + "share";
+        std::string program = platform::AppDir() + "pelorin-demo";
+        if (c.message.rfind("Cannot", 0) == 0) {
+            ASSERT_TRUE(testing_support::WriteTextFile(data, "a file, not a folder"));
+        } else if (c.message.rfind("Failed", 0) == 0) {
+            ASSERT_TRUE(platform::CreateDir(data + "/Pelorin Demo/pelorin-demo.ini", true));
+        } else {
+            program = ProgramWithoutTheClickSound(home);
+            ASSERT_FALSE(program.empty());
+        }
+        auto game = testing_support::StartChild(program, {{"HOME", home.Path()},
+                                                          {"XDG_DATA_HOME", data},
+                                                          {"DISPLAY", ""},
+                                                          {"WAYLAND_DISPLAY", ""},
+                                                          {"SDL_VIDEODRIVER", "dummy"}});
+        ASSERT_GT(game.pid, 0);
+        int status = 0;
+        if (!testing_support::WaitChild(game, 60, status)) {
+            kill(game.pid, SIGKILL);
+            waitpid(game.pid, &status, 0);
+            FAIL() << "the game did not end";
+        }
+        const std::string errors = testing_support::ReadErrorOutput(game);
+        ASSERT_TRUE(WIFEXITED(status))
+            << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "\n"
+            << errors;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << errors;
+        EXPECT_EQ(Count(errors, c.message), 1) << errors;
+        const std::string log = testing_support::ReadTextFile(data + "/Pelorin Demo/ErrorLog.txt");
+        if (c.logged) {
+            EXPECT_NE(log.find("\r\n" + c.message), std::string::npos) << log;
+        }
+    }
 }
 
 } // namespace
