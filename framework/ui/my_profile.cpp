@@ -45,7 +45,8 @@ int TMyProfile::Save() {
 
 int TMyProfile::Load() {
     std::string bytes;
-    if (!ReadProfileFile(FilePath(), FILE_BYTES, bytes, [this] { Save(); }))
+    if (!ReadProfileFile(
+            FilePath(), FILE_BYTES, bytes, [this] { Save(); }, [this] { Init(Name); }))
         return 0;
     platform::StreamPtr file = platform::MemoryStream(bytes);
     int* counters[COUNTERS] = {&Won3, &Won5, &Won10, &Won20, &Lost5, &Dominated, &Swept};

@@ -15,8 +15,9 @@ public:
     int Init(const std::string& name);
     // Writes the file; a file that cannot be written is a fatal error.
     int Save();
-    // 1 when the file was read; 0 when there was none or it was damaged (a damaged file is kept
-    // beside it as name + ".dat.damaged"): a file is then written from the values in memory.
+    // 1 when the file was read; 0 when there was none (a file is then written from the values in
+    // memory) or it was damaged (kept beside it as name + ".dat.damaged"; the profile starts anew
+    // as Init makes it, and that is written).
     int Load();
 
     // The profile's file: Game->ProfilePath + Name + ".dat".

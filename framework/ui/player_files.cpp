@@ -42,7 +42,7 @@ void SaveProfileFile(const std::string& folder, const std::string& path,
 }
 
 bool ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes,
-                     const std::function<void()>& save) {
+                     const std::function<void()>& save, const std::function<void()>& reset) {
     if (platform::FileType(path) == platform::FILETYPE_NONE) {
         save();
         return false;
@@ -50,7 +50,8 @@ bool ReadProfileFile(const std::string& path, size_t minBytes, std::string& byte
     if (platform::FileType(path) == platform::FILETYPE_FILE && platform::LoadBytes(path, bytes) &&
         bytes.size() >= minBytes)
         return true;
-    // The player goes on with the values in memory.
+    // The player goes on with a new profile of that name.
+    reset();
     if (KeepDamagedFile(path, "profile", "a new profile is used"))
         save();
     return false;

@@ -22,7 +22,8 @@ void SaveProfileFile(const std::string& folder, const std::string& path,
                      const std::function<void(const platform::StreamPtr&)>& write);
 
 // For a profile's Load: true with the whole file in bytes when it holds at least minBytes.
-// Otherwise false, after save has written the values in memory when there was no file or the
-// damaged one could be moved aside (one left in place is not written over).
+// Otherwise false: with no file, save has written the values in memory; with a damaged one, reset
+// has put the starting values back (the object may hold another player's) and save has written
+// them when the damaged file could be moved aside (one left in place is not written over).
 bool ReadProfileFile(const std::string& path, size_t minBytes, std::string& bytes,
-                     const std::function<void()>& save);
+                     const std::function<void()>& save, const std::function<void()>& reset);

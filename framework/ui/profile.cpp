@@ -82,7 +82,8 @@ int TProfile::Save() {
 int TProfile::Load() {
     std::string bytes;
     // A file needs its whole head; the hints may end early.
-    if (!ReadProfileFile(FilePath(), HEAD_BYTES, bytes, [this] { Save(); }))
+    if (!ReadProfileFile(
+            FilePath(), HEAD_BYTES, bytes, [this] { Save(); }, [this] { Init(Name); }))
         return 0;
     platform::StreamPtr file = platform::MemoryStream(bytes);
     int* masked[MASKED] = {&CurrentLevel, &LockedLevel, &Score, &Lives, &Kills};

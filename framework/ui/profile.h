@@ -28,8 +28,9 @@ public:
     int ClearHints();
     // Writes the file, then SaveUserFunction's data; a file that cannot be written is fatal.
     virtual int Save();
-    // 1 when the file was read; 0 when there was none or it was damaged (a damaged file is kept
-    // beside it as name + ".dat.damaged"): a file is then written from the values in memory.
+    // 1 when the file was read; 0 when there was none (a file is then written from the values in
+    // memory) or it was damaged (kept beside it as name + ".dat.damaged"; the profile starts anew
+    // as Init makes it, and that is written).
     virtual int Load();
     int HintsSet(int value);
     // 1 when the hint (0 to MAX_HINTS - 1) was not shown before: it is then marked shown, and the

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <sys/stat.h>
+#include <vector>
 
 using testing_support::ReadTextFile;
 using testing_support::TempDir;
@@ -103,7 +104,12 @@ TEST_F(MyProfileTest, DamagedFileIsKeptAsideAndAFreshProfileWritten) {
         else
             ASSERT_TRUE(WriteTextFile(file, c.bytes));
 
-        auto profile = TMyProfile::Create("player");
+        // The one current profile switched to this name still holds the previous player's
+        // counters: none of them may reach the new file.
+        auto profile = TMyProfile::Create("anna");
+        profile->Won3 = 1, profile->Won5 = 2, profile->Won10 = 3, profile->Won20 = 4;
+        profile->Lost5 = 5, profile->Dominated = 6, profile->Swept = 7;
+        profile->Name = "player";
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(profile->Load(), 0);
         const std::string err = ::testing::internal::GetCapturedStderr();
@@ -114,7 +120,10 @@ TEST_F(MyProfileTest, DamagedFileIsKeptAsideAndAFreshProfileWritten) {
         else
             EXPECT_EQ(ReadTextFile(file + ".damaged"), c.bytes);
         EXPECT_EQ(ReadTextFile(file), StoredBytes(zeros));
-        EXPECT_EQ(profile->Won3, 0);
+        const int held[7] = {profile->Won3,  profile->Won5,      profile->Won10, profile->Won20,
+                             profile->Lost5, profile->Dominated, profile->Swept};
+        EXPECT_EQ(std::vector<int>(held, held + 7), std::vector<int>(7, 0));
+        EXPECT_EQ(profile->Name, "player");
     }
 }
 

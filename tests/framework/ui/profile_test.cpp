@@ -189,8 +189,10 @@ TEST_F(ProfileTest, AShortFileIsKeptAsideAndAFreshOneWritten) {
             ASSERT_TRUE(platform::CreateDir(file));
         else
             ASSERT_TRUE(WriteTextFile(file, c.bytes));
-        TProfilePtr profile = TProfile::Create("hero");
-        profile->Score = 77;
+        // Another player's values in the object: the new profile starts from Init's.
+        TProfilePtr profile = TProfile::Create("anna");
+        profile->Score = 77, profile->Lives = 1, profile->HintsShown[4] = 1;
+        profile->Name = "hero";
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(profile->Load(), 0);
         const std::string err = ::testing::internal::GetCapturedStderr();
@@ -199,7 +201,14 @@ TEST_F(ProfileTest, AShortFileIsKeptAsideAndAFreshOneWritten) {
             EXPECT_EQ(platform::FileType(file + ".damaged"), platform::FILETYPE_DIR);
         else
             EXPECT_EQ(ReadTextFile(file + ".damaged"), c.bytes);
-        EXPECT_EQ(profile->Score, 77) << "the values in memory are kept";
+        TProfilePtr reread = TProfile::Create("x");
+        reread->Name = "hero";
+        EXPECT_EQ(reread->Load(), 1);
+        for (const TProfilePtr& held : {profile, reread}) {
+            EXPECT_EQ(held->Score, 0);
+            EXPECT_EQ(held->Lives, 3);
+            EXPECT_EQ(held->HintsShown[4], 0);
+        }
         EXPECT_EQ(ReadTextFile(file).size(), 440u);
     }
 }
