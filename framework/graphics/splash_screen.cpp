@@ -73,14 +73,9 @@ int TSplashScreen::CleanUp() {
     if (OriginalPolledInputState == 0)
         ccDisablePolledInput();
     ccFlushAll();
-    // Going back to event input drops what was queued: a request to close the program that came
-    // during the splash is handed on to whoever reads the events next.
-    if (fade->TerminateRequested) {
-        fade->TerminateRequested = 0;
-        platform::TEvent quit;
-        quit.id = platform::EVENT_APPTERMINATE;
-        platform::EmitEvent(quit);
-    }
+    // A request to close the program that came during the splash, up to its last frame, stays
+    // queued (going back to event input keeps it) for whoever reads the events next.
+    fade->TerminateRequested = 0;
     return 0;
 }
 

@@ -137,7 +137,9 @@ int TGame::MusicOn() {
         return 0;
     Music = 1;
     if (MusicRestart == 1 || !MusicChannel) {
-        MusicLoad(MusicFileName, MusicLooped);
+        // "none" is no music, not a file to look for.
+        if (MusicFileName != "none")
+            MusicLoad(MusicFileName, MusicLooped);
         if (MusicName != "none")
             MusicPlay(1);
     } else {

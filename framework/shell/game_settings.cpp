@@ -98,6 +98,10 @@ int TGame::IniExtract() {
                 this->*s.text = line->Value;
         }
     }
+    // A hand-edited volume out of range would draw its bar off the panel and be saved back.
+    ccRangeCheck100(SoundVolume);
+    ccRangeCheck100(MusicVolume);
+    ccRangeCheck100(SpeechVolume);
     return 0;
 }
 

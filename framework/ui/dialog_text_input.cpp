@@ -110,8 +110,11 @@ int TDialogTextInput::Manage() {
         Menu->ManageNoSound();
         TextInput->Reset();
     }
-    if (Transitioning > 0)
+    // A transition runs on the dialogs' shared tick; the entry takes input once it is over.
+    if (Transitioning > 0) {
+        ManageCore();
         return 0;
+    }
     const int rc = TextInput->Manage();
     if (rc == 1) {
         if (OKClick(1) == 1) {

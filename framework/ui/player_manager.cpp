@@ -78,8 +78,10 @@ int TPlayerManager::BoxSize() {
     ListBox->CalcLineHeight();
     // Without a limit on players the list shows the lines that fit, and scrolls to the
     // selection, rather than run on over the buttons.
-    if (Limit <= 0)
+    if (Limit <= 0) {
         ListBox->Limit = std::max(ListBox->DisplayLines, 1);
+        ListBox->SetIndex(ListBox->Index); // the current player in sight
+    }
     if (BoxY != 0) {
         ListBox->Box.Y = static_cast<float>(BoxY);
     } else {

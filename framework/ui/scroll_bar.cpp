@@ -77,6 +77,8 @@ int TScrollBar::ValueCalc() {
     const int range = Range();
     if (ValueMax == 0.0 || range <= 0)
         ValuePrecise = 0.0;
+    else if (SliderPosition >= range)
+        ValuePrecise = ValueMax; // exactly, so that the down arrow knows the end is reached
     else
         ValuePrecise = SliderPosition / (range / ValueMax);
     return ValueRound();

@@ -208,7 +208,16 @@ int ccDisablePolledInput() {
     platform::DisablePolledInput();
     ccPolledInputState = 0;
     platform::PollSystem();
-    while (platform::PollEvent()) {
+    // What was typed or clicked meanwhile is dropped; a request to close the program is not: it
+    // stays queued for the program's own pump.
+    bool closeRequested = false;
+    while (platform::PollEvent())
+        closeRequested =
+            closeRequested || platform::CurrentEvent().id == platform::EVENT_APPTERMINATE;
+    if (closeRequested) {
+        platform::TEvent quit;
+        quit.id = platform::EVENT_APPTERMINATE;
+        platform::EmitEvent(quit);
     }
     return 0;
 }

@@ -193,7 +193,9 @@ std::string ccFormatNumber(double value, int decimals, int block, int width) {
         text.append(static_cast<size_t>(keep) - text.size(), ' ');
     if (block > 0) {
         while (point > block) {
-            text.insert(static_cast<size_t>(point - block), ",");
+            // Decimals below -1 cut into the integer part: no separator past what is left.
+            if (point - block < static_cast<int64_t>(text.size()))
+                text.insert(static_cast<size_t>(point - block), ",");
             point -= block;
         }
     }

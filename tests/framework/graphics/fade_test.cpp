@@ -260,6 +260,36 @@ TEST_F(SplashTest, ACloseRequestDuringTheSplashReachesTheGame) {
     EXPECT_TRUE(quit);
 }
 
+TEST_F(SplashTest, ACloseRequestInItsLastFrameReachesTheGameOnce) {
+    const std::string path = WritePicture("logo.png", 40, 30);
+    auto run = [&] {
+        TSplashScreen splash;
+        splash.Init(path, "", 1, 0);
+        splash.InitTimes(200, 200, 200);
+        start = now;
+        flips = 0;
+        return splash.DoSplash();
+    };
+    ASSERT_EQ(run(), 0);
+    const int lastFlip = now - start;
+    // Then again, with the window closed as the last frame is shown: the fades are over by then.
+    At(lastFlip, platform::InjectQuit);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(now - start, lastFlip);
+    int closeRequests = 0;
+    while (platform::PollEvent())
+        closeRequests += platform::CurrentEvent().id == platform::EVENT_APPTERMINATE ? 1 : 0;
+    EXPECT_EQ(closeRequests, 1);
+
+    // One that ends the splash early is handed on once too.
+    At(300, platform::InjectQuit);
+    EXPECT_EQ(run(), -1);
+    closeRequests = 0;
+    while (platform::PollEvent())
+        closeRequests += platform::CurrentEvent().id == platform::EVENT_APPTERMINATE ? 1 : 0;
+    EXPECT_EQ(closeRequests, 1);
+}
+
 TEST_F(SplashTest, SoundsPlayOnceOrFadeWithThePicture) {
     const std::string picture = WritePicture("logo.png", 40, 30);
     const std::string sound = dir.File("sound.wav");

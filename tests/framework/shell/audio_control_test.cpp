@@ -89,6 +89,25 @@ TEST_F(AudioControl, MusicSwitch) {
     EXPECT_TRUE(Marked());
 }
 
+TEST_F(AudioControl, MusicOnWithoutMusicLoadsNothing) {
+    // "none" is no music: switching music on looks for no file of that name.
+    struct TCountingGame : TGame {
+        int MusicLoad(const std::string& file, int looped) override {
+            loaded.push_back(file);
+            return TGame::MusicLoad(file, looped);
+        }
+        std::vector<std::string> loaded;
+    };
+    TCountingGame game;
+    game.Music = 0;
+    EXPECT_EQ(game.MusicOn(), 1);
+    game.Music = 0;
+    game.MusicNone();
+    EXPECT_EQ(game.MusicOn(), 1);
+    EXPECT_EQ(game.loaded, std::vector<std::string>{});
+    EXPECT_EQ(game.MusicRestart, 1) << "loaded and played once there is music";
+}
+
 TEST_F(AudioControl, MusicFadesInOverItsFirstTicks) {
     auto sample = std::make_shared<platform::TSound>();
     Game->MusicSample = sample;

@@ -108,10 +108,13 @@ TEST_F(Settings, FirstStartMakesTheFoldersAndTheSettingsFile) {
 TEST_F(Settings, ValuesAreReadAsTheyStandAndOnlyTheKnownKeysKept) {
     platform::CreateDir(Game->SubPath, true);
     WriteTextFile(Game->IniFilePath(), "sound volume=150\nParticles=-5\nMUSIC=12abc\nSPEECH=abc\n"
-                                       "Profile Name=\nUNKNOWN=7\nFADE=$10\n");
+                                       "Profile Name=\nUNKNOWN=7\nFADE=$10\n"
+                                       "Speech Volume=-40\n");
     Game->ProfileName = "x";
     Game->Init(4);
-    EXPECT_EQ(Game->SoundVolume, 150);
+    // Volumes are kept to 0 to 100, as the volume setters keep them.
+    EXPECT_EQ(Game->SoundVolume, 100);
+    EXPECT_EQ(Game->SpeechVolume, 0);
     EXPECT_EQ(Game->Particles, -5);
     EXPECT_EQ(Game->Music, 12);
     EXPECT_EQ(Game->Speech, 0);
@@ -123,7 +126,11 @@ TEST_F(Settings, ValuesAreReadAsTheyStandAndOnlyTheKnownKeysKept) {
     std::string text = IniText();
     EXPECT_EQ(Lines(text).size(), 21u);
     EXPECT_EQ(Value(text, "UNKNOWN"), "<missing>");
-    EXPECT_EQ(Value(text, "SOUND VOLUME"), "150");
+    // What is saved back is the kept volume.
+    Game->IniUpdate(0);
+    text = IniText();
+    EXPECT_EQ(Value(text, "SOUND VOLUME"), "100");
+    EXPECT_EQ(Value(text, "SPEECH VOLUME"), "0");
 }
 
 TEST_F(Settings, CrashRecovery) {

@@ -206,6 +206,27 @@ TEST_F(TextDialogTest, LayoutAndDrawing) {
     EXPECT_EQ(texts[1].b, 0) << "the entry in the label's colour";
 }
 
+TEST_F(TextDialogTest, APromptWithAnInTransitionOpensWhenItEnds) {
+    TDialogTextInputPtr d =
+        TDialogTextInput::Create("Enter your name", "", 10, nullptr, 400, 0, 0, 0);
+    d->MenuCreate(1, 20);
+    d->SetupCaption(nullptr, TColor::Create(255, 255, 255, 1.0f), nullptr, nullptr);
+    d->SetupText(nullptr, TColor::Create(255, 255, 0, 1.0f), nullptr, 1, nullptr);
+    d->Slide = 2;
+    d->SetTransitions(100, 0, 0.5f, 1); // 20 ticks in
+    d->Start();
+    Type("x");
+    for (int tick = 1; tick <= 20; ++tick)
+        EXPECT_EQ(d->Manage(), 0) << tick;
+    EXPECT_EQ(d->Transitioning, 0);
+    EXPECT_EQ(d->OffsetX, 0.0f);
+    Type("ann\r");
+    EXPECT_EQ(Run(*d), 1);
+    EXPECT_EQ(d->TextInput->Text, "Ann") << "what was typed during the slide is dropped";
+    EXPECT_EQ(Game->BlockKeys, 0);
+    d->Kill();
+}
+
 TEST_F(TextDialogTest, KillingAnOpenPromptReleasesEscapeAndTheHotKeys) {
     TDialogTextInputPtr d = Prompt(1);
     Type("ab");

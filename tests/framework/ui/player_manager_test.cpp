@@ -1,6 +1,7 @@
 #include "framework/ui/my_profile.h"
 #include "framework/ui/player_manager.h"
 #include "framework/util/ini_file.h"
+#include "platform/input.h"
 #include "tests/framework/ui/ui_fixture.h"
 
 #include <algorithm>
@@ -259,6 +260,42 @@ TEST_F(PlayerManagerTest, TheOnlyPlayerCannotBeDeleted) {
               std::vector<std::string>{"The list must contain at least one player!"});
     EXPECT_EQ(ccPolledInputState, 0);
     EXPECT_EQ(platform::FileType(Game->ProfilePath + "Bob.dat"), platform::FILETYPE_FILE);
+}
+
+TEST_F(PlayerManagerTest, ACloseRequestThatAnswersTheNoticeBoxStaysForTheProgram) {
+    for (const char* name : {"Ann", "Cid"})
+        ASSERT_TRUE(platform::DeleteFile(Game->ProfilePath + name + ".dat"));
+    Open(10, false);
+    platform::InjectQuit(); // the window is closed while the box waits
+    EXPECT_EQ(Press("Delete"), 0);
+    EXPECT_EQ(ccPolledInputState, 0);
+    int closeRequests = 0;
+    while (platform::PollEvent())
+        closeRequests += platform::CurrentEvent().id == platform::EVENT_APPTERMINATE ? 1 : 0;
+    EXPECT_EQ(closeRequests, 1);
+}
+
+TEST_F(PlayerManagerTest, WithoutALimitTheListScrollsToTheCurrentPlayer) {
+    for (int n = 0; n < 40; ++n)
+        TMyProfile::Create("P" + std::to_string(n))->Save();
+    // The player listed last, whatever order the folder gives.
+    std::vector<std::string> entries;
+    ASSERT_TRUE(platform::ReadDir(Game->ProfilePath, entries));
+    std::string last;
+    for (const std::string& entry : entries)
+        if (entry.size() > 4 && entry.compare(entry.size() - 4, 4, ".dat") == 0 &&
+            platform::FileType(Game->ProfilePath + entry) == platform::FILETYPE_FILE)
+            last = entry.substr(0, entry.size() - 4);
+    Game->CurrentProfile->Name = last;
+    Open(0);
+    const TListBox& box = *manager->ListBox;
+    ASSERT_LT(box.Limit, box.Count());
+    EXPECT_EQ(box.Value, last);
+    EXPECT_GE(box.Index, box.TopIndex);
+    EXPECT_LT(box.Index, box.GetTempLimit()) << "in sight";
+    PressKey(KEY_ENTER);
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Game->ProfileName, last);
 }
 
 TEST_F(PlayerManagerTest, WithoutTheOwnersQuestionTheManagerAsksItself) {

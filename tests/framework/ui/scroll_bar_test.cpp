@@ -158,6 +158,32 @@ TEST_F(ScrollBarTest, ArrowsStepTheValueAndDisableAtTheEnds) {
     EXPECT_FALSE(bar->Menu);
 }
 
+TEST_F(ScrollBarTest, DraggingToEitherEndDisablesThatArrow) {
+    ArrowPictures();
+    // Maxima whose value computed back from the track's end is not exactly the maximum.
+    for (double valueMax : {10.0, 11.0, 29.0, 83.0}) {
+        SCOPED_TRACE(valueMax);
+        TScrollBarPtr bar = Bar(valueMax);
+        bar->SetArrows("up", "down", 100);
+        TButtonPtr up = bar->Menu->FindButton("up"), down = bar->Menu->FindButton("down");
+        Hold(305, 105, true);
+        bar->Manage();
+        Hold(305, 400, true);
+        bar->Manage();
+        EXPECT_EQ(bar->SliderPosition, 100);
+        EXPECT_EQ(bar->ValuePrecise, valueMax);
+        EXPECT_EQ(down->Disabled, 1);
+        EXPECT_EQ(up->Disabled, 0);
+        Hold(305, 0, true);
+        bar->Manage();
+        EXPECT_EQ(bar->ValuePrecise, 0.0);
+        EXPECT_EQ(up->Disabled, 1);
+        EXPECT_EQ(down->Disabled, 0);
+        Hold(0, 0, false);
+        bar->Manage();
+    }
+}
+
 TEST_F(ScrollBarTest, DrawsTheSliderAndItsGlowAndPutsTheStateBack) {
     TScrollBarPtr bar = Bar(10.0);
     bar->Scale = 2.0f;

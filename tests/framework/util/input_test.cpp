@@ -143,12 +143,17 @@ TEST_F(InputLayer, MouseHitStopsAtTheFirstButton) {
     EXPECT_EQ(ccMouseDown(), 0);
 }
 
-TEST_F(InputLayer, DisablingPolledInputDiscardsQueuedEvents) {
+TEST_F(InputLayer, DisablingPolledInputDiscardsQueuedEventsButACloseRequest) {
     ccEnablePolledInput();
     platform::EmitEvent({platform::EVENT_KEYDOWN, 65, 0, 0, nullptr});
     platform::EmitEvent({platform::EVENT_APPTERMINATE, 0, 0, 0, nullptr});
+    platform::EmitEvent({platform::EVENT_MOUSEDOWN, 1, 0, 0, nullptr});
+    platform::EmitEvent({platform::EVENT_APPTERMINATE, 0, 0, 0, nullptr});
     ccDisablePolledInput();
     EXPECT_EQ(ccPolledInputState, 0);
+    // The request to close stays for the program's pump, once.
+    ASSERT_TRUE(platform::PollEvent());
+    EXPECT_EQ(platform::CurrentEvent().id, platform::EVENT_APPTERMINATE);
     EXPECT_FALSE(platform::PollEvent());
 }
 

@@ -164,6 +164,11 @@ TEST(FormatNumber, CutsGroupsAndAligns) {
         {123.25, 1, 3, 0, "123.2"},
         {1234, 0, 3, 8, "   1,234"},
         {1.5, 20, 0, 0, "1.5000000000000000    "},
+        // Decimals below -1 cut digits off the integer part.
+        {1234567, -3, 3, 0, "1,234,5"},
+        {1234567, -5, 3, 0, "1,23"},
+        {1234567, -9, 3, 0, ""},
+        {1234567, -5, 3, 2, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ccFormatNumber(c.value, c.decimals, c.block, c.width), c.expected) << c.value;
