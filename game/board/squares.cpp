@@ -4,13 +4,30 @@
 #include "game/board/program_data.h"
 #include "game/board/rules.h"
 
+#include "platform/system.h"
+
 #include <string>
 
 namespace {
 
+// Every piece's picture written into collision layer 1, the piece itself as the collision object.
+template <class List> int CollideAll(const List& list) {
+    for (const auto& piece : list)
+        platform::CollideImage(
+            piece->image->image, static_cast<float>(platform::TruncToInt(piece->x)),
+            static_cast<float>(platform::TruncToInt(piece->y)), 0, 0, 1, piece.get());
+    return 0;
+}
+
 template <class List> int DrawAll(const List& list) {
     for (const auto& piece : list)
         piece->Draw();
+    return 0;
+}
+
+template <class List> int MoveAll(const List& list) {
+    for (const auto& piece : list)
+        piece->Move();
     return 0;
 }
 
@@ -20,6 +37,10 @@ template <class List> int DrawAll(const List& list) {
 
 TPawnPtr TPawn::Create(const TGameImagePtr& image, float x, float y) {
     return CreateBoardSprite<TPawn>(image, x, y);
+}
+
+int TPawn::Manage() {
+    return 0;
 }
 
 TPawnPtr TPawnList::AddNew(TSquares& squares, int index, int player) {
@@ -46,10 +67,28 @@ int TPawnList::Draw() {
     return DrawAll(*this);
 }
 
+int TPawnList::Manage() {
+    for (const auto& pawn : *this)
+        pawn->Manage();
+    return 0;
+}
+
+int TPawnList::Move() {
+    return MoveAll(*this);
+}
+
+int TPawnList::Collide() {
+    return CollideAll(*this);
+}
+
 // ---- Specials -----------------------------------------------------------------------------------
 
 TSpecialPtr TSpecial::Create(const TGameImagePtr& image, float x, float y) {
     return CreateBoardSprite<TSpecial>(image, x, y);
+}
+
+int TSpecial::Manage() {
+    return 0;
 }
 
 TSpecialPtr TSpecialList::AddNew(TSquares& squares, int index, int id) {
@@ -69,4 +108,18 @@ TSpecialPtr TSpecialList::AddNew(TSquares& squares, int index, int id) {
 
 int TSpecialList::Draw() {
     return DrawAll(*this);
+}
+
+int TSpecialList::Manage() {
+    for (const auto& special : *this)
+        special->Manage();
+    return 0;
+}
+
+int TSpecialList::Move() {
+    return MoveAll(*this);
+}
+
+int TSpecialList::Collide() {
+    return CollideAll(*this);
 }

@@ -47,6 +47,7 @@ using TSquares = std::array<TSquare, BOARD_SQUARES>;
 class TPawn : public TSprite {
 public:
     static TPawnPtr Create(const TGameImagePtr& image, float x, float y);
+    int Manage();
 
     TPawnList* Pawns = nullptr; // the list that holds it (not owned)
     int Player = 0;             // 1 or 2; 0 for no player
@@ -60,12 +61,17 @@ public:
     // Takes the pawn out of the list (it forgets the list).
     int Remove(const TPawnPtr& pawn);
     int Draw();
+    int Manage();
+    int Move();
+    // Writes every pawn's picture into collision layer 1.
+    int Collide();
 };
 
 // The marker of a special square.
 class TSpecial : public TSprite {
 public:
     static TSpecialPtr Create(const TGameImagePtr& image, float x, float y);
+    int Manage();
 
     TSpecialList* Specials = nullptr; // the list that holds it (not owned)
     int id = 0;                       // SPECIAL_RETURN ... SPECIAL_EXIT_ON_2
@@ -77,4 +83,7 @@ public:
     // with RandomSquares set, the return, safe and water squares go to squares drawn for them.
     TSpecialPtr AddNew(TSquares& squares, int index, int id);
     int Draw();
+    int Manage();
+    int Move();
+    int Collide();
 };

@@ -58,11 +58,11 @@ TDialogNetworkPtr TDialogNetwork::Create(const std::string& caption,
     auto dialog = std::make_shared<TDialogNetwork>();
     dialog->Init(caption, background, width, height, newX, 0);
     if (withMenu)
-        dialog->MenuCreate();
+        dialog->MenuCreate(dialog->ButtonGap);
     return dialog;
 }
 
-int TDialogNetwork::MenuCreate() {
+int TDialogNetwork::MenuCreate(int) {
     Menu = CreateDialogMenu();
     Menu->AddNew("server", "serverMO", "", 0, 0, 1);
     Menu->AddNew("client", "clientMO", "", 0, 0, 1);
@@ -87,6 +87,12 @@ int TDialogNetwork::YesClick() {
 
 int TDialogNetwork::NoClick() {
     return Close(-1);
+}
+
+int TDialogNetwork::ClickSound() {
+    if (TButtonPtr button = Menu->FindButton("server"))
+        button->PlayClick();
+    return 0;
 }
 
 TDialogNetworkPtr NetworkOptionsDialog() {

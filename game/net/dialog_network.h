@@ -22,10 +22,13 @@ public:
     static TDialogNetworkPtr Create(const std::string& caption,
                                     const platform::ImagePtr& background, int width, int height,
                                     int newX, int withMenu);
-    // The buttons stand one below the other with the menu's own gap.
-    int MenuCreate();
+    // The buttons stand one below the other with the menu's own gap; `gap` is not used for them.
+    int MenuCreate(int gap);
     int YesClick();
     int NoClick();
+    int ClickSound();
+
+    int ButtonGap = 50;
 };
 
 // The host-or-join dialog as the title screen opens it: started, on the dialog background.

@@ -130,6 +130,13 @@ int TOptionsScreen::LoadToggle(int flag, const std::string& toggleName) {
     return 0;
 }
 
+int TOptionsScreen::ClickSound() {
+    auto ok = Menu->FindButton("ok");
+    if (ok && ok->SoundClick)
+        ok->SoundClick->PlayInChannel(ok->ChannelClick, 0.0f);
+    return 0;
+}
+
 int TOptionsScreen::ReloadToggleButton(TButton& button, int flag, const std::string& toggleName) {
     std::string image = ToggleImage(flag);
     button.Load(image, image + MOUSE_OVER_SUFFIX, "", "", 0, 0, 1);

@@ -18,6 +18,11 @@ public:
 
     // A two-state button showing "on" or "off", added on the menu's next row.
     int LoadToggle(int flag, const std::string& toggleName);
+    // Plays the OK button's click sound in its own click channel.
+    int ClickSound();
     // Gives the toggle the pictures of flag's state where it stands.
     int ReloadToggleButton(TButton& button, int flag, const std::string& toggleName);
+
+    // Left edge of a text column; 0, and nothing of the screen reads it.
+    int TextLeft = 0;
 };

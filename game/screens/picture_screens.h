@@ -27,6 +27,9 @@ public:
     int Draw() override;
     int SetEscDestination() override;
 
+    // Left edge of a text column; 0, and nothing of the screen reads it.
+    int TextLeft = 0;
+
 private:
     std::string screenName_;
     std::string picture_;

@@ -3,6 +3,7 @@
 #include "tests/game/board/board_screen_fixture.h"
 
 #include "framework/shell/game_fade.h"
+#include "framework/util/globals.h"
 #include "game/board/strategy.h"
 #include "platform/input.h"
 
@@ -68,6 +69,41 @@ TEST_F(BoardScreenTest, LoadSetsOutTheBoard) {
     EXPECT_EQ(screen->ExplainFade->visible, 0);
     EXPECT_EQ(StatTexts(), (std::vector<std::string>{"Game Statistics", " ", "Ann - 0",
                                                      "Computer - 0", " ", " ", " "}));
+}
+
+TEST_F(BoardScreenTest, PieceListsMoveTheirPiecesAndMarkThemForCollisions) {
+    const float delta = Delta;
+    Delta = 2.0f;
+    TPawnPtr first = screen->Pawns.front();
+    first->dx = 3.0f;
+    first->dy = -1.0f;
+    TSpecialPtr water = screen->Squares[26].special;
+    water->dx = 0.5f;
+    EXPECT_EQ(screen->Pawns.Move(), 0);
+    EXPECT_EQ(screen->Specials.Move(), 0);
+    Delta = delta;
+    EXPECT_EQ(first->x, 67.0f + 6.0f);
+    EXPECT_EQ(first->y, 133.0f - 2.0f);
+    EXPECT_EQ(screen->Squares[1].pawn->x, 141.0f) << "a pawn without speed stays";
+    EXPECT_EQ(water->x, static_cast<float>(screen->Squares[26].x) + 1.0f);
+    EXPECT_EQ(screen->Pawns.Manage(), 0);
+    EXPECT_EQ(screen->Specials.Manage(), 0);
+
+    // Each list writes its pieces into collision layer 1, each piece as its own collision object.
+    for (bool pawns : {true, false}) {
+        SCOPED_TRACE(pawns ? "pawns" : "specials");
+        platform::ResetCollisions();
+        EXPECT_EQ(pawns ? screen->Pawns.Collide() : screen->Specials.Collide(), 0);
+        const TSquare& square = screen->Squares[pawns ? 4 : 14];
+        const std::vector<void*> hit =
+            platform::CollideRect(static_cast<float>(square.x) - 1.0f,
+                                  static_cast<float>(square.y) - 1.0f, 2.0f, 2.0f, 1, 0);
+        void* expected = pawns ? static_cast<void*>(square.pawn.get())
+                               : static_cast<void*>(square.special.get());
+        EXPECT_EQ(hit, std::vector<void*>{expected});
+        EXPECT_TRUE(platform::CollideRect(400.0f, 560.0f, 2.0f, 2.0f, 1, 0).empty());
+    }
+    platform::ResetCollisions();
 }
 
 TEST_F(BoardScreenTest, RandomLayoutOnlyInALocalGame) {

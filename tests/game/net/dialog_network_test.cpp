@@ -138,6 +138,16 @@ TEST_F(NetworkDialogTest, HostOrJoinAnswersByItsButtonsOnly) {
     }
 }
 
+TEST_F(NetworkDialogTest, HostOrJoinClickSoundIsTheServerButtons) {
+    TDialogNetworkPtr d = TDialogNetwork::Create("Host or join?", nullptr, 0, 0, 0, 1);
+    EXPECT_EQ(d->ButtonGap, 50);
+    TakeCued();
+    EXPECT_EQ(d->ClickSound(), 0);
+    EXPECT_EQ(TakeCued(), std::vector<const platform::TSound*>{
+                              d->Menu->FindButton("server")->SoundClick->sound.get()});
+    d->Kill();
+}
+
 TEST_F(NetworkDialogTest, HostOrJoinWithoutABackgroundIsSizedByCaptionAndButtons) {
     TDialogNetworkPtr d = TDialogNetwork::Create("Host or join?", nullptr, 0, 0, 0, 1);
     d->SetupCaption(nullptr, TColor::Create(255, 255, 255, 1.0f), nullptr, nullptr);
