@@ -53,6 +53,18 @@ TEST(WavDecode, AcceptedLayouts) {
         EXPECT_EQ(sound->pcm, pcm);
         EXPECT_FALSE(sound->loop);
     }
+    // A chunk before "fmt " (as some editors write) is stepped over too.
+    const std::string pcm = RampPcm(4 * 301);
+    std::string wav = MakeWav(mono16, pcm);
+    wav.insert(12, std::string("JUNK\x04\x00\x00\x00"
+                               "abcd",
+                               12));
+    wav[4] = static_cast<char>(static_cast<unsigned char>(wav[4]) + 12);
+    std::string error;
+    platform::SoundPtr sound = platform::DecodeSound(wav, 0, &error);
+    ASSERT_TRUE(sound) << error;
+    EXPECT_EQ(sound->rate, 48000);
+    EXPECT_EQ(sound->pcm, pcm);
 }
 
 TEST(WavDecode, RefusesWithAReason) {
