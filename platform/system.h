@@ -44,6 +44,11 @@ public:
 // Ends the process with the status: closes audio and the display first, then exits without running
 // static destructors. Tests replace it with a handler that throws; the handler must not return.
 [[noreturn]] void End(int status = 0);
+// What a replacement end handler throws to leave a program that it runs in-process: start-up's
+// handler, which catches everything else, lets it pass.
+struct TProcessEnd {
+    int status = 0;
+};
 void SetEndHandler(std::function<void(int)> handler);
 // Functions run by End before the process goes (the audio and display layers register theirs).
 void AtEnd(std::function<void()> fn);

@@ -105,11 +105,15 @@ int RunProgram() {
     // be written) was shown where it was raised: logged, it ends the process with a failure.
     try {
         StartUp();
+    } catch (const platform::TProcessEnd&) {
+        throw;
     } catch (...) {
         HandleStartUpError(std::current_exception());
     }
     try {
         RunGuarded();
+    } catch (const platform::TProcessEnd&) {
+        throw;
     } catch (...) {
         // Whatever was thrown in start-up or in a later frame: shown, then the orderly end.
         HandleGeneralError(std::current_exception());

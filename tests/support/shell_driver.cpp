@@ -15,7 +15,7 @@ namespace testing_support {
 ShellDriver::ShellDriver() {
     platform::SetMilliSecsSource([this] { return now; });
     platform::SetDelayHandler([this](int ms) { now += ms > 0 ? ms : 0; });
-    platform::SetEndHandler([](int status) { throw ProcessEnded{status}; });
+    platform::SetEndHandler([](int status) { throw ProcessEnded{{status}}; });
     platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
     const char* xdg = std::getenv("XDG_DATA_HOME");
     hadXdg = xdg != nullptr;

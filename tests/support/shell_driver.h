@@ -5,6 +5,7 @@
 
 #include "framework/shell/game.h"
 #include "framework/shell/screen.h"
+#include "platform/system.h"
 #include "tests/support/temp_dir.h"
 
 #include <cstdint>
@@ -15,9 +16,7 @@
 namespace testing_support {
 
 // Thrown in place of ending the process.
-struct ProcessEnded {
-    int status;
-};
+struct ProcessEnded : platform::TProcessEnd {};
 
 class ShellDriver {
 public:
