@@ -5,14 +5,18 @@
 #include "platform/image_codecs.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <string>
 
 namespace platform {
 
 namespace {
+
+constexpr int64_t kMaxJpegPixelsPerByte = 1024;
 
 struct JpegError {
     jpeg_error_mgr manager;
@@ -124,6 +128,15 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
     }
     if (!ImageSizeAllowed(w, h, error))
         return nullptr;
+    // Data that ends early (or at a marker) is padded by libjpeg without end, so a few bytes
+    // could claim a picture of millions of pixels and keep the decoder busy for seconds. The best
+    // Huffman coding needs two bits per 8 by 8 block; no real file comes near this many pixels a
+    // byte.
+    if (static_cast<int64_t>(w) * h > static_cast<int64_t>(bytes.size()) * kMaxJpegPixelsPerByte) {
+        error = "malformed JPEG: " + std::to_string(w) + "x" + std::to_string(h) +
+                " pixels cannot come from " + std::to_string(bytes.size()) + " bytes";
+        return nullptr;
+    }
     PixmapPtr pixmap = CreatePixmap(w, h);
     if (!pixmap) {
         error = "out of memory";

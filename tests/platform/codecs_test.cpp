@@ -203,6 +203,14 @@ TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
     ExpectRejected(Bmp(30000, -30000, 24, ""), "large", "huge BMP");
     ExpectRejected(Bmp(2, INT_MIN, 24, ""), "large", "BMP with the lowest height");
     ExpectRejected(TgaHeader(2, 16000, 16000, 32, 8), "large", "huge TGA");
+    // 37 bytes that claim 13315 by 4864 pixels: their scan hits the end marker at once, and
+    // libjpeg would pad every one of those pixels (seconds of work and 250 MB).
+    const unsigned char tinyJpeg[] = {0xff, 0xd8, 0xff, 0xc0, 0x00, 0x11, 0x08, 0x13, 0x00, 0x34,
+                                      0x03, 0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11,
+                                      0x13, 0x42, 0x2d, 0xff, 0xda, 0x00, 0x0c, 0x03, 0x01, 0x00,
+                                      0x02, 0x51, 0x03, 0xff, 0xb3, 0xb4, 0xdf};
+    ExpectRejected(std::string(reinterpret_cast<const char*>(tinyJpeg), sizeof tinyJpeg),
+                   "cannot come from 37 bytes", "a few bytes of a huge JPEG");
 
     std::string error;
     EXPECT_EQ(LoadPixmap(dir.File("none.png"), &error), nullptr);
