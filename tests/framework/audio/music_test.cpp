@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using testing_support::MakeOgg;
 using testing_support::MakeWav;
 using testing_support::RampPcm;
@@ -262,6 +264,11 @@ TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
         {"header.ogg", ogg.substr(0, 60), "Ogg"},
         {"setup.ogg", ogg.substr(0, 200), "Ogg"},
         {"noise.ogg", std::string(5000, 'x'), "neither WAV nor Ogg Vorbis"},
+        // Two first pages of one stream, the second damaged.
+        {"pages.ogg",
+         testing_support::ReadTextFile(std::string(std::getenv("PELORIN_SOURCE_DIR")) +
+                                       "/tests/fixtures/framework/audio/damaged_header_pages.ogg"),
+         "Ogg"},
         {"empty.wav", "", "neither WAV nor Ogg Vorbis"},
     };
     for (const Case& c : cases) {
