@@ -209,14 +209,23 @@ PixmapPtr DecodeTGA(const std::string& bytes, std::string& error) {
     }
     if (!ImageSizeAllowed(h.width, h.height, error))
         return nullptr;
+    const int size = h.bits / 8;
+    const int64_t total = int64_t{h.width} * h.height;
+    const bool rle = h.type >= 9;
+    // The fewest bytes that can hold the pixels: all of them, or with run-length packets one
+    // pixel in every 128. A shorter file is cut short whatever it holds, and is refused before a
+    // picture of the size it claims is made.
+    const uint64_t least =
+        static_cast<uint64_t>(rle ? (total + 127) / 128 * (1 + size) : total * size);
+    if (static_cast<uint64_t>(bytes.size()) < h.dataOffset + least) {
+        error = "truncated TGA";
+        return nullptr;
+    }
     PixmapPtr pixmap = CreatePixmap(h.width, h.height);
     if (!pixmap) {
         error = "out of memory";
         return nullptr;
     }
-    const int size = h.bits / 8;
-    const int64_t total = int64_t{h.width} * h.height;
-    const bool rle = h.type >= 9;
     uint64_t at = h.dataOffset;
     int64_t done = 0;
     // Pixels come in rows from the origin's corner.

@@ -203,6 +203,11 @@ TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
     ExpectRejected(Bmp(30000, -30000, 24, ""), "large", "huge BMP");
     ExpectRejected(Bmp(2, INT_MIN, 24, ""), "large", "BMP with the lowest height");
     ExpectRejected(TgaHeader(2, 16000, 16000, 32, 8), "large", "huge TGA");
+    // Sizes that the file is too short to hold are refused before the picture is made.
+    ExpectRejected(TgaHeader(10, 6144, 8255, 24, 0x20) + std::string(9, '\0'), "truncated",
+                   "run-length TGA of 50 million pixels in 27 bytes");
+    ExpectRejected(TgaHeader(2, 4000, 4000, 32, 8) + std::string(1000, '\0'), "truncated",
+                   "raw TGA shorter than its pixels");
     // 37 bytes that claim 13315 by 4864 pixels: their scan hits the end marker at once, and
     // libjpeg would pad every one of those pixels (seconds of work and 250 MB).
     const unsigned char tinyJpeg[] = {0xff, 0xd8, 0xff, 0xc0, 0x00, 0x11, 0x08, 0x13, 0x00, 0x34,
