@@ -1,5 +1,6 @@
 #include "framework/shell/game.h"
 
+#include "framework/audio/audio_stream.h"
 #include "framework/audio/channel_array.h"
 #include "framework/audio/game_sound.h"
 #include "framework/graphics/mouse_pointer.h"
@@ -10,6 +11,9 @@
 #include "framework/shell/screen.h"
 #include "framework/ui/high_score.h"
 #include "framework/ui/my_profile.h"
+#include "framework/ui/profile.h"
+#include "framework/util/date_time.h"
+#include "framework/util/drawing.h"
 #include "framework/util/error.h"
 #include "framework/util/globals.h"
 #include "framework/util/ini.h"
@@ -32,6 +36,28 @@ void FlushGameMouse() {
 }
 
 } // namespace
+
+void ResetGlobals() {
+    Game.reset();
+    Delta = 1.0f;
+    ScreenWidth = 800;
+    ScreenHeight = 600;
+    DebugInt = 0;
+    ShowErrors = 1;
+    ccDisablePolledInput();
+    ccCreateInputArrays();
+    FlushDrawnMouseHook = nullptr;
+    MouseVisible = 0;
+    ccGraphicalErrors = 1;
+    ccWriteErrors = 1;
+    ccErrorPath.clear();
+    ccFlipSync = 1;
+    ccShadowTextSet(1.0f, 1.0f, 0.5f);
+    ccTextAlpha = 1.0f;
+    TDateTime::Language = TDateTime::lngEnglish;
+    TProfile::CreateUserFunction = nullptr;
+    TAudioStream::Timer = nullptr;
+}
 
 TGame::TGame() {
     Ini = std::make_shared<TIniFile>();

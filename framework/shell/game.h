@@ -267,3 +267,7 @@ public:
 // The one game object, created by start-up and never replaced during a run (tests make a new one
 // per case).
 extern std::unique_ptr<TGame> Game;
+
+// Drops the game object and puts every global of the framework back to its value at start, so
+// that one process can set the framework up more than once (the test suite does, per test).
+void ResetGlobals();

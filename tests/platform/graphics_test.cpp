@@ -14,13 +14,6 @@ using testing_support::Filled;
 
 class Graphics2D : public ::testing::Test {
 protected:
-    void TearDown() override {
-        testing_support::ResetDrawingState();
-        AutoMidHandle(false);
-        SetDrawLog(false);
-        ClearDrawLog();
-        ResetCollisions();
-    }
 };
 
 TEST_F(Graphics2D, TransformTurnsClockwiseOnScreen) {

@@ -1,10 +1,12 @@
 #pragma once
-// What the tests that draw in a real window share: one 800 by 600 window for the whole suite, the
-// drawing state put back before and after each test, and the frame read back by colour.
+// What the tests that draw in a real window share: one 800 by 600 window for the whole suite (the
+// drawing state is put back around each test by the tests' main), and the frame read back by
+// colour.
 
 #include "platform/graphics.h"
 #include "platform/pixmap.h"
 #include "tests/support/drawing_support.h"
+#include "tests/support/state_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +29,13 @@ inline Rgb RgbOf(uint32_t argb) {
 // Base is the test's own fixture, when it has one.
 template <class Base = ::testing::Test> class InWindow : public Base {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::Graphics(800, 600, 0)); }
-    static void TearDownTestSuite() { platform::EndGraphics(); }
-    void SetUp() override {
-        Base::SetUp();
-        testing_support::ResetDrawingState();
+    static void SetUpTestSuite() {
+        windowKeptForSuite = true;
+        ASSERT_TRUE(platform::Graphics(800, 600, 0));
     }
-    void TearDown() override {
-        testing_support::ResetDrawingState();
-        Base::TearDown();
+    static void TearDownTestSuite() {
+        platform::EndGraphics();
+        windowKeptForSuite = false;
     }
 
     // The frame drawn so far, into `frame`.

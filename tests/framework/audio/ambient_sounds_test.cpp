@@ -26,11 +26,6 @@ protected:
             fakes.push_back(std::make_shared<TFakeChannel>());
             entry->Channel = fakes.back();
         }
-        Delta = 1.0f;
-    }
-    void TearDown() override {
-        Delta = 1.0f;
-        Game.reset();
     }
     int Plays() const {
         int n = 0;

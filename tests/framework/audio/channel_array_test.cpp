@@ -18,7 +18,6 @@ protected:
         platform::SetAudioDriver("FreeAudio");
         Game = std::make_unique<TGame>();
     }
-    void TearDown() override { Game.reset(); }
 
     TChannelArrayPtr MakePool(int count) {
         TChannelArrayPtr pool = TChannelArray::Create(count);

@@ -30,11 +30,6 @@ protected:
         }
         bank.SetPath(dir.File("sound"));
     }
-    void TearDown() override {
-        platform::SetNotifyHandler(nullptr);
-        ShowErrors = 1;
-        Game.reset();
-    }
     static std::string Data(const std::string& file) {
         return file + std::string(4 - file.size() % 4, '.');
     }

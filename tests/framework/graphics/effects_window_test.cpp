@@ -29,10 +29,6 @@ protected:
         Game->FixedRateLogic->CalcMS();
         ccClsNoFlip(0, 0, 0);
     }
-    void TearDown() override {
-        Game.reset();
-        InWindow::TearDown();
-    }
     static platform::ImagePtr Picture(int w, int h, uint32_t argb) {
         return platform::MakeImage({Filled(w, h, argb)}, 0);
     }

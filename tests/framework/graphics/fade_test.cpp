@@ -37,12 +37,6 @@ protected:
         });
         ccEnablePolledInput();
     }
-    void TearDown() override {
-        platform::SetFlipHook(nullptr);
-        ccDisablePolledInput();
-        platform::ClearEvents();
-        GraphicsTest::TearDown();
-    }
     // Input planned for the first flip at or after ms from the start.
     void At(int ms, std::function<void()> what) { planned.emplace(ms, std::move(what)); }
     static void Click() {

@@ -46,23 +46,8 @@ protected:
     void SetUp() override {
         Game = std::make_unique<TGame>();
         Game->FixedRateLogic->CalcMS();
-        Delta = 1.0f;
-        ShowErrors = 1;
         platform::SetMilliSecsSource([this] { return now; });
         platform::SetDrawLog(true);
-        platform::ClearDrawLog();
-        testing_support::ResetDrawingState();
-    }
-    void TearDown() override {
-        testing_support::ResetDrawingState();
-        ccShadowTextSet(1.0f, 1.0f, 0.5f);
-        ccTextAlpha = 1.0f;
-        platform::SetDrawLog(false);
-        platform::SetMilliSecsSource(nullptr);
-        platform::AutoMidHandle(false);
-        Delta = 1.0f;
-        ShowErrors = 1;
-        Game.reset();
     }
     // The draws of one kind recorded so far.
     static std::vector<platform::TDrawRecord> Draws(platform::TDrawRecord::Kind kind) {

@@ -7,32 +7,11 @@
 #include "framework/util/input.h"
 #include "platform/files.h"
 #include "platform/input.h"
-#include "tests/support/shell_driver.h"
+#include "tests/framework/shell/hot_keys_fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using testing_support::ShellDriver;
-using testing_support::TProbeScreen;
-
-constexpr int ESC = 27, ENTER = 13, LALT = 164, LCTRL = 162;
-
-class HotKeys : public ::testing::Test {
-protected:
-    void SetUp() override {
-        driver.UseGame(std::make_unique<TGame>());
-        screen = std::make_shared<TProbeScreen>("game", 0);
-        screen->PreStart();
-        // Settings are written by some keys: keep them in the test's folder.
-        Game->SetSubPathWrapper("Keys Test");
-        Game->Init(4);
-    }
-    void Press(int key) { platform::InjectKey(key, true); }
-    void Tick() { driver.Ticks(1); }
-    ShellDriver driver;
-    std::shared_ptr<TProbeScreen> screen;
-};
 
 TEST_F(HotKeys, BlockKeysStopsEverythingButTheCloseRequest) {
     Game->BlockKeys = 1;
@@ -41,6 +20,13 @@ TEST_F(HotKeys, BlockKeysStopsEverythingButTheCloseRequest) {
     EXPECT_EQ(Game->Fading(), 0);
     EXPECT_EQ(screen->specificKeys, 0);
     EXPECT_EQ(Keys[ESC], 1); // left pending for whoever holds the keyboard
+
+    platform::InjectQuit();
+    Tick();
+    EXPECT_EQ(Game->Fading(), 1);
+    EXPECT_EQ(Game->GameFade->Out, 1);
+    EXPECT_EQ(Game->DestinationTScreen, Game->ExitScreen);
+    EXPECT_EQ(screen->specificKeys, 0);
 }
 
 TEST_F(HotKeys, EscapeWhilePausedResumesAndStays) {
@@ -69,21 +55,6 @@ TEST_F(HotKeys, EscapeFadeKeepsTheMusicPlayingUnlessAsked) {
     Tick();
     EXPECT_EQ(Game->GameFade->Channel, nullptr);
     EXPECT_EQ(Game->FadeMusic, 1);
-}
-
-TEST_F(HotKeys, AltEnterOnlyWithAlt) {
-    Game->IgnoreFrameworkKeys = 1;
-    Press(ENTER);
-    Game->DoPeekEvent();
-    Game->ReadKeys();
-    EXPECT_EQ(KeyHit(ENTER), 1); // Enter alone stays for the screen
-    Game->FullScreen = 0;
-    Press(LALT);
-    Press(ENTER);
-    Game->DoPeekEvent();
-    Game->ReadKeys();
-    EXPECT_EQ(Game->FullScreen, 1); // works whatever IgnoreFrameworkKeys says
-    EXPECT_EQ(KeyDown(LALT), 0);    // and flushes
 }
 
 TEST_F(HotKeys, CtrlXEndsBeforeTheScreenLogicWithoutFlushing) {
@@ -116,10 +87,12 @@ TEST_F(HotKeys, DebugSpeedKeys) {
     Tick();
     EXPECT_EQ(Game->SlowMotion, 1);
     EXPECT_EQ(Game->Fast, 0); // one mode switches the other off
-    int sync = ccFlipSync;
-    Press('I');
-    Tick();
-    EXPECT_EQ(ccFlipSync, sync == 1 ? -1 : sync + 1);
+    // The flip sync key steps 1, then -1, 0 and 1 again.
+    for (int expected : {-1, 0, 1}) {
+        Press('I');
+        Tick();
+        EXPECT_EQ(ccFlipSync, expected);
+    }
     Press('N');
     Tick();
     EXPECT_EQ(Game->NoTiming, 1);

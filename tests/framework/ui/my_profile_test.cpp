@@ -24,7 +24,6 @@ protected:
         Game = std::make_unique<TGame>();
         Game->ProfilePath = dir.Path() + "profiles/";
     }
-    void TearDown() override { Game.reset(); }
 
     std::string ProfileFile() const { return dir.Path() + "profiles/player.dat"; }
 

@@ -23,10 +23,6 @@ protected:
         Game = std::make_unique<TGame>();
         Game->ProfilePath = dir.Path() + "profiles/";
     }
-    void TearDown() override {
-        TProfile::CreateUserFunction = nullptr;
-        Game.reset();
-    }
     std::string File() const { return dir.Path() + "profiles/hero.dat"; }
 
     TempDir dir;

@@ -54,8 +54,6 @@ protected:
         platform::CreateDir(Game->ImagePath);
         platform::CreateDir(Game->MenuPath);
         platform::CreateDir(Game->SoundPath);
-        Delta = 1.0f;
-        ccCreateInputArrays();
         const std::string wav = testing_support::MakeWav(testing_support::WavLayout(1, 16, 22050),
                                                          testing_support::RampPcm(400));
         testing_support::WriteTextFile(Game->SoundPath + "buttonMO.wav", wav);
@@ -73,13 +71,6 @@ protected:
         platform::ClearDrawLog();
         testing_support::ResetDrawingState();
         MovePointer(-100, -100);
-    }
-    void TearDown() override {
-        testing_support::ResetDrawingState();
-        platform::SetDrawLog(false);
-        ccCreateInputArrays();
-        Delta = 1.0f;
-        Game.reset();
     }
 
     // A picture and its "MO" picture in the menu folder, w by h, in two colours.

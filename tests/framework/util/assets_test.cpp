@@ -110,10 +110,6 @@ protected:
         platform::SetNotifyHandler(
             [this](const std::string& text, bool) { notes.push_back(text); });
     }
-    void TearDown() override {
-        ccGraphicalErrors = 1;
-        platform::SetNotifyHandler(nullptr);
-    }
     template <typename Load> std::string FailureOf(Load load) {
         try {
             load();
@@ -152,7 +148,6 @@ TEST_F(Loaders, ALoadedPictureIsReturned) {
 class ScreenShots : public ::testing::Test {
 protected:
     void SetUp() override { platform::SetLocalTimeSource(FixedTime); }
-    void TearDown() override { platform::SetLocalTimeSource(nullptr); }
     TempDir dir;
 };
 

@@ -10,17 +10,7 @@ namespace {
 // Drawing state and the draw log, checked without a display.
 class ColorTest : public testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetDrawLog(true);
-        platform::ClearDrawLog();
-        platform::SetColor(255, 255, 255);
-        platform::SetAlpha(1.0f);
-    }
-    void TearDown() override {
-        platform::SetDrawLog(false);
-        platform::SetColor(255, 255, 255);
-        platform::SetAlpha(1.0f);
-    }
+    void SetUp() override { platform::SetDrawLog(true); }
     static void ExpectState(int r, int g, int b, float alpha) {
         int cr = -1, cg = -1, cb = -1;
         platform::GetColor(cr, cg, cb);

@@ -20,13 +20,6 @@ protected:
         platform::SetDrawLog(true);
         platform::ClearDrawLog();
     }
-    void TearDown() override {
-        platform::SetDrawLog(false);
-        Neutral();
-        ccShadowTextSet(1.0f, 1.0f, 0.5f);
-        ccTextAlpha = 1.0f;
-        ccFlipSync = 1;
-    }
     static void Neutral() {
         platform::SetBlend(platform::SOLIDBLEND);
         platform::SetColor(255, 255, 255);

@@ -36,17 +36,6 @@ protected:
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
         platform::SetLocalTimeSource(FixedTime);
         ccErrorPath = dir.Path();
-        ccWriteErrors = 1;
-        DebugInt = 0;
-    }
-    void TearDown() override {
-        platform::SetNotifyHandler(nullptr);
-        platform::SetEndHandler(nullptr);
-        platform::SetLocalTimeSource(nullptr);
-        ccGraphicalErrors = 1;
-        ccErrorPath.clear();
-        DebugInt = 0;
-        ccDisablePolledInput();
     }
     std::string Log() const { return ReadTextFile(dir.File("ErrorLog.txt")); }
 

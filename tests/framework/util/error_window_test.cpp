@@ -50,17 +50,6 @@ protected:
         ccGraphicalErrors = 1;
         ccClsNoFlip(40, 40, 40);
     }
-    void TearDown() override {
-        platform::SetFlipHook(nullptr);
-        platform::SetEndHandler(nullptr);
-        platform::SetNotifyHandler(nullptr);
-        platform::SetLocalTimeSource(nullptr);
-        ccErrorPath.clear();
-        ccDisablePolledInput();
-        platform::ClearEvents(); // a close request that answered a box stays queued
-        ccTextAlpha = 1.0f;
-        InWindow::TearDown();
-    }
     // Answers the box with a key on the given frame, keeping that frame.
     void AnswerOnFlip(int answerFlip) {
         platform::SetFlipHook([this, answerFlip] {

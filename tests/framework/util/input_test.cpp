@@ -9,17 +9,6 @@ namespace {
 
 class InputLayer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ccPolledInputState = 0;
-        platform::DisablePolledInput();
-        platform::ClearEvents();
-        ccCreateInputArrays();
-    }
-    void TearDown() override {
-        ccDisablePolledInput();
-        ccCreateInputArrays();
-        platform::SetMilliSecsSource(nullptr);
-    }
     static void Click(int button) {
         platform::InjectMouseButton(button, true);
         platform::InjectMouseButton(button, false);

@@ -172,10 +172,6 @@ protected:
         platform::SetDrawLog(true);
         platform::ClearDrawLog();
     }
-    void TearDown() override {
-        platform::SetDrawLog(false);
-        platform::SetViewport(0, 0, 800, 600);
-    }
 };
 
 TEST_F(ClippedDraws, ClipImageToViewportDrawsOnlyWhatLiesInTheView) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -16,8 +17,8 @@ namespace {
 
 using board_test::BoardScreenTest;
 
-// The log that bench_cvc_log 1 3 writes; made again with that command when the rules, the
-// strategies or the random sequence change on purpose.
+// The log that bench_cvc_log 1 3 writes; made again with that command (see the README) when the
+// rules, the strategies or the random sequence change on purpose.
 constexpr const char* LOG_FIXTURE = "/tests/fixtures/game/board/cvc_seed1_games3.log";
 
 class ComputerMatchTest : public BoardScreenTest {
@@ -90,7 +91,17 @@ TEST_F(ComputerMatchTest, ReplayLogOfOneSeedIsKept) {
     ASSERT_NE(source, nullptr);
     const std::string expected = testing_support::ReadTextFile(source + std::string(LOG_FIXTURE));
     ASSERT_FALSE(expected.empty()) << "missing " << LOG_FIXTURE;
-    EXPECT_EQ(match.Log.Text, expected);
+    if (match.Log.Text != expected) {
+        // The whole log for a diff: a change on purpose is kept with the README's command.
+        const std::string actual = testing_support::TestOutputDir() + "cvc_seed1_games3.log";
+        testing_support::WriteTextFile(actual, match.Log.Text);
+        const auto differs = std::mismatch(match.Log.Text.begin(), match.Log.Text.end(),
+                                           expected.begin(), expected.end())
+                                 .first;
+        ADD_FAILURE() << "the replay log differs from " << LOG_FIXTURE << " from line "
+                      << 1 + std::count(match.Log.Text.begin(), differs, '\n')
+                      << "; this run's log is in " << actual;
+    }
 }
 
 // The replay command skips the computer's waits; tick by tick, the same games are played.

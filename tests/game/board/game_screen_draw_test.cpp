@@ -18,10 +18,6 @@ protected:
         BoardScreenTest::SetUp();
         platform::SetDrawLog(true);
     }
-    void TearDown() override {
-        platform::SetDrawLog(false);
-        BoardScreenTest::TearDown();
-    }
     std::vector<platform::TDrawRecord> Frame() {
         platform::ClearDrawLog();
         screen->Draw();

@@ -1,0 +1,74 @@
+// The main of every test executable: GoogleTest's, with the global state put back before and after
+// each test, so that a whole executable passes in one process, in any order.
+
+#include "tests/support/drawing_support.h"
+#include "tests/support/state_reset.h"
+
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace testing_support {
+
+bool windowKeptForSuite = false;
+
+namespace {
+
+std::vector<void (*)()>& Resets() {
+    static std::vector<void (*)()> resets;
+    return resets;
+}
+
+void ResetAll() {
+    for (auto reset : Resets())
+        reset();
+    ResetPlatformState();
+}
+
+class StateReset : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { ResetAll(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { ResetAll(); }
+};
+
+} // namespace
+
+void AddStateReset(void (*reset)()) {
+    Resets().push_back(reset);
+}
+
+void ResetPlatformState() {
+    using namespace platform;
+    SetMilliSecsSource(nullptr);
+    SetDelayHandler(nullptr);
+    SetEndHandler(nullptr);
+    SetNotifyHandler(nullptr);
+    SetLocalTimeSource(nullptr);
+    SetFlipHook(nullptr);
+    // Turning polled input on starts its key and button counts afresh; off, they would stay.
+    EnablePolledInput();
+    DisablePolledInput();
+    PollSystem();
+    ClearEvents();
+    SetDrawLog(false);
+    ClearDrawLog();
+    ResetDrawingState();
+    SetClsColor(0, 0, 0);
+    SetImageFont(nullptr);
+    AutoMidHandle(false);
+    ResetCollisions();
+    // A window left open would, among other things, make the next fatal error wait for a key.
+    if (GraphicsOpen() && !windowKeptForSuite)
+        EndGraphics();
+}
+
+} // namespace testing_support
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new testing_support::StateReset);
+    return RUN_ALL_TESTS();
+}
