@@ -87,6 +87,13 @@ public:
     int MoveBar();
     int Fading();
     int FadeOff();
+    // How every screen leaves: a fade-out over FADE_SPEED, after which ScreenChange switches to
+    // destination. The channel fades with the picture (MusicChannel, or null to let the music
+    // play on); allowAnim keeps the screen's logic running under the fade.
+    int LeaveTo(const std::shared_ptr<TScreen>& destination,
+                const platform::ChannelPtr& channel = nullptr, int allowAnim = 1);
+    // How a screen that wants one comes up from black after its Start.
+    int FadeIn(int allowAnim);
 
     // ---- Folders ----
     int SetDefaultPaths();

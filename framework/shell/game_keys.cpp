@@ -48,8 +48,7 @@ int TGame::ReadHotKeys(int withExtraKeys) {
         // to close is never lost.
         if (GameFade->Active && !GameFade->Out)
             GameFade->Finish();
-        GameFade->Init(FADE_SPEED, 1, MusicChannel, 1, 0);
-        DestinationTScreen = ExitScreen;
+        LeaveTo(ExitScreen, MusicChannel);
     }
     if (BlockKeys)
         return 0;

@@ -152,3 +152,15 @@ int TGame::FadeOff() {
     NoFade = 1;
     return 0;
 }
+
+int TGame::LeaveTo(const std::shared_ptr<TScreen>& destination, const platform::ChannelPtr& channel,
+                   int allowAnim) {
+    GameFade->Init(FADE_SPEED, 1, channel, allowAnim, 0);
+    DestinationTScreen = destination;
+    return 0;
+}
+
+int TGame::FadeIn(int allowAnim) {
+    GameFade->Init(FADE_SPEED, 0, nullptr, allowAnim, 0);
+    return 0;
+}

@@ -2,7 +2,6 @@
 
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "framework/ui/button.h"
 #include "framework/util/assets.h"
 #include "framework/util/drawing.h"
@@ -196,9 +195,7 @@ int TLoadingScreen::Kill() {
 }
 
 int TLoadingScreen::Leave() {
-    Game->GameFade->Init(FADE_SPEED, 1, nullptr, 0, 0);
-    Game->DestinationTScreen = Destination;
-    return 0;
+    return Game->LeaveTo(Destination, nullptr, 0);
 }
 
 int TLoadingScreen::Logic() {

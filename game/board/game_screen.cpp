@@ -165,9 +165,18 @@ int TGameScreen::Kill() {
     return TScreen::Kill();
 }
 
+// A board without a title screen to go back to (a test's) ends the program instead.
+TScreenPtr TGameScreen::TitleOrExit() const {
+    return TitleScreen ? TitleScreen : Game->ExitScreen;
+}
+
 int TGameScreen::SetEscDestination() {
-    Game->DestinationTScreen = TitleScreen ? TitleScreen : Game->ExitScreen;
+    Game->DestinationTScreen = TitleOrExit();
     return 0;
+}
+
+int TGameScreen::LeaveToTitle() {
+    return Game->LeaveTo(TitleOrExit());
 }
 
 int TGameScreen::SpecificKeys() {

@@ -44,6 +44,8 @@ public:
     int Draw() override;
     int SetEscDestination() override;
     int SpecificKeys() override;
+    // Fades out to the title screen, after the last game of a match.
+    int LeaveToTitle();
 
     // ---- The rules, for the current player and throw ----
     int AnyValidMoves();
@@ -130,6 +132,7 @@ public:
     std::function<void(const TBoardEvent&)> EventHook;
 
 private:
+    TScreenPtr TitleOrExit() const;
     // Logic steps 2 and 8, and the computer's tick.
     int ExplainLogic(int now);
     int HumanTurn();

@@ -5,7 +5,6 @@
 
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
@@ -45,8 +44,7 @@ int TGameScreen::Logic() {
             Record(TBoardEvent::TKind::GameStart, Rules.CurrentPlayer, -1, 0);
         } else if (answer == -1) {
             YesNoDialog = nullptr;
-            Game->GameFade->Init(static_cast<float>(FADE_SPEED), 1, nullptr, 1, 0);
-            SetEscDestination();
+            LeaveToTitle();
         }
     } else if (AnyValidMoves() == 0) {
         // Also on a computer's turn, which then waits for the OK. No sound.

@@ -119,10 +119,7 @@ public:
         s.YesNoDialog = nullptr;
     }
     void NewGame() override { s.AddStartPawns(); }
-    void LeaveToTitle() override {
-        Game->GameFade->Init(static_cast<float>(FADE_SPEED), 1, nullptr, 1, 0);
-        s.SetEscDestination();
-    }
+    void LeaveToTitle() override { s.LeaveToTitle(); }
     bool Leaving() override { return Game->Fading() && Game->GameFade->Out == 1; }
 
 private:

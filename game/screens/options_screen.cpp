@@ -2,7 +2,6 @@
 
 #include "framework/graphics/game_image.h"
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/util/drawing.h"
 #include "framework/util/globals.h"
@@ -59,7 +58,7 @@ int TOptionsScreen::Load() {
 
 int TOptionsScreen::Start() {
     TScreen::Start();
-    Game->GameFade->Init(FADE_SPEED, 0, nullptr, 0, 0);
+    Game->FadeIn(0);
     return 0;
 }
 
@@ -78,11 +77,11 @@ int TOptionsScreen::Logic() {
         ReloadToggleButton(*Menu->FindButton("fullscreen"), Game->FullScreen, "fullscreen");
     }
     if (Menu->Clicked("credits")) {
-        LeaveTo(CreditsScreen);
+        Game->LeaveTo(CreditsScreen);
         CreditsScreen->Destination = OptionsScreen;
     }
     if (Menu->Clicked("ok"))
-        LeaveTo(Destination);
+        Game->LeaveTo(Destination);
     return 0;
 }
 

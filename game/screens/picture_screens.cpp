@@ -1,17 +1,10 @@
 #include "game/screens/picture_screens.h"
 
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "framework/util/drawing.h"
 #include "framework/util/globals.h"
 #include "game/board/asset_names.h"
 #include "platform/graphics.h"
-
-int LeaveTo(const TScreenPtr& destination) {
-    Game->GameFade->Init(FADE_SPEED, 1, nullptr, 1, 0);
-    Game->DestinationTScreen = destination;
-    return 0;
-}
 
 int OKButtonCreate(TMenu& menu) {
     menu.AddNew("OK", std::string("OK") + MOUSE_OVER_SUFFIX, "", 0, 0, 1);
@@ -37,14 +30,14 @@ int TPictureScreen::Load() {
 
 int TPictureScreen::Start() {
     TScreen::Start();
-    Game->GameFade->Init(FADE_SPEED, 0, nullptr, 0, 0);
+    Game->FadeIn(0);
     return 0;
 }
 
 int TPictureScreen::Logic() {
     TScreen::Logic();
     if (Menu->Clicked("ok"))
-        LeaveTo(Destination);
+        Game->LeaveTo(Destination);
     return 0;
 }
 

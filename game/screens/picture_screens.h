@@ -8,10 +8,6 @@
 
 #include <string>
 
-// The way every menu screen leaves: a fade to black over FADE_SPEED that fades no sound (the
-// music plays on), after which the shell switches to destination.
-int LeaveTo(const TScreenPtr& destination);
-
 // Adds the "OK" button to the menu, centred with its bottom edge 15 pixels above the screen's
 // bottom; Enter and the space bar press it too.
 int OKButtonCreate(TMenu& menu);

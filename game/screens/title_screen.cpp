@@ -2,7 +2,6 @@
 
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
-#include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/util/color.h"
 #include "framework/util/drawing.h"
@@ -84,7 +83,7 @@ int TTitleScreen::Load() {
 
 int TTitleScreen::Start() {
     TScreen::Start();
-    Game->GameFade->Init(FADE_SPEED, 0, nullptr, 1, 0);
+    Game->FadeIn(1);
     Game->FixedRateLogic->Init();
     return 0;
 }
@@ -97,7 +96,7 @@ bool TTitleScreen::SetupChainStep() {
             std::string typed = EnterName->TextInput->Text;
             Close(EnterName);
             CreateConnection();
-            LeaveTo(GameScreen);
+            Game->LeaveTo(GameScreen);
             SetUpNetworkGame(typed);
         } else if (r == -1) {
             Close(EnterName);
@@ -156,22 +155,21 @@ int TTitleScreen::Logic() {
     if (UnlockedSomething == 1)
         Sparkle();
     if (Menu->Clicked("instructions")) {
-        LeaveTo(InstructionsScreen);
+        Game->LeaveTo(InstructionsScreen);
         InstructionsScreen->Destination = TitleScreen;
     } else if (Menu->Clicked("oneplayer")) {
         SetUpOnePlayerGame();
-        LeaveTo(GameScreen);
+        Game->LeaveTo(GameScreen);
     } else if (Menu->Clicked("twoplayers")) {
         SetUpTwoPlayerGame();
-        LeaveTo(GameScreen);
+        Game->LeaveTo(GameScreen);
     } else if (Menu->Clicked("options")) {
         UnlockedSomething = 0;
-        LeaveTo(OptionsScreen);
+        Game->LeaveTo(OptionsScreen);
         OptionsScreen->Destination = TitleScreen;
     } else if (Menu->Clicked("exit")) {
         // The music fades out with the picture.
-        Game->GameFade->Init(FADE_SPEED, 1, Game->MusicChannel, 1, 0);
-        Game->DestinationTScreen = Game->ExitScreen;
+        Game->LeaveTo(Game->ExitScreen, Game->MusicChannel);
     } else if (Menu->Clicked("ankh")) {
         ShufflePlayerColors();
     }
