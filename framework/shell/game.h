@@ -112,6 +112,14 @@ public:
     virtual int ReadKeys();
     // The hot-key reader; withExtraKeys adds the boss key and the sound-driver key.
     int ReadHotKeys(int withExtraKeys);
+    // Its parts by concern, in the order it runs them. ReadCloseRequest returns -1 when the
+    // program is to end at once.
+    int ReadCloseRequest();
+    int ReadPauseKey();
+    int ReadEscapeKey();
+    int ReadFrameworkKeys(int withExtraKeys);
+    int ReadDebugKey();
+    int ReadPlacementKeys();
 
     // ---- Music, sound and speech ----
     virtual int MusicLoad(const std::string& file, int looped);
