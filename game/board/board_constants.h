@@ -81,6 +81,25 @@ constexpr int RANDOM_WATER_HIGH = 27;
 constexpr int RANDOM_WATER_MOVED_FROM = 27;
 constexpr int RANDOM_WATER_MOVED_TO = 29;
 
+// ---- Screen layout ------------------------------------------------------------------------------
+// Where the furniture stands on the 800 by 600 screen.
+
+constexpr int THROW_BUTTON_BOTTOM_GAP = 15; // below the throw button
+constexpr int THROW_BUTTON_NUDGE = 2;       // the button and the indicator sit right of centre
+constexpr int INDICATOR_ABOVE_BUTTON = 48;
+constexpr float EXPLAIN_X = 33.0f;
+constexpr float EXPLAIN_Y = 432.0f;
+constexpr int MESSAGE_X = 452;
+constexpr int MESSAGE_Y = 438;
+constexpr int MESSAGE_LINES = 7;
+// The chat line of a networked game, under the message area: its frame, and where it is typed.
+constexpr int CHAT_X = MESSAGE_X;
+constexpr int CHAT_Y = 543;
+constexpr int CHAT_W = 306;
+constexpr int CHAT_H = 15;
+// The width of the board's message dialogs (no move, end of game).
+constexpr int BOARD_DIALOG_WIDTH = 400;
+
 // ---- Timing -------------------------------------------------------------------------------------
 // Waits and hovers are MilliSecs values of the wall clock, compared with platform::MilliSecsDiff.
 

@@ -13,25 +13,6 @@
 #include "platform/graphics.h"
 #include "platform/system.h"
 
-namespace {
-
-// Where the furniture stands on the 800 by 600 screen.
-constexpr int THROW_BUTTON_BOTTOM_GAP = 15; // below the throw button
-constexpr int THROW_BUTTON_NUDGE = 2;       // the button and the indicator sit right of centre
-constexpr int INDICATOR_ABOVE_BUTTON = 48;
-constexpr float EXPLAIN_X = 33.0f;
-constexpr float EXPLAIN_Y = 432.0f;
-constexpr int MESSAGE_X = 452;
-constexpr int MESSAGE_Y = 438;
-constexpr int MESSAGE_LINES = 7;
-// The chat line of a networked game.
-constexpr int CHAT_X = 452;
-constexpr int CHAT_Y = 543;
-constexpr int CHAT_W = 306;
-constexpr int CHAT_H = 15;
-
-} // namespace
-
 TGameScreen::TGameScreen() = default;
 TGameScreen::~TGameScreen() = default;
 

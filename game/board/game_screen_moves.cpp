@@ -82,7 +82,7 @@ int TGameScreen::FinishMove(const TMoveResult& result, bool turnLine) {
         Record(TBoardEvent::TKind::Win, result.Player, -1, 0);
         YesNoDialog = TDialogYesNo::Create(PlayerName[static_cast<std::size_t>(result.Player)] +
                                                " wins!  Do you want to play again?",
-                                           DialogBG, 400, 0, 0, 1);
+                                           DialogBG, BOARD_DIALOG_WIDTH, 0, 0, 1);
         YesNoDialog->Start();
         return 0;
     }

@@ -51,7 +51,7 @@ int TGameScreen::Logic() {
         Record(TBoardEvent::TKind::NoMove, Rules.CurrentPlayer, -1, Rules.Movement);
         OKDialog = TDialogOK::Create(PlayerName[static_cast<std::size_t>(Rules.CurrentPlayer)] +
                                          " has no possible moves.",
-                                     DialogBG, 400, 0, 0);
+                                     DialogBG, BOARD_DIALOG_WIDTH, 0, 0);
         OKDialog->Start();
     } else if (ComputerPlayer[static_cast<std::size_t>(Rules.CurrentPlayer)] == 1) {
         ComputerTurn(now);

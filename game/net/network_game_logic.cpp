@@ -8,6 +8,7 @@
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/ui/text_input.h"
+#include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
 #include "game/board/network_hooks.h"
@@ -19,17 +20,13 @@
 
 namespace {
 
-// Where the chat line is typed, under the message area.
-constexpr int CHAT_LINE_X = 452;
-constexpr int CHAT_LINE_Y = 543;
-
 // The chat line as it is after every line sent: empty, taking up to CHAT_MAX_LENGTH characters.
 void RestoreChatLine(TTextInputEx& line) {
     line.Text.clear();
     line.MaxLength = CHAT_MAX_LENGTH;
     line.AllowNull = 0;
     line.AllowEscToAbort = 1;
-    line.Init(nullptr, "", CHAT_LINE_X, CHAT_LINE_Y, nullptr);
+    line.Init(nullptr, "", CHAT_X, CHAT_Y, nullptr);
     line.CursorCol = TColor::Create(255, 229, 153, 1.0f);
     line.TextCol = TColor::Create(255, 239, 191, 1.0f);
 }
@@ -111,7 +108,7 @@ public:
     bool EndDialogOpen() override { return s.YesNoDialog != nullptr; }
     int ManageEndDialog() override { return s.YesNoDialog->Manage(); }
     void OpenEndDialog(const std::string& caption) override {
-        s.YesNoDialog = TDialogYesNo::Create(caption, DialogBG, 400, 0, 0, 1);
+        s.YesNoDialog = TDialogYesNo::Create(caption, DialogBG, BOARD_DIALOG_WIDTH, 0, 0, 1);
         s.YesNoDialog->Start();
     }
     void CloseEndDialog() override {
