@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace platform {
@@ -91,7 +90,7 @@ void SaySilent() {
     AudioState& s = State();
     if (!s.saidSilent) {
         s.saidSilent = true;
-        std::fprintf(stderr, "No audio device could be opened: the game runs without sound.\n");
+        Warn("audio", "no device could be opened: the game runs without sound");
     }
 }
 

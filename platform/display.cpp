@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -120,7 +120,7 @@ bool StartSdl(Uint32 flags, bool& started, bool& failed, const char* what) {
         return false;
     SetCommonHints();
     if (SDL_InitSubSystem(flags) != 0) {
-        std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
+        Warn(what, SDL_GetError());
         failed = true;
         return false;
     }
@@ -155,7 +155,8 @@ bool MakeFrame(int w, int h) {
     pBindFramebuffer(GL_FRAMEBUFFER, D.fbo);
     pFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, D.fboTexture, 0);
     if (pCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        std::fprintf(stderr, "display: the frame buffer of %dx%d is incomplete\n", w, h);
+        Warn("display", "the frame buffer of " + std::to_string(w) + "x" + std::to_string(h) +
+                            " is incomplete");
         return false;
     }
     D.fboW = w;
@@ -194,12 +195,12 @@ bool MakeWindow(int w, int h) {
         SDL_CreateWindow(D.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!D.window) {
-        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        Warn("display", SDL_GetError());
         return false;
     }
     D.gl = SDL_GL_CreateContext(D.window);
     if (!D.gl || !LoadFramebufferFunctions()) {
-        std::fprintf(stderr, "display: no OpenGL context with frame buffers: %s\n", SDL_GetError());
+        Warn("display", std::string("no OpenGL context with frame buffers: ") + SDL_GetError());
         if (D.gl)
             SDL_GL_DeleteContext(D.gl);
         SDL_DestroyWindow(D.window);
@@ -232,7 +233,7 @@ void CoverDesktop() {
     SDL_SetWindowPosition(D.window, desktop.x, desktop.y);
     SDL_SetWindowSize(D.window, desktop.w, desktop.h);
     if (SDL_SetWindowFullscreen(D.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
-        std::fprintf(stderr, "display: no full screen: %s\n", SDL_GetError());
+        Warn("display", std::string("no full screen: ") + SDL_GetError());
 }
 
 // A framed window of the logical size, centred on the desktop.

@@ -136,6 +136,10 @@ void Print(const std::string& text) {
     std::fflush(stdout);
 }
 
+void Warn(const std::string& subsystem, const std::string& text) {
+    WriteStderr(subsystem + ": " + text);
+}
+
 // ---- Local date and time -----------------------------------------------------------------------
 
 std::tm LocalTime() {

@@ -1,6 +1,6 @@
 #include "framework/audio/audio_stream.h"
 
-#include <cstdio>
+#include "platform/system.h"
 
 platform::TimerPtr TAudioStream::Timer;
 
@@ -197,9 +197,8 @@ bool TOpenALAudioStream::Playing() {
 TAudioStreamPtr CreateAudioStream(const TMusicSource& source, int loop, int flag) {
     std::string error;
     TAudioStreamPtr stream = TAudioStream::Create(source, loop, flag, &error);
-    if (!stream && !error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-    }
+    if (!stream && !error.empty())
+        platform::Warn("music", error);
     return stream;
 }
 

@@ -2,7 +2,7 @@
 
 #include "framework/util/error.h"
 
-#include <cstdio>
+#include "platform/system.h"
 
 namespace {
 
@@ -19,12 +19,10 @@ bool KeepDamagedFile(const std::string& path, const std::string& what,
                      const std::string& replacement) {
     const std::string aside = FreeDamagedName(path);
     if (platform::RenameFile(path, aside)) {
-        std::fprintf(stderr, "%s: '%s' is damaged; kept as '%s', %s\n", what.c_str(), path.c_str(),
-                     aside.c_str(), replacement.c_str());
+        platform::Warn(what, "'" + path + "' is damaged; kept as '" + aside + "', " + replacement);
         return true;
     }
-    std::fprintf(stderr, "%s: '%s' is damaged and could not be moved aside; left as it is\n",
-                 what.c_str(), path.c_str());
+    platform::Warn(what, "'" + path + "' is damaged and could not be moved aside; left as it is");
     return false;
 }
 

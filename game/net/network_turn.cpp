@@ -5,7 +5,6 @@
 #include "platform/system.h"
 
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -29,7 +28,7 @@ int Later(int now, int ms) {
 }
 
 void Log(const std::string& text) {
-    std::fprintf(stderr, "net: %s\n", text.c_str());
+    platform::Warn("net", text);
 }
 
 // In text-indicator mode: whose turn it is now.

@@ -138,7 +138,7 @@ TEST(AudioDriver, NoDeviceRunsSilentlyAndSaysSoOnce) {
         output.append(chunk.data(), n);
     }
     EXPECT_EQ(pclose(pipe), 0) << output;
-    const std::string line = "No audio device could be opened";
+    const std::string line = "audio: no device could be opened";
     const size_t first = output.find(line);
     EXPECT_NE(first, std::string::npos) << output;
     EXPECT_EQ(output.find(line, first + 1), std::string::npos) << output;
