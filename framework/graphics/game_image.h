@@ -16,8 +16,7 @@ using TGameImagePtr = std::shared_ptr<TGameImage>;
 
 class TGameImage : public TObject {
 public:
-    // Loads the file (a missing file is fatal), then puts the handle at the centre when mid is not
-    // 0.
+    // Loads the file (a missing file is fatal), with its handle at the centre when mid is set.
     static TGameImagePtr Create(const std::string& file, int flags, int mid);
 
     // Bytes the frames take as 32-bit pixels, and the same with each side raised to a power of two

@@ -33,8 +33,7 @@ int ccDialogOK(const std::string& message, int w, int h);
 int HandleGeneralError(const std::exception& error);
 // A thrown string is shown as it is.
 int HandleGeneralError(const std::string& thrown);
-// Whatever start-up's handler caught (catch (...) { HandleGeneralError(std::current_exception());
-// }).
+// Whatever start-up's handler caught: its catch-all passes std::current_exception() here.
 int HandleGeneralError(std::exception_ptr error);
 // The handler of start-up's steps before its guarded phase, where no display is open: an error
 // that ccRunTimeError raised was shown already, anything else is shown as HandleGeneralError shows

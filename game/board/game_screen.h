@@ -127,14 +127,16 @@ public:
     TGameSoundPtr SoundNoMove;
     TGameSoundPtr SoundWin;
 
-    // Told of every game start, move, throw without a move and win (the replay log); unset by
-    // default.
+    // Told of every game start, move, throw without a move and win (the replay log), when set.
     std::function<void(const TBoardEvent&)> EventHook;
 
 private:
     TScreenPtr TitleOrExit() const;
-    // Logic steps 2 and 8, and the computer's tick.
+    // The explanation of the special square under the pointer: shown once the pointer has rested
+    // on it, faded out after the pointer has left.
     int ExplainLogic(int now);
+    // One tick of the turn of a person at this machine: the throw button, then the move chosen
+    // with the pointer. -1 when the pawns are to keep their places this tick.
     int HumanTurn();
     // The pointer's part of the move of a person at this machine: the pawns put on their
     // squares, the destination of the player's pawn under the pointer shown (for bearing off,

@@ -102,6 +102,8 @@ public:
     int Winner() const;
 
 private:
-    // Steps 3 to 8 of the rule for a square known to hold a pawn of CurrentPlayer, with a throw.
+    // Whether the pawn of CurrentPlayer on square i may move m squares: no blockade on the way,
+    // the exact throw off an exit square, and a target that is free, off the board, or an
+    // unprotected opponent pawn off the safe square. The caller has checked the square and throw.
     bool MoveAllowed(int i, int m) const;
 };

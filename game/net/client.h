@@ -48,8 +48,7 @@ public:
     // 0 when it cannot be made (IP 0 - which would reach this machine -, a port outside 1 to
     // 65535, no socket), and then Connection is closed. Initialized is not changed.
     virtual int Init();
-    // The next whole message from the peer, "" when none has come. Also moves the queued messages
-    // on.
+    // The next whole message from the peer, "" when none has come; moves the queued messages on.
     std::string ReceiveString();
     // Queues one message and sends what the socket takes now. 1 when queued; 0, with nothing sent,
     // for the empty text, a text too long for a frame, or while the connection does not stand.
