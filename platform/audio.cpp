@@ -45,9 +45,9 @@ struct TCloser {
     ~TCloser() { CloseAudio(); }
 } closer;
 
-const char* const kOpenAL = "OpenAL";
-const char* const kOpenALSoftware = "OpenAL Generic Software";
-const char* const kSoftwareMixer = "FreeAudio";
+const char* const OPENAL_DRIVER = "OpenAL";
+const char* const OPENAL_SOFTWARE_DRIVER = "OpenAL Generic Software";
+const char* const SOFTWARE_MIXER_DRIVER = "FreeAudio";
 
 void Install(ALCdevice* device, ALCcontext* context, bool loopback) {
     AudioState& s = State();
@@ -130,12 +130,12 @@ void SetSourcePan(ALuint source, float pan) {
 }
 
 void SetSourceRate(ALuint source, float rate) {
-    constexpr float kMinRate = 0.01f;
-    constexpr float kMaxRate = 100.0f;
+    constexpr float MIN_RATE = 0.01f;
+    constexpr float MAX_RATE = 100.0f;
     if (std::isnan(rate)) {
         rate = 1.0f;
     }
-    alSourcef(source, AL_PITCH, std::fmax(kMinRate, std::fmin(kMaxRate, rate)));
+    alSourcef(source, AL_PITCH, std::fmax(MIN_RATE, std::fmin(MAX_RATE, rate)));
 }
 
 ALuint NewSource() {
@@ -168,14 +168,14 @@ bool EnableOpenALAudio() {
 }
 
 std::vector<std::string> AudioDrivers() {
-    return {kOpenAL, kOpenALSoftware, kSoftwareMixer};
+    return {OPENAL_DRIVER, OPENAL_SOFTWARE_DRIVER, SOFTWARE_MIXER_DRIVER};
 }
 
 bool SetAudioDriver(const std::string& name) {
     AudioState& s = State();
     const bool tried = s.openJustFailed;
     s.openJustFailed = false;
-    if (name == kOpenAL || name == kOpenALSoftware) {
+    if (name == OPENAL_DRIVER || name == OPENAL_SOFTWARE_DRIVER) {
         if (!(s.device && !s.loopback) && (tried || !OpenDefaultDevice())) {
             SaySilent();
         }
@@ -184,7 +184,7 @@ bool SetAudioDriver(const std::string& name) {
         return true;
     }
     CloseAudio();
-    if (name == kSoftwareMixer) {
+    if (name == SOFTWARE_MIXER_DRIVER) {
         s.kind = AudioDriverKind::SoftwareMixer;
         s.driver = name;
         return true;

@@ -25,7 +25,7 @@ bool ImageSizeAllowed(int64_t w, int64_t h, std::string& error) {
         error = "the image has no pixels";
         return false;
     }
-    if (w > kMaxImageSide || h > kMaxImageSide || w * h > kMaxImagePixels) {
+    if (w > MAX_IMAGE_SIDE || h > MAX_IMAGE_SIDE || w * h > MAX_IMAGE_PIXELS) {
         error = "the image is too large (" + std::to_string(w) + " by " + std::to_string(h) + ")";
         return false;
     }

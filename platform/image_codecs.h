@@ -9,8 +9,8 @@
 namespace platform {
 
 // Images beyond these are refused before anything is allocated.
-constexpr int kMaxImageSide = 16384;
-constexpr int64_t kMaxImagePixels = int64_t{1} << 26;
+constexpr int MAX_IMAGE_SIDE = 16384;
+constexpr int64_t MAX_IMAGE_PIXELS = int64_t{1} << 26;
 // True when a w by h image may be decoded; else false with the reason.
 bool ImageSizeAllowed(int64_t w, int64_t h, std::string& error);
 

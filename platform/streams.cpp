@@ -30,7 +30,7 @@ public:
         }
         if (count <= 0)
             return 0;
-        Turn(kReading);
+        Turn(Direction::Reading);
         const size_t n = std::fread(buf, 1, static_cast<size_t>(count), file_);
         if (std::ferror(file_))
             failed_ = true;
@@ -48,7 +48,7 @@ public:
         }
         if (count <= 0)
             return 0;
-        Turn(kWriting);
+        Turn(Direction::Writing);
         const size_t n = std::fwrite(buf, 1, static_cast<size_t>(count), file_);
         if (static_cast<int64_t>(n) < count)
             failed_ = true;
@@ -64,7 +64,7 @@ public:
         if (!file_ || pos < 0 || pos > size_ || fseeko(file_, pos, SEEK_SET) != 0)
             return false;
         pos_ = pos;
-        last_ = kNone;
+        last_ = Direction::None;
         return true;
     }
 
@@ -81,16 +81,16 @@ protected:
     FILE* file_;
 
 private:
-    enum Direction { kNone, kReading, kWriting };
+    enum class Direction { None, Reading, Writing };
     void Turn(Direction next) {
-        if (last_ != kNone && last_ != next)
+        if (last_ != Direction::None && last_ != next)
             fseeko(file_, 0, SEEK_CUR);
         last_ = next;
     }
 
     bool canRead_, canWrite_;
     int64_t pos_ = 0, size_;
-    Direction last_ = kNone;
+    Direction last_ = Direction::None;
 };
 
 // The stream of WriteFile: a temporary file that Close renames over the target.

@@ -25,13 +25,13 @@ uint16_t Le16(const unsigned char* p) {
 }
 
 // The tail of the KSDATAFORMAT_SUBTYPE GUIDs after the 16-bit format tag.
-constexpr unsigned char kSubtypeTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+constexpr unsigned char SUBTYPE_TAIL[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-constexpr int kFormatPcm = 1;
-constexpr int kFormatExtensible = 0xFFFE;
-constexpr uint32_t kSizeToEnd = 0xFFFFFFFFu;
-constexpr int kMaxRate = 768000;
+constexpr int FORMAT_PCM = 1;
+constexpr int FORMAT_EXTENSIBLE = 0xFFFE;
+constexpr uint32_t SIZE_TO_END = 0xFFFFFFFFu;
+constexpr int MAX_RATE = 768000;
 
 // Reads the fmt chunk's body (size bytes) into info.
 bool ReadFormat(TStream& stream, uint32_t size, TWavInfo& info, std::string* error) {
@@ -44,21 +44,21 @@ bool ReadFormat(TStream& stream, uint32_t size, TWavInfo& info, std::string* err
         return Fail(error, "the file ends inside the format chunk");
     }
     int tag = Le16(f);
-    if (tag == kFormatExtensible) {
+    if (tag == FORMAT_EXTENSIBLE) {
         if (size < 40 || Le16(f + 16) < 22) {
             return Fail(error, "the extensible format chunk is too short");
         }
         tag = Le16(f + 24);
-        if (std::memcmp(f + 26, kSubtypeTail, sizeof kSubtypeTail) != 0) {
+        if (std::memcmp(f + 26, SUBTYPE_TAIL, sizeof SUBTYPE_TAIL) != 0) {
             return Fail(error, "the extensible format has an unknown sub-format");
         }
     }
-    if (tag != kFormatPcm) {
+    if (tag != FORMAT_PCM) {
         return Fail(error,
                     "the data is compressed (format tag " + std::to_string(tag) + "), not PCM");
     }
     info.channels = Le16(f + 2);
-    info.rate = int(Le32(f + 4) > uint32_t(kMaxRate) ? 0 : Le32(f + 4));
+    info.rate = int(Le32(f + 4) > uint32_t(MAX_RATE) ? 0 : Le32(f + 4));
     info.bits = Le16(f + 14);
     if (info.channels != 1 && info.channels != 2) {
         return Fail(error, std::to_string(info.channels) + " channels (only mono and stereo play)");
@@ -109,7 +109,7 @@ bool ReadWavHeader(TStream& stream, TWavInfo& info, std::string* error) {
             }
             const int64_t left = stream.Size() - stream.Pos();
             int64_t bytes = size;
-            if (size == kSizeToEnd) {
+            if (size == SIZE_TO_END) {
                 bytes = left;
             } else if (bytes > left) {
                 return Fail(error, "truncated: the data chunk declares " + std::to_string(bytes) +

@@ -6,7 +6,7 @@ platform::TimerPtr TAudioStream::Timer;
 
 namespace {
 
-constexpr float kUpdateHertz = 120.0f;
+constexpr float UPDATE_HERTZ = 120.0f;
 
 } // namespace
 
@@ -56,7 +56,7 @@ std::shared_ptr<TAudioStream> TAudioStream::Attach(std::shared_ptr<TAudioStream>
         return nullptr;
     }
     if (!Timer) {
-        Timer = platform::CreateTimer(kUpdateHertz);
+        Timer = platform::CreateTimer(UPDATE_HERTZ);
     }
     stream->Music = music;
     stream->KeepMusic = keep;

@@ -46,7 +46,7 @@ long TellCallback(void* source) {
     return long(static_cast<platform::TStream*>(source)->Pos());
 }
 
-const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
+const ov_callbacks CALLBACKS = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
 
 std::string OpenFailure(int code) {
     switch (code) {
@@ -64,7 +64,7 @@ std::string OpenFailure(int code) {
 }
 
 // Consecutive holes (lost data) that a read skips before it gives up on the rest of the file.
-constexpr int kMaxHoles = 64;
+constexpr int MAX_HOLES = 64;
 
 } // namespace
 
@@ -83,7 +83,7 @@ bool TOGGStream::Open(std::string* error) {
         return false;
     }
     auto file = std::make_unique<OggVorbis_File>();
-    const int code = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, kCallbacks);
+    const int code = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, CALLBACKS);
     if (code != 0) {
         // A failed open has already released what it made: no ov_clear.
         if (error) {
@@ -175,7 +175,7 @@ int TOGGStream::ReadData(unsigned char* out, int bytes) {
         int section = 0;
         const long got = ov_read(ogg.get(), reinterpret_cast<char*>(out + done), bytes - done, 0, 2,
                                  1, &section);
-        if (got == OV_HOLE && ++holes <= kMaxHoles) {
+        if (got == OV_HOLE && ++holes <= MAX_HOLES) {
             continue; // a gap in the data: decoding goes on after it
         }
         if (got <= 0) {

@@ -12,7 +12,7 @@ using testing_support::WavLayout;
 
 namespace {
 
-constexpr int kBlock = 8192;
+constexpr int BLOCK_BYTES = 8192;
 
 // A music object that records every buffer it hands to the stream: what the stream queued.
 class TRecordingMusic : public TMusic {
@@ -75,7 +75,7 @@ double Level(int frames) {
 using MusicStream = testing_support::LoopbackAudioTest;
 
 TEST_F(MusicStream, LoopingSongKeepsQueuingFromItsLoopPoint) {
-    const std::string song = RampPcm(3 * kBlock + 1000);
+    const std::string song = RampPcm(3 * BLOCK_BYTES + 1000);
     auto music = Recording(MakeWav(TWavSpec{}, song));
     ASSERT_TRUE(music);
     auto stream = std::dynamic_pointer_cast<TOpenALAudioStream>(CreateAudioStream(music, 1, 1));
@@ -101,13 +101,13 @@ TEST_F(MusicStream, LoopingSongKeepsQueuingFromItsLoopPoint) {
 // A song that does not loop queues only its own buffers, padded with silence, plays out, and
 // stops itself from inside its refill (through the timer hook, which held the only reference).
 TEST_F(MusicStream, EndingSongPadsWithSilenceAndStopsItself) {
-    const std::string song = RampPcm(3 * kBlock + 1000);
+    const std::string song = RampPcm(3 * BLOCK_BYTES + 1000);
     auto music = Recording(MakeWav(TWavSpec{}, song));
     ASSERT_TRUE(music);
     std::weak_ptr<TAudioStream> weak = CreateAudioStream(music, 0, 1);
     ASSERT_FALSE(weak.expired());
     EXPECT_EQ(music->fills, 4);
-    EXPECT_TRUE(music->queued == song + std::string(kBlock - 1000, '\0'));
+    EXPECT_TRUE(music->queued == song + std::string(BLOCK_BYTES - 1000, '\0'));
     EXPECT_EQ(music->PlayStatus, 0);
 
     Level(3 * 2048);
@@ -124,7 +124,7 @@ TEST_F(MusicStream, EndingSongPadsWithSilenceAndStopsItself) {
 TEST_F(MusicStream, RefilledByTheMusicTimerThroughTheEventPump) {
     int now = 1000;
     platform::SetMilliSecsSource([&now] { return now; });
-    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(40 * kBlock)));
+    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(40 * BLOCK_BYTES)));
     ASSERT_TRUE(music);
     TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
     ASSERT_TRUE(stream);
@@ -143,7 +143,7 @@ TEST_F(MusicStream, RefilledByTheMusicTimerThroughTheEventPump) {
 }
 
 TEST_F(MusicStream, PauseDoesNotAdvanceTheSong) {
-    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(40 * kBlock)));
+    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(40 * BLOCK_BYTES)));
     ASSERT_TRUE(music);
     TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
     ASSERT_TRUE(stream);
@@ -182,8 +182,9 @@ TEST_F(MusicStream, BuffersPlayInTheFilesOwnFormatAndRate) {
         int framesPerBuffer; // output frames at 44100 Hz
     };
     const Case cases[] = {
-        {"WAV mono 8-bit 22050", MakeWav(WavLayout(1, 8, 22050), RampPcm(40 * kBlock)), 16384},
-        {"WAV stereo 16-bit 22050", MakeWav(WavLayout(2, 16, 22050), RampPcm(40 * kBlock)), 4096},
+        {"WAV mono 8-bit 22050", MakeWav(WavLayout(1, 8, 22050), RampPcm(40 * BLOCK_BYTES)), 16384},
+        {"WAV stereo 16-bit 22050", MakeWav(WavLayout(2, 16, 22050), RampPcm(40 * BLOCK_BYTES)),
+         4096},
         {"Ogg mono 22050", MakeOgg(1, 22050, 22050 * 8), 8192},
         {"Ogg stereo 44100", MakeOgg(2, 44100, 44100 * 2), 2048},
     };
@@ -234,7 +235,7 @@ TEST_F(MusicStream, ChannelOperationsAndStop) {
 
 TEST_F(MusicStream, SoftwareMixerStreamIsSilentAndLeavesWhenStopped) {
     platform::SetAudioDriver("FreeAudio");
-    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(kBlock)));
+    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(BLOCK_BYTES)));
     ASSERT_TRUE(music);
     TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
     ASSERT_TRUE(std::dynamic_pointer_cast<TFreeAudioAudioStream>(stream));

@@ -18,13 +18,13 @@ using testing_support::WavLayout;
 
 namespace {
 
-constexpr int kBlock = 8192;
+constexpr int BLOCK_BYTES = 8192;
 
 TMusicPtr FromBytes(const std::string& bytes, std::string* error = nullptr) {
     return LoadMusic(platform::MemoryStream(bytes), error);
 }
 
-std::string Fill(TMusic& music, int length = kBlock) {
+std::string Fill(TMusic& music, int length = BLOCK_BYTES) {
     std::string out(size_t(length), '\x55');
     music.FillBuffer(out.data(), length);
     return out;
@@ -102,45 +102,45 @@ TEST(WavStream, LoopsSeamlesslyAndEndsInSilence) {
         {"mono 8 looping", WavLayout(1, 8, 8000), 1},
         {"mono 8 ending", WavLayout(1, 8, 8000), 0},
     };
-    const std::string pcm = RampPcm(2 * kBlock + 1000);
+    const std::string pcm = RampPcm(2 * BLOCK_BYTES + 1000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TMusicPtr music = FromBytes(MakeWav(c.spec, pcm));
         ASSERT_TRUE(music);
         music->Seti(MUSIC_LOOP, c.loop);
         music->PlayStatus = 1;
-        EXPECT_TRUE(Fill(*music) == pcm.substr(0, kBlock));
-        EXPECT_TRUE(Fill(*music) == pcm.substr(kBlock, kBlock));
+        EXPECT_TRUE(Fill(*music) == pcm.substr(0, BLOCK_BYTES));
+        EXPECT_TRUE(Fill(*music) == pcm.substr(BLOCK_BYTES, BLOCK_BYTES));
         const std::string third = Fill(*music);
-        EXPECT_TRUE(third.substr(0, 1000) == pcm.substr(2 * kBlock));
+        EXPECT_TRUE(third.substr(0, 1000) == pcm.substr(2 * BLOCK_BYTES));
         if (c.loop) {
-            EXPECT_TRUE(third.substr(1000) == pcm.substr(0, kBlock - 1000));
-            EXPECT_EQ(music->Geti(MUSIC_POSITION), kBlock - 1000);
+            EXPECT_TRUE(third.substr(1000) == pcm.substr(0, BLOCK_BYTES - 1000));
+            EXPECT_EQ(music->Geti(MUSIC_POSITION), BLOCK_BYTES - 1000);
             EXPECT_EQ(music->PlayStatus, 1);
         } else {
             const char silence = c.spec.bits == 8 ? char(0x80) : '\0';
-            EXPECT_TRUE(third.substr(1000) == std::string(kBlock - 1000, silence));
+            EXPECT_TRUE(third.substr(1000) == std::string(BLOCK_BYTES - 1000, silence));
             EXPECT_EQ(music->PlayStatus, 0);
             EXPECT_EQ(music->Geti(MUSIC_POSITION), 0); // rewound to the loop point
-            EXPECT_TRUE(Fill(*music) == pcm.substr(0, kBlock));
+            EXPECT_TRUE(Fill(*music) == pcm.substr(0, BLOCK_BYTES));
         }
     }
 }
 
 TEST(WavStream, DataOfWholeBlocksEndsInTheCallThatReachesIt) {
-    const std::string pcm = RampPcm(2 * kBlock);
+    const std::string pcm = RampPcm(2 * BLOCK_BYTES);
     TMusicPtr music = FromBytes(MakeWav(TWavSpec{}, pcm));
     ASSERT_TRUE(music);
     music->Seti(MUSIC_LOOP, 0);
     music->PlayStatus = 1;
     Fill(*music);
-    EXPECT_TRUE(Fill(*music) == pcm.substr(kBlock));
+    EXPECT_TRUE(Fill(*music) == pcm.substr(BLOCK_BYTES));
     EXPECT_EQ(music->PlayStatus, 0);
 
     // A data chunk shorter than one buffer loops many times within it.
     TMusicPtr tiny = FromBytes(MakeWav(TWavSpec{}, RampPcm(1000)));
     const std::string out = Fill(*tiny);
-    for (int at = 0; at + 1000 <= kBlock; at += 1000) {
+    for (int at = 0; at + 1000 <= BLOCK_BYTES; at += 1000) {
         EXPECT_TRUE(out.substr(size_t(at), 1000) == RampPcm(1000)) << at;
     }
 }
@@ -309,7 +309,8 @@ TEST(GameData, SoundsAndTitleMusicDecode) {
     TMusicPtr music = LoadMusic(data + "music/east1.ogg", &error);
     ASSERT_TRUE(std::dynamic_pointer_cast<TOGGStream>(music)) << error;
     EXPECT_GT(music->Geti(MUSIC_SIZE), 0);
-    const int buffers = music->Geti(MUSIC_SIZE) * GetBytesPerSample(music->STREAM_FORMAT) / kBlock;
+    const int buffers =
+        music->Geti(MUSIC_SIZE) * GetBytesPerSample(music->STREAM_FORMAT) / BLOCK_BYTES;
     music->PlayStatus = 1;
     FillMany(*music, buffers + 2);
     EXPECT_EQ(music->PlayStatus, 1); // looped
