@@ -50,12 +50,6 @@ bool NoDesktop() {
     return HeadlessDriver(first.c_str());
 }
 
-void WriteStderr(const std::string& text) {
-    std::string line = text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
-}
-
 } // namespace
 
 // ---- Messages and the end of the process -------------------------------------------------------
@@ -70,7 +64,7 @@ void Notify(const std::string& text, bool serious) {
         handler(text, serious);
         return;
     }
-    WriteStderr(text);
+    PrintError(text);
     if (NoDesktop())
         return;
     const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
@@ -94,7 +88,7 @@ void End(int status) {
     }
     if (handler) {
         handler(status);
-        WriteStderr("platform::End: the end handler returned; aborting");
+        PrintError("platform::End: the end handler returned; aborting");
         std::abort();
     }
     std::fflush(nullptr);
@@ -136,8 +130,14 @@ void Print(const std::string& text) {
     std::fflush(stdout);
 }
 
+void PrintError(const std::string& text) {
+    std::string line = text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
 void Warn(const std::string& subsystem, const std::string& text) {
-    WriteStderr(subsystem + ": " + text);
+    PrintError(subsystem + ": " + text);
 }
 
 // ---- Local date and time -----------------------------------------------------------------------

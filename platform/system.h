@@ -55,6 +55,8 @@ void AtEnd(std::function<void()> fn);
 
 // One line of text to standard output.
 void Print(const std::string& text);
+// One line of text to standard error.
+void PrintError(const std::string& text);
 // One diagnostic line to standard error, "subsystem: text": a problem the program works around
 // (no sound device, a damaged file set aside), where a fatal error would say too much.
 void Warn(const std::string& subsystem, const std::string& text);

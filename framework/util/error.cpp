@@ -9,7 +9,6 @@
 #include "platform/input.h"
 #include "platform/system.h"
 
-#include <cstdio>
 
 int ccGraphicalErrors = 1;
 int ccWriteErrors = 1;
@@ -33,11 +32,6 @@ void WriteErrorLog(const std::string& message) {
 
 // Status of a process ended by a fatal error: a failure, whatever the user pressed.
 constexpr int FATAL_EXIT_STATUS = 1;
-
-void WriteStderr(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    std::fflush(stderr);
-}
 
 // Shows and logs the text of an error that start-up's handler caught.
 int ShowGeneralError(const std::string& text) {
@@ -77,7 +71,7 @@ int ccRunTimeError(const std::string& message, int fatal) {
     WriteErrorLog(message);
     // Without a display the box falls back to the system's message box, which echoes it there.
     if (platform::GraphicsOpen())
-        WriteStderr(message);
+        platform::PrintError(message);
     ccEnablePolledInput();
     ccDialogOK(message, 600, 100);
     if (fatal)
