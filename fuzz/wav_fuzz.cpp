@@ -2,11 +2,10 @@
 
 #include "framework/audio/wav_stream.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/music_check.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/wav.h"
-
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes = fuzz::Bytes(data, size);
@@ -27,14 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto music = TWavStream::Load(platform::MemoryStream(bytes), &error);
     if (!music)
         return 0;
-    // Played once through (to its end), then rewound.
-    music->STREAM_LOOP = 0;
-    music->PlayStatus = 1;
-    std::vector<unsigned char> buffer(4096);
-    for (int i = 0; i < 64 && music->PlayStatus != 0; ++i)
-        music->FillBuffer(buffer.data(), static_cast<int>(buffer.size()));
-    music->Stop();
-    music->FillBuffer(buffer.data(), static_cast<int>(buffer.size()));
-    music->Free();
+    fuzz::PlayThrough(*music);
     return 0;
 }

@@ -9,7 +9,6 @@
 #include "platform/input.h"
 #include "platform/system.h"
 
-
 int ccGraphicalErrors = 1;
 int ccWriteErrors = 1;
 std::string ccErrorPath;

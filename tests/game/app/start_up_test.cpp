@@ -17,23 +17,35 @@
 
 namespace {
 
+// Runs the program with no display and its data in dataHome, up to its end (at most a minute):
+// false when it had to be killed. status is waitpid's, errors what it wrote to standard error.
+bool RunWithoutDisplay(const std::string& program, const std::string& home,
+                       const std::string& dataHome, int& status, std::string& errors) {
+    auto game = testing_support::StartChild(program, {{"HOME", home},
+                                                      {"XDG_DATA_HOME", dataHome},
+                                                      {"DISPLAY", ""},
+                                                      {"WAYLAND_DISPLAY", ""},
+                                                      {"SDL_VIDEODRIVER", "dummy"}});
+    if (game.pid <= 0)
+        return false;
+    status = 0;
+    const bool ended = testing_support::WaitChild(game, 60, status);
+    if (!ended) {
+        kill(game.pid, SIGKILL);
+        waitpid(game.pid, &status, 0);
+    }
+    errors = testing_support::ReadErrorOutput(game);
+    return ended;
+}
+
 TEST(StartUpWithoutDisplay, ShowsTheErrorAndEndsInOrder) {
     testing_support::TempDir home;
     std::string folder = home.Path() + "Pelorin Demo/";
-    auto game = testing_support::StartChild(platform::AppDir() + "pelorin-demo",
-                                            {{"HOME", home.Path()},
-                                             {"XDG_DATA_HOME", home.Path()},
-                                             {"DISPLAY", ""},
-                                             {"WAYLAND_DISPLAY", ""},
-                                             {"SDL_VIDEODRIVER", "dummy"}});
-    ASSERT_GT(game.pid, 0);
     int status = 0;
-    if (!testing_support::WaitChild(game, 60, status)) {
-        kill(game.pid, SIGKILL);
-        waitpid(game.pid, &status, 0);
-        FAIL() << "the game did not end";
-    }
-    std::string errors = testing_support::ReadErrorOutput(game);
+    std::string errors;
+    ASSERT_TRUE(RunWithoutDisplay(platform::AppDir() + "pelorin-demo", home.Path(), home.Path(),
+                                  status, errors))
+        << "the game did not end";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_NE(WEXITSTATUS(status), 0);
     EXPECT_NE(errors.find("(28) Cannot create Windowed Mode at 800x600 60Hz"), std::string::npos)
@@ -109,19 +121,10 @@ TEST(StartUpWithoutDisplay, AnEarlyFatalErrorEndsWithStatusOneAndItsMessage) {
             program = ProgramWithoutTheClickSound(home);
             ASSERT_FALSE(program.empty());
         }
-        auto game = testing_support::StartChild(program, {{"HOME", home.Path()},
-                                                          {"XDG_DATA_HOME", data},
-                                                          {"DISPLAY", ""},
-                                                          {"WAYLAND_DISPLAY", ""},
-                                                          {"SDL_VIDEODRIVER", "dummy"}});
-        ASSERT_GT(game.pid, 0);
         int status = 0;
-        if (!testing_support::WaitChild(game, 60, status)) {
-            kill(game.pid, SIGKILL);
-            waitpid(game.pid, &status, 0);
-            FAIL() << "the game did not end";
-        }
-        const std::string errors = testing_support::ReadErrorOutput(game);
+        std::string errors;
+        ASSERT_TRUE(RunWithoutDisplay(program, home.Path(), data, status, errors))
+            << "the game did not end";
         ASSERT_TRUE(WIFEXITED(status))
             << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "\n"
             << errors;
