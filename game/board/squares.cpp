@@ -25,6 +25,12 @@ template <class List> int DrawAll(const List& list) {
     return 0;
 }
 
+template <class List> int ManageAll(const List& list) {
+    for (const auto& piece : list)
+        piece->Manage();
+    return 0;
+}
+
 template <class List> int MoveAll(const List& list) {
     for (const auto& piece : list)
         piece->Move();
@@ -68,9 +74,7 @@ int TPawnList::Draw() {
 }
 
 int TPawnList::Manage() {
-    for (const auto& pawn : *this)
-        pawn->Manage();
-    return 0;
+    return ManageAll(*this);
 }
 
 int TPawnList::Move() {
@@ -111,9 +115,7 @@ int TSpecialList::Draw() {
 }
 
 int TSpecialList::Manage() {
-    for (const auto& special : *this)
-        special->Manage();
-    return 0;
+    return ManageAll(*this);
 }
 
 int TSpecialList::Move() {
