@@ -14,9 +14,23 @@ namespace platform {
 
 namespace {
 
-void SetOption(int fd, int level, int name) {
-    const int on = 1;
-    setsockopt(fd, level, name, &on, sizeof on);
+TLinkTimeouts linkTimeouts = LINK_TIMEOUTS;
+
+void SetOption(int fd, int level, int name, int value = 1) {
+    setsockopt(fd, level, name, &value, sizeof value);
+}
+
+// What every connection gets. Turn messages are a few bytes each: they leave at once rather than
+// wait for an acknowledgement to gather more. A game sends nothing unless a player acts: without
+// probes a peer that vanished would never be noticed on an idle connection, and only after a
+// quarter of an hour of retransmissions on one with data on its way.
+void SetStreamOptions(int fd) {
+    SetOption(fd, IPPROTO_TCP, TCP_NODELAY);
+    SetOption(fd, SOL_SOCKET, SO_KEEPALIVE);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPIDLE, linkTimeouts.IdleS);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPINTVL, linkTimeouts.IntervalS);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPCNT, linkTimeouts.Probes);
+    SetOption(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, linkTimeouts.UnackedMs);
 }
 
 // Reads "a.b.c.d" as four decimal parts. False for anything else.
@@ -145,13 +159,15 @@ std::string DottedIp(uint32_t ip) {
            std::to_string((ip >> 8) & 255) + "." + std::to_string(ip & 255);
 }
 
+void SetLinkTimeouts(const TLinkTimeouts& timeouts) {
+    linkTimeouts = timeouts;
+}
+
 TSocket CreateTCPSocket() {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return TSocket();
-    // Turn messages are a few bytes each: send them at once rather than wait for an
-    // acknowledgement to gather more.
-    SetOption(fd, IPPROTO_TCP, TCP_NODELAY);
+    SetStreamOptions(fd);
     return TSocket(fd);
 }
 
@@ -180,7 +196,7 @@ TSocket AcceptSocket(TSocket& listener) {
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return TSocket();
-    SetOption(fd, IPPROTO_TCP, TCP_NODELAY);
+    SetStreamOptions(fd);
     return TSocket(fd);
 }
 

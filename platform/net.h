@@ -1,13 +1,32 @@
 #pragma once
 // TCP over IPv4 for network play. Every socket is non-blocking, so no call here holds up the logic
 // tick except the waits a caller asks for by name (ConnectSocket, SocketWaitReadable); sends never
-// raise SIGPIPE, and small messages leave at once (TCP_NODELAY). Addresses are IPv4 numbers with
-// the first octet in the most significant byte.
+// raise SIGPIPE, small messages leave at once (TCP_NODELAY), and a connection whose peer can no
+// longer be reached ends on its own (TLinkTimeouts). Addresses are IPv4 numbers with the first
+// octet in the most significant byte.
 
 #include <cstdint>
 #include <string>
 
 namespace platform {
+
+// When the system gives up a connection whose peer can no longer be reached (unplugged, switched
+// off, a route gone), which nothing on the wire would tell. After IdleS seconds without a byte from
+// the peer it sends a probe every IntervalS seconds; the connection ends when the peer has been
+// silent for UnackedMs with a probe unanswered, or when data sent has gone unacknowledged that
+// long (a system that counts probes instead ends it after Probes of them, at the same time). A
+// peer that is up answers the probes: an idle connection stands for ever. The end shows as a
+// broken connection: Recv and Send give -1, SocketConnected 0.
+struct TLinkTimeouts {
+    int IdleS;
+    int IntervalS;
+    int Probes;
+    int UnackedMs;
+};
+// About 30 s in all: 10 s of silence, then 4 probes 5 s apart.
+constexpr TLinkTimeouts LINK_TIMEOUTS{10, 5, 4, 30000};
+// The times of the sockets made or accepted from now on; tests shorten them.
+void SetLinkTimeouts(const TLinkTimeouts& timeouts);
 
 // One stream socket. It closes itself when it goes; it is empty (Valid() false) when the system
 // refused one, after Close, or after it was moved from.
@@ -45,15 +64,16 @@ uint32_t HostIp(const std::string& name, int index = 0);
 // "a.b.c.d" of an address.
 std::string DottedIp(uint32_t ip);
 
-// A new IPv4 stream socket, non-blocking, closed on exec, with TCP_NODELAY; empty when refused.
+// A new IPv4 stream socket, non-blocking, closed on exec, with TCP_NODELAY and the link timeouts;
+// empty when refused.
 TSocket CreateTCPSocket();
 // Binds to port (0: any free port) on every local address; a port left moments ago can be bound
 // again at once. 1 on success, 0 on failure (also for a port outside 0 to 65535).
 int BindSocket(TSocket& socket, int port);
 // 1 when the bound socket now listens for connections, else 0.
 int ListenSocket(TSocket& socket, int backlog);
-// The next waiting connection of a listening socket, non-blocking with TCP_NODELAY; empty when
-// none is waiting.
+// The next waiting connection of a listening socket, non-blocking with TCP_NODELAY and the link
+// timeouts; empty when none is waiting.
 TSocket AcceptSocket(TSocket& listener);
 
 // Starts a connection to ip:port without waiting: 1 when it stands or is under way, 0 when it

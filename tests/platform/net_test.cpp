@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <string>
 
 namespace {
@@ -148,6 +152,41 @@ TEST(TcpSocket, EmptySocketsAndBadArgumentsAreRefusedQuietly) {
     EXPECT_EQ(SocketConnected(socket), 0) << "not connected yet";
     Listener listener;
     EXPECT_FALSE(AcceptSocket(listener.socket).Valid()) << "nobody is waiting";
+}
+
+int IntOption(const TSocket& socket, int level, int name) {
+    int value = -1;
+    socklen_t length = sizeof value;
+    EXPECT_EQ(getsockopt(socket.Handle(), level, name, &value, &length), 0);
+    return value;
+}
+
+// Both ends of a connection give up a peer that no longer answers, after the times in force when
+// the socket was made.
+TEST(TcpSocket, ConnectedAndAcceptedSocketsProbeAndTimeOutASilentPeer) {
+    struct Case {
+        const char* what;
+        TLinkTimeouts timeouts;
+    } cases[] = {
+        {"default", LINK_TIMEOUTS},
+        {"shortened", {1, 2, 3, 1500}},
+    };
+    EXPECT_EQ(LINK_TIMEOUTS.IdleS + LINK_TIMEOUTS.Probes * LINK_TIMEOUTS.IntervalS, 30);
+    EXPECT_EQ(LINK_TIMEOUTS.UnackedMs, 30000);
+    for (const auto& c : cases) {
+        SetLinkTimeouts(c.timeouts);
+        Pair pair;
+        SetLinkTimeouts(LINK_TIMEOUTS);
+        for (const TSocket* s : {&pair.joining, &pair.accepted}) {
+            SCOPED_TRACE(std::string(c.what) + (s == &pair.joining ? " joining" : " accepted"));
+            EXPECT_EQ(IntOption(*s, IPPROTO_TCP, TCP_NODELAY), 1);
+            EXPECT_EQ(IntOption(*s, SOL_SOCKET, SO_KEEPALIVE), 1);
+            EXPECT_EQ(IntOption(*s, IPPROTO_TCP, TCP_KEEPIDLE), c.timeouts.IdleS);
+            EXPECT_EQ(IntOption(*s, IPPROTO_TCP, TCP_KEEPINTVL), c.timeouts.IntervalS);
+            EXPECT_EQ(IntOption(*s, IPPROTO_TCP, TCP_KEEPCNT), c.timeouts.Probes);
+            EXPECT_EQ(IntOption(*s, IPPROTO_TCP, TCP_USER_TIMEOUT), c.timeouts.UnackedMs);
+        }
+    }
 }
 
 TEST(TcpSocket, APortLeftCanBeBoundAgainAtOnce) {

@@ -6,6 +6,7 @@
 
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/net.h"
 #include "platform/system.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,7 @@ void ResetPlatformState() {
     SetNotifyHandler(nullptr);
     SetLocalTimeSource(nullptr);
     SetFlipHook(nullptr);
+    SetLinkTimeouts(LINK_TIMEOUTS);
     // Turning polled input on starts its key and button counts afresh; off, they would stay.
     EnablePolledInput();
     DisablePolledInput();
