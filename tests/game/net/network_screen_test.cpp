@@ -238,15 +238,19 @@ TEST_F(NetworkScreenTest, LeavingTellsThePeerAndGivesTheKeysBack) {
     EXPECT_EQ(link->Initialized, NET_ENDED);
 }
 
-// A raw socket that sends garbage among well-formed messages, against the screen's own loop: the
-// board stays one the rules can reach, with the sprites in step, and the end of the connection
-// is told and gives the keys back.
+// A raw socket that gives a name and then sends garbage among well-formed messages, against the
+// screen's own loop: the board stays one the rules can reach, with the sprites in step, and the
+// end of the connection is told and gives the keys back.
 TEST_F(NetworkScreenTest, AHostilePeerCannotBreakTheBoard) {
     platform::SeedRnd(7106);
     Logic(); // listens
     platform::TSocket raw = platform::CreateTCPSocket();
     ASSERT_EQ(platform::ConnectSocket(raw, 0x7F000001u, client->Port, 5000), 1);
     platform::SocketWaitReadable(static_cast<TServer&>(*client).ServerSocket, 5000);
+    Logic(); // takes the peer in and sends the name
+    ASSERT_EQ(client->Initialized, NET_CONNECTED);
+    const std::string name = EncodeFrame(NameMessage("Mallory"));
+    raw.Send(name.data(), static_cast<int>(name.size()));
     for (int round = 0; round < 400; ++round) {
         std::string bytes(static_cast<std::size_t>(platform::Rand(0, 60)), '\0');
         for (char& c : bytes)
@@ -273,6 +277,7 @@ TEST_F(NetworkScreenTest, AHostilePeerCannotBreakTheBoard) {
         if (HasFailure())
             return;
     }
+    EXPECT_EQ(PlayerName[2], "Mallory") << "the end comes after the name";
     raw.Close();
     for (int i = 0; i < 50 && client->Initialized == NET_CONNECTED; ++i) {
         platform::SocketWaitReadable(client->Connection, WAIT_MS);
