@@ -110,6 +110,11 @@ public:
     int needReady = 0;
     // On the joining machine: 1 from its throw request until the host's throw result answers it.
     int ThrowRequested = 0;
+    // 1 while the end-of-game dialog, opened over a chat line holding unsent text, leaves the keys
+    // of the typing that goes on unanswered; LastTyping is the MilliSecs of its last character
+    // (or of the opening).
+    int DialogKeysHeld = 0;
+    int LastTyping = 0;
 
     // ---- Statistics of the visit: PlayerWins and PlayerStreak ----
     TStats Stats;

@@ -8,6 +8,7 @@
 #include "framework/shell/game_fade.h"
 #include "framework/ui/menu.h"
 #include "framework/ui/text_input.h"
+#include "framework/util/input.h"
 #include "game/board/board_constants.h"
 #include "game/board/board_globals.h"
 #include "game/board/game_screen.h"
@@ -19,6 +20,9 @@
 #include "platform/system.h"
 
 namespace {
+
+// Typing that has paused this long has stopped: the dialog that opened over it takes its keys.
+constexpr int TYPING_PAUSE_MS = 500;
 
 // The chat line as it is after every line sent: empty, taking up to CHAT_MAX_LENGTH characters.
 void RestoreChatLine(TTextInputEx& line) {
@@ -36,7 +40,7 @@ void RestoreChatLine(TTextInputEx& line) {
 // The board screen seen by the networked turn loop.
 class TScreenNetworkBoard : public TNetworkBoard {
 public:
-    explicit TScreenNetworkBoard(TGameScreen& screen) : s(screen) {}
+    TScreenNetworkBoard(TGameScreen& screen, int now) : s(screen), now_(now) {}
 
     TRules& Rules() override { return s.Rules; }
     int MyPlayer() const override { return myPlayer; }
@@ -93,7 +97,12 @@ public:
     }
     void RedrawStats() override { s.RedrawStats(); }
 
-    void MovePawn(int square) override { s.MovePawn(square); }
+    void MovePawn(int square) override {
+        const bool open = s.YesNoDialog != nullptr;
+        s.MovePawn(square);
+        if (!open && s.YesNoDialog)
+            HoldDialogKeysWhileTyping();
+    }
     void ApplyLocalMove(int square) override {
         TMoveResult result;
         // The hover has already shown the bearing-off sign.
@@ -106,28 +115,53 @@ public:
     }
     void UpdateWins(int player) override { s.UpdateWins(player); }
     bool EndDialogOpen() override { return s.YesNoDialog != nullptr; }
-    int ManageEndDialog() override { return s.YesNoDialog->Manage(); }
+    int ManageEndDialog() override {
+        if (s.DialogKeysHeld) {
+            if (platform::MilliSecsDiff(now_, s.LastTyping) >= TYPING_PAUSE_MS) {
+                s.DialogKeysHeld = 0;
+            } else {
+                if (charPut != charGet)
+                    s.LastTyping = now_;
+                // Dropped, not kept: no key of the typing may answer the dialog after the pause.
+                ccDropKeyPresses();
+            }
+        }
+        return s.YesNoDialog->Manage();
+    }
     void OpenEndDialog(const std::string& caption) override {
         s.YesNoDialog = TDialogYesNo::Create(caption, DialogBG, BOARD_DIALOG_WIDTH, 0, 0, 1);
         s.YesNoDialog->Start();
+        HoldDialogKeysWhileTyping();
     }
     void CloseEndDialog() override {
         s.YesNoDialog->Kill();
         s.YesNoDialog = nullptr;
+        s.DialogKeysHeld = 0;
     }
     void NewGame() override { s.AddStartPawns(); }
     void LeaveToTitle() override { s.LeaveToTitle(); }
     bool Leaving() override { return Game->Fading() && Game->GameFade->Out == 1; }
 
 private:
+    // A player typing a chat line has not seen the dialog that has just opened: the keys that
+    // follow were meant for the line and are dropped until the typing pauses; a click answers the
+    // dialog all the same. With the chat line empty its keys answer it at once.
+    void HoldDialogKeysWhileTyping() {
+        s.DialogKeysHeld = s.TextInput && s.TextInput->Active && !s.TextInput->Text.empty();
+        s.LastTyping = now_;
+    }
+
     TGameScreen& s;
+    // The time of this tick (MilliSecs).
+    int now_;
 };
 
 int NetworkGameLogic(TGameScreen& screen) {
     if (!client)
         return 0;
-    TScreenNetworkBoard board(screen);
-    return NetworkTick(board, *client, platform::MilliSecs());
+    const int now = platform::MilliSecs();
+    TScreenNetworkBoard board(screen, now);
+    return NetworkTick(board, *client, now);
 }
 
 void LeaveNetworkGame(TGameScreen& screen) {

@@ -85,11 +85,12 @@ void ReportConnection(TNetworkBoard& board, TClient& link, TNetEvent event) {
     }
 }
 
-// No name came in time: the peer is given up. The joining side has nothing to play with; the host
-// waits for another player on a board as new, since its player may have thrown meanwhile.
-void DropSilentPeer(TNetworkBoard& board, TClient& link, int now) {
-    Log("no name from the other player within " + std::to_string(NAME_TIMEOUT_MS / 1000) +
-        " s of the connection; dropped");
+// A connection gone before the peer's name came was no player: it never spoke in time, or it
+// ended first (a port check, a player who gave up). It is given up; the joining side has nothing
+// to play with, and the host waits for another player on a board as new, since its player may
+// have thrown meanwhile.
+void DropNamelessPeer(TNetworkBoard& board, TClient& link, int now, const std::string& why) {
+    Log("the other player's connection " + why + "; dropped");
     if (board.MyPlayer() == HOST) {
         board.ShowLine("A connection that did not answer was dropped.", LINE_SYSTEM);
         ResetExchange(board);
@@ -228,6 +229,9 @@ bool NoMovesBorneOut(TNetworkBoard& board) {
         return true;
     Log("the other player claims no move with a throw of " + std::to_string(rules.Movement) +
         "; refused");
+    // The joining machine has passed its turn and waits for the host's throw, the host for its
+    // move: neither will come, and the players are told so.
+    board.ShowLine("No-moves claim refused: the game cannot go on. Escape leaves.", LINE_SYSTEM);
     return false;
 }
 
@@ -347,7 +351,12 @@ int NetworkTick(TNetworkBoard& board, TClient& link, int now) {
         return 0;
     if (link.Initialized == NET_CREATED)
         ResetExchange(board);
-    ReportConnection(board, link, link.ConnectStep(now));
+    const TNetEvent event = link.ConnectStep(now);
+    if (event == TNetEvent::Ended && !board.GotName()) {
+        DropNamelessPeer(board, link, now, "ended before its name came");
+        return 0;
+    }
+    ReportConnection(board, link, event);
     if (link.Initialized != NET_CONNECTED) {
         // The dialog of a game that ended with the connection still answers, so that the player
         // is never left with a dialog that holds the Escape key and takes no answer.
@@ -355,9 +364,15 @@ int NetworkTick(TNetworkBoard& board, TClient& link, int now) {
         return 0;
     }
     const TNetMessage message = DecodeMessage(link.ReceiveString());
+    // Leaving before the name is ending before it.
+    if (!board.GotName() && message.Kind == TNetKind::Exit) {
+        DropNamelessPeer(board, link, now, "left before its name came");
+        return 0;
+    }
     const bool goOn = NameStep(board, link, message, now);
     if (!board.GotName() && platform::MilliSecsDiff(now, link.ConnectedAt()) >= NAME_TIMEOUT_MS) {
-        DropSilentPeer(board, link, now);
+        DropNamelessPeer(board, link, now,
+                         "sent no name within " + std::to_string(NAME_TIMEOUT_MS / 1000) + " s");
         return 0;
     }
     if (!goOn)

@@ -89,7 +89,9 @@ public:
 
 // One logic tick of the networked game at time `now`: the connection step first (opening, the
 // peer's arrival, the end of the connection, each told in a line), then, while the connection
-// stands, the turn loop with the next message from `link`. Always 0.
+// stands, the turn loop with the next message from `link`. A connection that ends, or stays
+// silent for NAME_TIMEOUT_MS, before the peer's name has come is dropped: the host listens again,
+// the joining side fails as a connect does. Always 0.
 int NetworkTick(TNetworkBoard& board, TClient& link, int now);
 
 // The move of this machine's player, on its turn: the pawn chosen with the pointer is moved, the

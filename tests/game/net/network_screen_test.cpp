@@ -172,56 +172,108 @@ TEST_F(NetworkScreenTest, TheScreenPlaysWholeGamesAgainstItsPeer) {
     EXPECT_EQ(winners, (std::vector<int>{1, 2})) << "both ways of winning were played";
 }
 
-// Letters typed into the chat line (not yet sent) do not answer the end-of-game dialog that the
-// peer's winning move opens, and the Y that does answer it never reaches the chat line: the next
-// Enter sends the line as it was typed. The keys go through the shell's event pump.
-TEST_F(NetworkScreenTest, ChatTypingNeitherAnswersTheEndDialogNorTakesItsAnswer) {
-    ASSERT_TRUE(Meet());
-    // Bo bears off the last pawn with the throw both boards know.
-    SetBoard({3}, {29}, 2, 2);
-    screen->Rules.BearedOff = {0, 0, 4};
-    peer.rules.Pawn.fill(0);
-    peer.rules.Pawn[3] = 1;
-    peer.rules.Pawn[29] = 2;
-    peer.rules.BearedOff = {0, 0, 4};
-    peer.rules.CurrentPlayer = 2;
-    peer.rules.Movement = 2;
-    const auto shellTick = [this] {
+// Bo bears off the last pawn while the screen's player has typed `chat` into the chat line; the
+// keys go through the shell's event pump. The end-of-game dialog is open afterwards.
+class EndDialogOverChatTest : public NetworkScreenTest {
+protected:
+    // One frame of the shell (one tick of the screen), then one tick of the peer.
+    void ShellTick() {
         driver.Ticks(1);
         NetworkTick(peer, *link, platform::MilliSecs());
-    };
-    const auto press = [&](int key, const std::string& typed) {
+    }
+    // A key pressed and let go, typing `typed`, through the event pump.
+    void Press(int key, const std::string& typed) {
         platform::InjectKey(key, true);
         if (!typed.empty())
             platform::InjectText(typed);
-        shellTick();
+        ShellTick();
         platform::InjectKey(key, false);
-        shellTick();
-    };
-    for (const char c : std::string("nice"))
-        press(c - 'a' + 'A', std::string(1, c));
-    ASSERT_EQ(screen->TextInput->Text, "nice");
+        ShellTick();
+    }
+    void Type(const std::string& letters) {
+        for (const char c : letters)
+            Press(c - 'a' + 'A', std::string(1, c));
+    }
+    void BoWinsWhileTyping(const std::string& chat) {
+        ASSERT_TRUE(Meet());
+        SetBoard({3}, {29}, 2, 2);
+        screen->Rules.BearedOff = {0, 0, 4};
+        peer.rules.Pawn.fill(0);
+        peer.rules.Pawn[3] = 1;
+        peer.rules.Pawn[29] = 2;
+        peer.rules.BearedOff = {0, 0, 4};
+        peer.rules.CurrentPlayer = 2;
+        peer.rules.Movement = 2;
+        Type(chat);
+        ASSERT_EQ(screen->TextInput->Text, chat);
+        peer.chosen = 29;
+        Settle();
+        ASSERT_TRUE(screen->YesNoDialog);
+        ASSERT_EQ(screen->YesNoDialog->Caption->Text, "Bo wins!  Do you want to play again?");
+    }
+    // The dialog is still open over the finished game.
+    void ExpectStillAsked() {
+        ASSERT_TRUE(screen->YesNoDialog);
+        EXPECT_FALSE(Game->Fading()) << "not left for the title";
+        EXPECT_EQ(screen->Rules.BearedOff[2], 5) << "no new game";
+        EXPECT_FALSE(Shown("Starting new game."));
+    }
+};
 
-    peer.chosen = 29;
-    Settle();
-    ASSERT_TRUE(screen->YesNoDialog);
-    EXPECT_EQ(screen->YesNoDialog->Caption->Text, "Bo wins!  Do you want to play again?");
-    for (int i = 0; i < 20; ++i)
-        shellTick();
-    ASSERT_TRUE(screen->YesNoDialog) << "the dialog waits for an answer";
-    EXPECT_FALSE(Game->Fading());
-
-    press('Y', "y");
-    shellTick();
+// Typing that goes on after the dialog opened over an unsent chat line does not answer it: "ny"
+// typed at once changes nothing, and only after a pause in the typing does Y answer it. Neither
+// the typing meanwhile nor the answer reaches the chat line: the next Enter sends the line as it
+// was.
+TEST_F(EndDialogOverChatTest, TypingThatGoesOnDoesNotAnswerTheDialogUntilItPauses) {
+    BoWinsWhileTyping("nice");
+    Type("ny");
+    ASSERT_NO_FATAL_FAILURE(ExpectStillAsked());
+    // Pauses shorter than half a second are still typing.
+    for (int i = 0; i < 80; ++i)
+        ShellTick();
+    Type("s");
+    for (int i = 0; i < 80; ++i)
+        ShellTick();
+    Press(platform::KEY_ESCAPE, "");
+    ASSERT_NO_FATAL_FAILURE(ExpectStillAsked());
+    for (int i = 0; i < 100; ++i) // half a second without a character
+        ShellTick();
+    ASSERT_NO_FATAL_FAILURE(ExpectStillAsked());
+    Press('Y', "y");
     EXPECT_FALSE(screen->YesNoDialog);
-    EXPECT_EQ(screen->TextInput->Text, "nice") << "the answer is not typed into the chat line";
+    EXPECT_TRUE(Shown("Starting new game."));
+    EXPECT_EQ(screen->TextInput->Text, "nice") << "neither the typing nor the answer is typed in";
     peer.dialogAnswer = 1;
     Settle();
-    press(platform::KEY_ENTER, "");
+    Press(platform::KEY_ENTER, "");
     Settle();
     EXPECT_TRUE(peer.Shown("nice"));
     EXPECT_TRUE(Shown("nice"));
-    EXPECT_FALSE(peer.Shown("nicey"));
+}
+
+// A click on the dialog's buttons answers it while the typing goes on.
+TEST_F(EndDialogOverChatTest, AClickAnswersTheDialogWhileTheTypingGoesOn) {
+    BoWinsWhileTyping("nice");
+    Type("n");
+    ASSERT_NO_FATAL_FAILURE(ExpectStillAsked());
+    const TButtonPtr yes = screen->YesNoDialog->Menu->FindButton("Yes");
+    platform::InjectMouseMove(static_cast<int>(yes->x) + 10, static_cast<int>(yes->y) + 10);
+    ShellTick();
+    platform::InjectMouseButton(1, true);
+    ShellTick();
+    platform::InjectMouseButton(1, false);
+    ShellTick();
+    EXPECT_FALSE(screen->YesNoDialog);
+    EXPECT_TRUE(Shown("Starting new game."));
+}
+
+// With the chat line empty the dialog's keys answer it at once.
+TEST_F(EndDialogOverChatTest, WithAnEmptyChatLineYAnswersTheDialogAtOnce) {
+    BoWinsWhileTyping("");
+    Press('Y', "y");
+    EXPECT_FALSE(screen->YesNoDialog);
+    EXPECT_TRUE(Shown("Starting new game."));
+    EXPECT_TRUE(screen->TextInput->Text.empty()) << "the answer is not typed into the chat line";
 }
 
 TEST_F(NetworkScreenTest, LeavingTellsThePeerAndGivesTheKeysBack) {
@@ -238,15 +290,19 @@ TEST_F(NetworkScreenTest, LeavingTellsThePeerAndGivesTheKeysBack) {
     EXPECT_EQ(link->Initialized, NET_ENDED);
 }
 
-// A raw socket that sends garbage among well-formed messages, against the screen's own loop: the
-// board stays one the rules can reach, with the sprites in step, and the end of the connection
-// is told and gives the keys back.
+// A raw socket that gives a name and then sends garbage among well-formed messages, against the
+// screen's own loop: the board stays one the rules can reach, with the sprites in step, and the
+// end of the connection is told and gives the keys back.
 TEST_F(NetworkScreenTest, AHostilePeerCannotBreakTheBoard) {
     platform::SeedRnd(7106);
     Logic(); // listens
     platform::TSocket raw = platform::CreateTCPSocket();
     ASSERT_EQ(platform::ConnectSocket(raw, 0x7F000001u, client->Port, 5000), 1);
     platform::SocketWaitReadable(static_cast<TServer&>(*client).ServerSocket, 5000);
+    Logic(); // takes the peer in and sends the name
+    ASSERT_EQ(client->Initialized, NET_CONNECTED);
+    const std::string name = EncodeFrame(NameMessage("Mallory"));
+    raw.Send(name.data(), static_cast<int>(name.size()));
     for (int round = 0; round < 400; ++round) {
         std::string bytes(static_cast<std::size_t>(platform::Rand(0, 60)), '\0');
         for (char& c : bytes)
@@ -273,6 +329,7 @@ TEST_F(NetworkScreenTest, AHostilePeerCannotBreakTheBoard) {
         if (HasFailure())
             return;
     }
+    EXPECT_EQ(PlayerName[2], "Mallory") << "the end comes after the name";
     raw.Close();
     for (int i = 0; i < 50 && client->Initialized == NET_CONNECTED; ++i) {
         platform::SocketWaitReadable(client->Connection, WAIT_MS);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using testing_support::FreePort;
@@ -105,7 +107,11 @@ TEST(NetworkGame, TwoPeersPlaySeededGamesWithEqualBoards) {
     EXPECT_TRUE(peers.joining.Shown("** Hosta joined the game. **"));
     EXPECT_TRUE(peers.host.chatOn && peers.joining.chatOn);
 
-    for (int game = 0; game < 3; ++game) {
+    // Games are played until the joining player has won one and the host two: after the host's
+    // first win its player answers first, after the second the joining player does, so that the
+    // ready message comes while the host's dialog is still open.
+    int hostWins = 0, joiningWins = 0;
+    for (int game = 0; game < 10 && (hostWins < 2 || joiningWins < 1); ++game) {
         SCOPED_TRACE("game " + std::to_string(game));
         const int winner = peers.PlayToTheWin();
         ASSERT_TRUE(winner == 1 || winner == 2);
@@ -123,16 +129,28 @@ TEST(NetworkGame, TwoPeersPlaySeededGamesWithEqualBoards) {
         EXPECT_FALSE(peers.joining.Shown("ERROR: The host seems to think it won."));
         EXPECT_EQ(peers.host.ready, winner == 1 ? 1 : 0);
 
-        // Both want another game: the winner's side answers first.
-        won.dialogAnswer = 1;
+        // Both want another game.
+        ++(winner == 1 ? hostWins : joiningWins);
+        const bool winnerFirst = winner == 2 || hostWins == 1;
+        TFakeBoard& first = winnerFirst ? won : lost;
+        TFakeBoard& second = winnerFirst ? lost : won;
+        first.dialogAnswer = 1;
         peers.Settle();
-        lost.dialogAnswer = 1;
+        if (!winnerFirst) {
+            ASSERT_TRUE(peers.host.dialog) << "the host has not answered yet";
+            EXPECT_EQ(peers.host.LastLine(), "Joiner is ready.");
+            EXPECT_EQ(peers.host.ready, 0) << "the ready message is taken with the dialog open";
+        }
+        second.dialogAnswer = 1;
         peers.Settle();
         EXPECT_FALSE(peers.host.dialog || peers.joining.dialog);
         EXPECT_EQ(peers.host.ready, 0);
-        if (winner == 1) {
+        if (winner == 1 && winnerFirst) {
             EXPECT_TRUE(peers.host.Shown("Waiting for Joiner."));
             EXPECT_EQ(peers.host.LastLine(), "Joiner is ready.");
+        } else if (winner == 1) {
+            EXPECT_FALSE(peers.host.Shown("Waiting for Joiner."));
+            EXPECT_TRUE(peers.host.Shown("Starting new game."));
         } else {
             EXPECT_TRUE(peers.joining.Shown("Starting new game."));
         }
@@ -150,6 +168,8 @@ TEST(NetworkGame, TwoPeersPlaySeededGamesWithEqualBoards) {
         peers.host.lines.clear();
         peers.joining.lines.clear();
     }
+    EXPECT_GE(hostWins, 2);
+    EXPECT_GE(joiningWins, 1);
 }
 
 TEST(NetworkGame, ChatLinesReachThePeerInTheWritersColour) {
@@ -389,8 +409,11 @@ TEST(NetworkGame, ThrowsAndMovesThatDoNotFitThePendingThrowAreIgnored) {
 
 // The host draws the joining player's throws, so it checks a "no moves" claim against them: a
 // claim with no throw drawn, or with a throw that has a move, is refused and the turn stays. The
-// joining side takes a throw result on its own turn only in answer to its own request.
+// joining machine that sent it has passed its turn, so the game cannot go on: the host's player
+// is told so in one line, and nothing else changes or goes out. The joining side takes a throw
+// result on its own turn only in answer to its own request.
 TEST(NetworkGame, ClaimsAndThrowsTheRulesDoNotBearOutAreRefused) {
+    const std::string refused = "No-moves claim refused: the game cannot go on. Escape leaves.";
     TwoPeers peers;
     ASSERT_TRUE(peers.Meet());
     for (TFakeBoard* b : {&peers.host, &peers.joining})
@@ -401,9 +424,17 @@ TEST(NetworkGame, ClaimsAndThrowsTheRulesDoNotBearOutAreRefused) {
     EXPECT_EQ(peers.joining.rules.Movement, 0);
     EXPECT_FALSE(peers.joining.dieShown);
     // "No moves" before any throw.
+    peers.host.lines.clear();
+    peers.joining.lines.clear();
+    TRules before = peers.host.rules;
     peers.joinLink->SendString(NoMovesMessage());
     peers.Settle();
     EXPECT_EQ(peers.host.rules.CurrentPlayer, 2);
+    EXPECT_EQ(peers.host.rules.Pawn, before.Pawn);
+    ASSERT_EQ(peers.host.lines.size(), 1u);
+    EXPECT_EQ(peers.host.LastLine(), refused);
+    EXPECT_EQ(peers.host.noMoveSounds, 0);
+    EXPECT_TRUE(peers.joining.lines.empty()) << "nothing went out for it";
     // The joining player asks; from the start position every throw has a move.
     peers.joining.dieClick = true;
     peers.Settle();
@@ -411,10 +442,16 @@ TEST(NetworkGame, ClaimsAndThrowsTheRulesDoNotBearOutAreRefused) {
     ASSERT_TRUE(thrown >= 1 && thrown <= MAX_THROW);
     EXPECT_EQ(peers.joining.rules.Movement, thrown) << "the answer to the request is taken";
     ASSERT_EQ(peers.host.rules.AnyValidMoves(), 1);
+    peers.host.lines.clear();
+    before = peers.host.rules;
     peers.joinLink->SendString(NoMovesMessage());
     peers.Settle();
     EXPECT_EQ(peers.host.rules.CurrentPlayer, 2) << "the turn stays";
     EXPECT_EQ(peers.host.rules.Movement, thrown);
+    EXPECT_EQ(peers.host.rules.Pawn, before.Pawn);
+    EXPECT_TRUE(peers.host.dieShown);
+    EXPECT_EQ(peers.host.lines.size(), 1u);
+    EXPECT_EQ(peers.host.LastLine(), refused);
     // The joining player makes the move the throw allows, and the game goes on in step.
     peers.joining.chosen = ComputerChoice(peers.joining.rules, STRATEGY_RACER);
     peers.Settle();
@@ -493,6 +530,103 @@ TEST(NetworkGame, APeerThatNeverSpeaksIsDropped) {
     NetworkTick(joining, *link, NAME_TIMEOUT_MS);
     EXPECT_EQ(link->Initialized, NET_ENDED);
     EXPECT_EQ(joining.LastLine(), "Could not connect to " + where);
+}
+
+// Ticks the host's loop, waiting (bounded) on its socket between ticks, until `done`.
+bool TickHostUntil(TFakeBoard& host, TServer& link, int now, const std::function<bool()>& done) {
+    for (int i = 0; i < 200; ++i) {
+        if (done())
+            return true;
+        platform::SocketWaitReadable(
+            link.Initialized == NET_OPENING ? link.ServerSocket : link.Connection, WAIT_MS);
+        NetworkTick(host, link, now);
+    }
+    return done();
+}
+
+// A connection that ends before its name has come was no player: a port check, a joining player
+// who gave up, a program that says it leaves. The host drops each, also right after a silent one,
+// and listens on its port again; the next real player plays a whole game. The clock stands still
+// but for the silent one, so no name timeout is involved.
+TEST(NetworkGame, AConnectionThatEndsBeforeItsNameIsDroppedAndTheHostListensAgain) {
+    TwoPeers peers;
+    const std::string port = std::to_string(peers.hostLink->Port);
+    const std::string waiting = "Waiting for another player on port " + port + ".";
+    const std::string dropped = "A connection that did not answer was dropped.";
+    NetworkTick(peers.host, *peers.hostLink, peers.now); // listens
+    {
+        platform::TSocket silent = platform::CreateTCPSocket();
+        ASSERT_EQ(platform::ConnectSocket(silent, 0x7F000001u, peers.hostLink->Port, 5000), 1);
+        ASSERT_TRUE(TickHostUntil(peers.host, *peers.hostLink, peers.now,
+                                  [&] { return peers.hostLink->Initialized == NET_CONNECTED; }));
+        peers.now += NAME_TIMEOUT_MS;
+        NetworkTick(peers.host, *peers.hostLink, peers.now);
+        ASSERT_EQ(peers.host.LastLine(), waiting);
+    }
+    struct Ending {
+        const char* what;
+        std::string bytes; // sent before the close
+    };
+    const Ending endings[] = {
+        {"closed at once", ""},
+        {"closed in the middle of its name", std::string("\x06"
+                                                         "4Al")},
+        {"said it leaves, then closed", EncodeFrame(ExitMessage())},
+    };
+    for (int n = 0; n < 10; ++n) {
+        const Ending& ending = endings[n % 3];
+        SCOPED_TRACE(std::to_string(n) + ": " + ending.what);
+        peers.host.lines.clear();
+        platform::TSocket raw = platform::CreateTCPSocket();
+        ASSERT_EQ(platform::ConnectSocket(raw, 0x7F000001u, peers.hostLink->Port, 5000), 1);
+        if (!ending.bytes.empty())
+            raw.Send(ending.bytes.data(), static_cast<int>(ending.bytes.size()));
+        raw.Close();
+        EXPECT_TRUE(TickHostUntil(peers.host, *peers.hostLink, peers.now,
+                                  [&] { return peers.host.Shown(dropped); }));
+        EXPECT_EQ(peers.host.LastLine(), waiting);
+        EXPECT_FALSE(peers.host.Shown("** The other player exited the game. **"));
+        EXPECT_EQ(peers.hostLink->Initialized, NET_OPENING);
+        EXPECT_EQ(peers.host.noMoveSounds, 0);
+    }
+    ASSERT_TRUE(peers.Meet());
+    EXPECT_TRUE(peers.host.Shown("** Joiner joined the game. **"));
+    platform::SeedRnd(21);
+    EXPECT_NE(peers.PlayToTheWin(), 0);
+    ExpectSameBoards(peers.host, peers.joining, "at the end");
+}
+
+// The joining side, against a listener that takes the connection and ends it before any name:
+// the host could not be reached, as after a connect that failed; nobody exited.
+TEST(NetworkGame, AListenerThatEndsTheConnectionBeforeItsNameIsAFailedConnect) {
+    for (const std::string& bytes : {std::string(), EncodeFrame(ExitMessage())}) {
+        SCOPED_TRACE(bytes.empty() ? "closed at once" : "said it leaves, then closed");
+        platform::TSocket listener = platform::CreateTCPSocket();
+        ASSERT_EQ(platform::BindSocket(listener, 0), 1);
+        ASSERT_EQ(platform::ListenSocket(listener, 1), 1);
+        TFakeBoard joining(2, "Joiner");
+        TClientPtr link = TClient::Create("127.0.0.1", platform::LocalPort(listener));
+        for (int i = 0; i < 200 && link->Initialized != NET_CONNECTED; ++i) {
+            NetworkTick(joining, *link, 0);
+            platform::ConnectPoll(link->Connection, WAIT_MS);
+        }
+        ASSERT_EQ(link->Initialized, NET_CONNECTED);
+        {
+            platform::SocketWaitReadable(listener, WAIT_MS);
+            platform::TSocket accepted = platform::AcceptSocket(listener);
+            ASSERT_TRUE(accepted.Valid());
+            if (!bytes.empty())
+                accepted.Send(bytes.data(), static_cast<int>(bytes.size()));
+        }
+        for (int i = 0; i < 200 && link->Initialized == NET_CONNECTED; ++i) {
+            platform::SocketWaitReadable(link->Connection, WAIT_MS);
+            NetworkTick(joining, *link, 0);
+        }
+        EXPECT_EQ(link->Initialized, NET_ENDED);
+        EXPECT_EQ(joining.LastLine(),
+                  "Could not connect to 127.0.0.1 on port " + std::to_string(link->Port) + ".");
+        EXPECT_FALSE(joining.Shown("** The other player exited the game. **"));
+    }
 }
 
 // Random bytes from a raw socket against the host's loop: every tick goes through, the board
