@@ -97,6 +97,10 @@ const TEvent& CurrentEvent();
 void EmitEvent(const TEvent& event);
 // Drops every queued event.
 void ClearEvents();
+// Takes in what the window system holds, then drops the queued key, character, mouse button and
+// wheel events: input that arrived while nothing pumped. The rest (close requests, focus, pointer
+// moves, timer ticks) stays queued in order; the hooks have seen every event already.
+void DropInputEvents();
 
 // Hooks run on every emitted event, highest priority first; a hook may add or remove hooks.
 using EventHook = std::function<void(const TEvent&)>;

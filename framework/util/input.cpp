@@ -129,6 +129,13 @@ int ccFlushAll() {
     return 0;
 }
 
+int ccFlushAllQueued() {
+    // A loop that pumped no events (loading) left its input in the queue, where ccFlushAll alone
+    // would not reach it and the next tick would take it.
+    platform::DropInputEvents();
+    return ccFlushAll();
+}
+
 int ccAnyKeyPressed() {
     for (int code = 0; code < 256; code++) {
         if (KeyHit(code))

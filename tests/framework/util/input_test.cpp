@@ -69,6 +69,17 @@ TEST_F(InputLayer, FlushKeysReleasesHeldKeysAndEmptiesTheRing) {
     EXPECT_EQ(charPut, 0);
 }
 
+TEST_F(InputLayer, FlushAllQueuedForgetsInputStillQueuedButNotACloseRequest) {
+    platform::InjectKey(65, true);
+    platform::InjectText("a");
+    platform::InjectQuit();
+    Click(1);
+    ccFlushAllQueued();
+    ASSERT_TRUE(platform::PollEvent());
+    EXPECT_EQ(platform::CurrentEvent().id, platform::EVENT_APPTERMINATE);
+    EXPECT_FALSE(platform::PollEvent());
+}
+
 TEST_F(InputLayer, AnyKeyPressedTakesOnlyTheFirstHit) {
     ccInputKeyDown(10);
     ccInputKeyDown(200);
