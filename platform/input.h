@@ -132,6 +132,7 @@ int KeyHit(int key);  // key-downs since last asked (then reset)
 int KeyDown(int key); // 1 while held
 int GetChar();        // next typed character, 0 when none
 void FlushKeys();
+void DropKeyHits();        // forgets key hits and typed characters; keys held down stay held
 int MouseHit(int button);  // presses since last asked (then reset)
 int MouseDown(int button); // 1 while held
 int MouseX();              // logical pointer position

@@ -96,7 +96,7 @@ int FlushKeys() {
 
 int ccDropKeyPresses() {
     if (ccPolledInputState) {
-        platform::FlushKeys();
+        platform::DropKeyHits();
         return 0;
     }
     std::fill(std::begin(Keys), std::end(Keys), 0);
