@@ -243,6 +243,24 @@ void ClearEvents() {
     queue.clear();
 }
 
+void DropInputEvents() {
+    PollSystem();
+    std::erase_if(queue, [](const TEvent& e) {
+        switch (e.id) {
+        case EVENT_KEYDOWN:
+        case EVENT_KEYUP:
+        case EVENT_KEYCHAR:
+        case EVENT_KEYREPEAT:
+        case EVENT_MOUSEDOWN:
+        case EVENT_MOUSEUP:
+        case EVENT_MOUSEWHEEL:
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
 int AddHook(EventHook hook, int priority) {
     auto entry = std::make_shared<Hook>(Hook{nextHandle++, priority, std::move(hook)});
     const auto at = std::find_if(hooks.begin(), hooks.end(), [&](const std::shared_ptr<Hook>& h) {

@@ -97,6 +97,10 @@ const TEvent& CurrentEvent();
 void EmitEvent(const TEvent& event);
 // Drops every queued event.
 void ClearEvents();
+// Takes in what the window system holds, then drops the queued key, character, mouse button and
+// wheel events: input that arrived while nothing pumped. The rest (close requests, focus, pointer
+// moves, timer ticks) stays queued in order; the hooks have seen every event already.
+void DropInputEvents();
 
 // Hooks run on every emitted event, highest priority first; a hook may add or remove hooks.
 using EventHook = std::function<void(const TEvent&)>;
@@ -128,6 +132,7 @@ int KeyHit(int key);  // key-downs since last asked (then reset)
 int KeyDown(int key); // 1 while held
 int GetChar();        // next typed character, 0 when none
 void FlushKeys();
+void DropKeyHits();        // forgets key hits and typed characters; keys held down stay held
 int MouseHit(int button);  // presses since last asked (then reset)
 int MouseDown(int button); // 1 while held
 int MouseX();              // logical pointer position

@@ -130,6 +130,12 @@ void FlushKeys() {
     ResetKeys();
 }
 
+void DropKeyHits() {
+    PollSystem();
+    P.keyHits.fill(0);
+    P.chars.clear();
+}
+
 int MouseHit(int button) {
     PollSystem();
     if (!IsButton(button))

@@ -50,7 +50,7 @@ int TScreen::CoreStart() {
     Game->CurrentTScreen = shared_from_this();
     if (Menu)
         Menu->ManageNoSound();
-    ccFlushAll();
+    ccFlushAllQueued();
     Game->Mouse->ClearButtons();
     Game->FixedRateLogic->Init();
     return 0;

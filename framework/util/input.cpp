@@ -96,7 +96,7 @@ int FlushKeys() {
 
 int ccDropKeyPresses() {
     if (ccPolledInputState) {
-        platform::FlushKeys();
+        platform::DropKeyHits();
         return 0;
     }
     std::fill(std::begin(Keys), std::end(Keys), 0);
@@ -127,6 +127,13 @@ int ccFlushAll() {
     FlushKeys();
     FlushMouse();
     return 0;
+}
+
+int ccFlushAllQueued() {
+    // A loop that pumped no events (loading) left its input in the queue, where ccFlushAll alone
+    // would not reach it and the next tick would take it.
+    platform::DropInputEvents();
+    return ccFlushAll();
 }
 
 int ccAnyKeyPressed() {

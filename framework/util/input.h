@@ -59,6 +59,9 @@ int FlushMouse();
 extern void (*FlushDrawnMouseHook)();
 
 int ccFlushAll();
+// ccFlushAll, and the key, character and mouse-button events still queued in the system are
+// forgotten too; a close request, pointer moves and the other events stay queued.
+int ccFlushAllQueued();
 // KeyHit for the codes 0..255 in rising order: 1 at the first hit (only that one is taken), else 0.
 int ccAnyKeyPressed();
 // 1 when some Keys entry is exactly 1; takes nothing.

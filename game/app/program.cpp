@@ -89,7 +89,7 @@ void StartUp() {
     if (Game->PortalSplash)
         PortalSplash(0, 0, 0, 0);
     LoadData();
-    ccFlushAll();
+    ccFlushAllQueued();
     Game->FixedRateLogic->Init();
     for (;;) {
         if (Game->MainLogicLoop() == -1)

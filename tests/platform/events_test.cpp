@@ -190,6 +190,56 @@ TEST_F(Events, PolledInputFollowsEmittedAndInjectedEvents) {
     EXPECT_EQ(KeyHit(-1) + KeyHit(256) + MouseHit(0) + MouseHit(99), 0);
 }
 
+// Input left queued by a loop that pumped nothing, in the layer's queue and still in SDL's: the
+// key, character, button and wheel events go, everything else stays in order.
+TEST_F(Events, DroppingInputKeepsTheOtherEventsInOrder) {
+    int now = 1000;
+    SetMilliSecsSource([&] { return now; });
+    TimerPtr timer = CreateTimer(10.0f);
+    int seen = 0;
+    Hook([&](const TEvent&) { ++seen; });
+    EmitEvent(Make(EVENT_KEYDOWN, KEY_A));
+    EmitEvent(Make(EVENT_APPSUSPEND));
+    EmitEvent(Make(EVENT_KEYREPEAT, KEY_A));
+    EmitEvent(Make(EVENT_KEYUP, KEY_A));
+    EmitEvent(Make(EVENT_MOUSEMOVE, 7));
+    auto push = [](SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); };
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_n;
+    push(e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_TEXTINPUT;
+    std::strcpy(e.text.text, "n");
+    push(e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    push(e);
+    e.type = SDL_MOUSEBUTTONUP;
+    push(e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = 1;
+    push(e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    push(e);
+    now += 100; // the music's refill tick is due too
+
+    DropInputEvents();
+    EXPECT_EQ(seen, 12); // the hooks saw all of them
+    const int expected[] = {EVENT_APPSUSPEND, EVENT_MOUSEMOVE, EVENT_APPTERMINATE, EVENT_TIMERTICK};
+    const std::vector<TEvent> events = Drain();
+    ASSERT_EQ(events.size(), std::size(expected));
+    for (size_t i = 0; i < events.size(); ++i)
+        EXPECT_EQ(events[i].id, expected[i]) << i;
+    EXPECT_EQ(events[1].data, 7);
+    EXPECT_EQ(events[3].source, timer.get());
+}
+
 // SDL's own events, as the window system sends them, through PollSystem.
 TEST_F(Events, SdlEventsBecomeLayerEvents) {
     auto push = [](SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); };

@@ -140,6 +140,42 @@ TEST_F(MainLoop, ScreenSwitchesThroughTheFade) {
     EXPECT_EQ(second->deltas.size(), 2u); // the tick that ended the fade runs the logic
 }
 
+// A screen whose loading takes long enough for the player to press and click meanwhile.
+class TSlowScreen : public TProbeScreen {
+public:
+    using TProbeScreen::TProbeScreen;
+    int Load() override {
+        platform::InjectKey('K', true); // still held when the screen starts
+        platform::InjectText("k");
+        platform::InjectMouseButton(1, true);
+        platform::InjectMouseWheel(2);
+        return TProbeScreen::Load();
+    }
+};
+
+TEST_F(MainLoop, InputMadeWhileAScreenLoadsIsForgotten) {
+    auto slow = std::make_shared<TSlowScreen>("slow", 1);
+    Leave(slow);
+    driver.Ticks(100);
+    ASSERT_EQ(Game->CurrentTScreen, slow);
+    driver.Ticks(99);
+    EXPECT_EQ(Game->Fading(), 1); // the fade-in is not cut short
+    driver.Ticks(1);
+    EXPECT_EQ(slow->postFadeIns, 1);
+    EXPECT_EQ(Game->GameFade->FadeInAborted, 0);
+    EXPECT_EQ(KeyDown('K'), 0);
+    EXPECT_EQ(GetChar(), 0);
+    EXPECT_EQ(Game->Mouse->b1, 0);
+    EXPECT_EQ(Game->Mouse->z, 0);
+    // The key held through the load reads as up until it is pressed again.
+    platform::InjectKey('K', false);
+    driver.Ticks(1);
+    EXPECT_EQ(KeyDown('K'), 0);
+    platform::InjectKey('K', true);
+    driver.Ticks(1);
+    EXPECT_EQ(KeyHit('K'), 1);
+}
+
 TEST_F(MainLoop, StopFlagsKeepDataAndSkipLoading) {
     first->StopKill = 1;
     second->StopInit = 1;

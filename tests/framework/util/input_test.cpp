@@ -69,6 +69,43 @@ TEST_F(InputLayer, FlushKeysReleasesHeldKeysAndEmptiesTheRing) {
     EXPECT_EQ(charPut, 0);
 }
 
+TEST_F(InputLayer, DroppingKeyPressesKeepsHeldKeysHeldInEitherMode) {
+    for (int polled : {0, 1}) {
+        SCOPED_TRACE(polled);
+        if (polled) {
+            ccEnablePolledInput();
+            platform::InjectKey(65, true); // held on
+            platform::InjectKey(66, true);
+            platform::InjectKey(66, false);
+            platform::InjectText("xy");
+        } else {
+            ccInputKeyDown(65);
+            ccInputKeyDown(66);
+            ccInputKeyUp(66);
+            ccInputChar('x');
+            ccInputChar('y');
+        }
+        ccDropKeyPresses();
+        EXPECT_EQ(KeyHit(65), 0);
+        EXPECT_EQ(KeyHit(66), 0);
+        EXPECT_EQ(GetChar(), 0);
+        EXPECT_EQ(KeyDown(65), 1);
+        ccDisablePolledInput();
+        ccCreateInputArrays();
+    }
+}
+
+TEST_F(InputLayer, FlushAllQueuedForgetsInputStillQueuedButNotACloseRequest) {
+    platform::InjectKey(65, true);
+    platform::InjectText("a");
+    platform::InjectQuit();
+    Click(1);
+    ccFlushAllQueued();
+    ASSERT_TRUE(platform::PollEvent());
+    EXPECT_EQ(platform::CurrentEvent().id, platform::EVENT_APPTERMINATE);
+    EXPECT_FALSE(platform::PollEvent());
+}
+
 TEST_F(InputLayer, AnyKeyPressedTakesOnlyTheFirstHit) {
     ccInputKeyDown(10);
     ccInputKeyDown(200);

@@ -4,8 +4,11 @@
 #include "framework/graphics/game_image.h"
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
+#include "framework/shell/game_fade.h"
+#include "framework/util/input.h"
 #include "game/board/asset_names.h"
 #include "game/board/program_data.h"
+#include "game/screens/title_screen.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -23,7 +26,9 @@
 
 namespace {
 
+using testing_support::ProgramScript;
 using testing_support::RunProgramFrames;
+using testing_support::RunsToTheEnd;
 using testing_support::ShellDriver;
 
 // True once the process catches SIGTERM (the window system turns it into a request to close).
@@ -93,6 +98,82 @@ TEST(StartUp, LoadsTheImageBankAndDrawsTheGamesOwnPointer) {
     ASSERT_TRUE(Game->Mouse->Image);
     EXPECT_EQ(Game->Mouse->Image->handleX, 0.0f); // the tip is the picture's top-left corner
     EXPECT_TRUE(pointerDrawn);
+}
+
+// What a player does while the program loads: a key pressed and still held, characters typed, the
+// left button pressed and still held.
+void PressDuringLoading(int key) {
+    platform::InjectKey(key, true);
+    platform::InjectText("nk");
+    platform::InjectMouseButton(1, true);
+}
+
+// Whether any of that reached the current screen's ticks.
+bool LoadingInputArrived(int key) {
+    return KeyStates[key] != 0 || charPut != charGet || Game->Mouse->b1 != 0;
+}
+
+TEST(StartUp, InputDuringLoadingHasNoEffectOnTheTitle) {
+    for (int fades : {1, 0}) {
+        SCOPED_TRACE(fades);
+        ShellDriver driver;
+        bool pressed = false, arrived = false, networkDialog = false, fadeWhole = false;
+        int status = RunProgramFrames(driver, [&](int frame) {
+            if (Game->CurrentTScreen != TitleScreen) {
+                if (!pressed)
+                    Game->Fade = fades;
+                pressed = true;
+                PressDuringLoading(NETWORK_SETUP_KEY);
+                return;
+            }
+            arrived = arrived || LoadingInputArrived(NETWORK_SETUP_KEY);
+            if (frame == 150) {
+                networkDialog = static_cast<TTitleScreen&>(*TitleScreen).NetworkOptions != nullptr;
+                const TGameFade& fade = *Game->GameFade;
+                fadeWhole = !fade.Active && fade.FadeInAborted == 0 &&
+                            (!fades || fade.Counter >= static_cast<float>(fade.Length));
+                platform::InjectQuit();
+            }
+        });
+        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(pressed);
+        EXPECT_FALSE(arrived);
+        EXPECT_FALSE(networkDialog); // the N pressed during loading opened nothing
+        EXPECT_TRUE(fadeWhole);      // the title's fade-in was not cut short
+    }
+}
+
+TEST(StartUp, InputDuringAScreensLoadHasNoEffectOnIt) {
+    constexpr int KEY = 'K';
+    ShellDriver driver;
+    ProgramScript script;
+    int presses = 0;
+    // The black frame that stands while the next screen loads, after the tick's events were taken.
+    script.onFrame = [&] {
+        const TGameFade& fade = *Game->GameFade;
+        if (fade.Out == 1 && !fade.Active && Game->DestinationTScreen != Game->ExitScreen &&
+            Game->CurrentTScreen != Game->DestinationTScreen) {
+            ++presses;
+            PressDuringLoading(KEY);
+        }
+    };
+    auto whole = [&](const char* what, const std::shared_ptr<TScreen>* screen) {
+        script.Await(what, screen).Check(std::string(what) + ": nothing arrived", [] {
+            EXPECT_EQ(Game->GameFade->FadeInAborted, 0);
+            EXPECT_GE(Game->GameFade->Counter, static_cast<float>(Game->GameFade->Length));
+            EXPECT_FALSE(LoadingInputArrived(KEY));
+            // The key held through the load reads as up; its release leaves nothing behind.
+            platform::InjectKey(KEY, false);
+            platform::InjectMouseButton(1, false);
+        });
+    };
+    script.Await("title", &TitleScreen).Click("instructions");
+    whole("instructions", &InstructionsScreen);
+    script.Key(27);
+    whole("title again", &TitleScreen);
+    script.Check("released", [] { EXPECT_FALSE(LoadingInputArrived(KEY)); }).Key(27);
+    EXPECT_TRUE(RunsToTheEnd(driver, script));
+    EXPECT_EQ(presses, 2);
 }
 
 TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
