@@ -215,10 +215,28 @@ TEST_F(MusicStream, ChannelOperationsAndStop) {
     stream->SetVolume(0.0f);
     Level(1024);
     EXPECT_LT(Level(441), 20.0);
-    stream->SetVolume(1.0f);
+    // The rate is the source's pitch: at twice the rate the queue plays out twice as fast, four
+    // buffers of 4096 mono frames in 8192 frames of output where the recorded rate takes two.
+    auto buffersPlayedIn8192 = [&] {
+        stream->Update();
+        const int before = music->fills;
+        Level(8192);
+        stream->Update();
+        return music->fills - before;
+    };
+    EXPECT_EQ(buffersPlayedIn8192(), 2);
     stream->SetRate(2.0f);
-    stream->SetDepth(5.0f);
+    EXPECT_EQ(buffersPlayedIn8192(), 4);
+    // The depth changes nothing: neither the level, nor the rate, nor the side.
+    stream->SetVolume(0.5f);
     stream->SetPan(-1.0f);
+    Level(1024);
+    const double level = Level(441);
+    stream->SetDepth(5.0f);
+    Level(1024);
+    EXPECT_NEAR(Level(441), level, level / 20);
+    EXPECT_EQ(buffersPlayedIn8192(), 4);
+    stream->SetVolume(1.0f);
     std::vector<int16_t> out(2 * 2048);
     platform::RenderAudio(2048, out.data());
     EXPECT_GT(std::abs(out[4000]), 100 * std::abs(out[4001]) + 1000); // all on the left

@@ -332,10 +332,13 @@ TEST_F(SlideShowTest, SlidesLoadTheirPictureAsGiven) {
     EXPECT_EQ((std::array{corner->x, corner->y}), (std::array{0.0f, 0.0f}));
     EXPECT_FLOAT_EQ(corner->Image->image->handleX, 0.0f);
 
+    // A show's slide is the one made from the same arguments, at the end of the show (its
+    // PreCache needs a display: the window tests).
     TSlideShow show;
-    show.AddSlide(path, -1, 1, nullptr, nullptr, nullptr, "c");
-    show.PreCache();
-    EXPECT_EQ(show.size(), 1u);
+    const TSlidePtr added = show.AddSlide(path, -1, 1, nullptr, nullptr, nullptr, "c");
+    ASSERT_EQ(show.size(), 1u);
+    EXPECT_EQ(show.back(), added);
+    EXPECT_FLOAT_EQ(added->Image->image->handleX, 32.0f);
 
     const std::string missing = dir.File("none.png");
     EXPECT_EQ(FatalErrorCapture::MessageOf(

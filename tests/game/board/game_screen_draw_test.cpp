@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +98,30 @@ TEST_F(DrawTest, ScaledAndTurnedIndicatorKeepsItsOverlayPlain) {
     PlayerColor[1] = TColor::Create(200, 10, 10, 1.0f);
     const auto recoloured = Frame();
     EXPECT_EQ(recoloured[static_cast<std::size_t>(First(recoloured, Bank("indicator1")))].r, 200);
+}
+
+// The statistics box and the network lines stand in one place: in a network game only the lines
+// show there, also once the statistics have been written (as the name exchange writes them).
+TEST_F(DrawTest, NetworkLinesTakeThePlaceOfTheStatistics) {
+    auto texts = [&] {
+        std::vector<std::string> drawn;
+        for (const auto& record : Frame())
+            if (record.kind == platform::TDrawRecord::TEXT)
+                drawn.push_back(record.text);
+        return drawn;
+    };
+    auto has = [](const std::vector<std::string>& drawn, const std::string& text) {
+        return std::find(drawn.begin(), drawn.end(), text) != drawn.end();
+    };
+    EXPECT_TRUE(has(texts(), "Game Statistics")) << "a local game shows its statistics";
+
+    networkGame = 1;
+    screen->MessageBox->AddNew("** Bob joined the game. **", PlayerColor[0]);
+    screen->RedrawStats();
+    const auto drawn = texts();
+    EXPECT_TRUE(has(drawn, "** Bob joined the game. **"));
+    for (const char* line : {"Game Statistics", "Ann - 0", "Computer - 0"})
+        EXPECT_FALSE(has(drawn, line)) << line;
 }
 
 TEST_F(DrawTest, OpenDialogIsDrawnOverEverything) {

@@ -12,10 +12,55 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
 using board_test::BoardScreenTest;
+
+// A channel that notes every sound cued on it in one list shared by the pool.
+class TNotingChannel : public testing_support::TFakeChannel {
+public:
+    explicit TNotingChannel(std::vector<platform::SoundPtr>& cued) : cued_(cued) {}
+    void Cue(const platform::SoundPtr& sound) override {
+        TFakeChannel::Cue(sound);
+        cued_.push_back(sound);
+    }
+
+private:
+    std::vector<platform::SoundPtr>& cued_;
+};
+
+// The sounds played through the game's channel pool from now on, by their names in the sound
+// bank, in the order played.
+class TPlayedSounds {
+public:
+    TPlayedSounds() {
+        for (const auto& entry : Game->Channels->Channels)
+            entry->Channel = std::make_shared<TNotingChannel>(cued_);
+    }
+    // The names played since the last call.
+    std::vector<std::string> Take() {
+        std::vector<std::string> names;
+        for (const auto& sound : cued_) {
+            std::string name = "<not in the bank>";
+            for (const auto& known : sounds->Sounds)
+                if (known->sound == sound)
+                    name = known->name;
+            names.push_back(name);
+        }
+        cued_.clear();
+        return names;
+    }
+
+private:
+    std::vector<platform::SoundPtr> cued_;
+};
+
+using TSoundNames = std::vector<std::string>;
 
 TEST_F(BoardScreenTest, LoadSetsOutTheBoard) {
     for (int n = 0; n < BOARD_SQUARES; ++n) {
@@ -86,8 +131,42 @@ TEST_F(BoardScreenTest, PieceListsMoveTheirPiecesAndMarkThemForCollisions) {
     EXPECT_EQ(first->y, 133.0f - 2.0f);
     EXPECT_EQ(screen->Squares[1].pawn->x, 141.0f) << "a pawn without speed stays";
     EXPECT_EQ(water->x, static_cast<float>(screen->Squares[26].x) + 1.0f);
+
+    // The Manage pass leaves every piece as it was: none moves, turns, scales, animates or leaves
+    // its list or its square, even with a speed and running ramps that a sprite pass would apply.
+    first->SetupRotation(2.0f, 1000);
+    first->SetupScale(0.1f, 0.1f, 1000);
+    water->SetupRotation(3.0f, 1000);
+    water->SetupAnim(4, 1000, 1, 0, 0);
+    // Each piece's place and look and its list and kind, then what every square holds.
+    auto pieces = [&] {
+        using TState = std::tuple<const void*, float, float, float, float, float, int, float, int,
+                                  const void*, int>;
+        std::vector<TState> state;
+        auto add = [&](const TSprite& piece, const void* list, int kind) {
+            state.emplace_back(&piece, piece.x, piece.y, piece.Rotation, piece.ScaleX,
+                               piece.AnimCounter, piece.ImageFrame, piece.Alpha, piece.visible,
+                               list, kind);
+        };
+        for (const auto& pawn : screen->Pawns)
+            add(*pawn, pawn->Pawns, pawn->Player);
+        for (const auto& special : screen->Specials)
+            add(*special, special->Specials, special->id);
+        std::vector<std::pair<const void*, const void*>> squares;
+        for (const auto& square : screen->Squares)
+            squares.emplace_back(square.pawn.get(), square.special.get());
+        return std::make_pair(state, squares);
+    };
+    const auto before = pieces();
+    Delta = 2.0f;
     EXPECT_EQ(screen->Pawns.Manage(), 0);
     EXPECT_EQ(screen->Specials.Manage(), 0);
+    Delta = delta;
+    const auto after = pieces();
+    ASSERT_EQ(after.first.size(), before.first.size());
+    for (std::size_t i = 0; i < before.first.size(); ++i)
+        EXPECT_EQ(after.first[i], before.first[i]) << "piece " << i;
+    EXPECT_EQ(after.second, before.second) << "what the squares hold";
 
     // Each list writes its pieces into collision layer 1, each piece as its own collision object.
     for (bool pawns : {true, false}) {
@@ -166,13 +245,25 @@ TEST_F(BoardScreenTest, MovesChangeTheBoardWithTheirParticles) {
         TMoveKind kind;
         int particles;
         std::vector<int> onesAfter, twosAfter;
+        const char* sound; // the one sound the move plays
     };
     const std::vector<Case> cases = {
-        {"step", {3}, {20}, 4, 3, TMoveKind::Step, 42, {7}, {20}},
-        {"step onto the safe square", {21}, {3}, 4, 21, TMoveKind::Step, 42, {25}, {3}},
-        {"attack swaps", {18, 20, 22}, {21}, 3, 18, TMoveKind::Attack, 84, {20, 21, 22}, {18}},
-        {"water with 14 free", {22}, {3}, 4, 22, TMoveKind::Water, 46, {14}, {3}},
-        {"water with 14 held", {14, 22}, {3}, 4, 22, TMoveKind::Water, 46, {13, 14}, {3}},
+        {"step", {3}, {20}, 4, 3, TMoveKind::Step, 42, {7}, {20}, "MOVE"},
+        {"step onto the return square", {10}, {3}, 4, 10, TMoveKind::Step, 42, {14}, {3}, "MOVE"},
+        {"step onto the safe square", {21}, {3}, 4, 21, TMoveKind::Step, 42, {25}, {3}, "MOVE"},
+        {"step onto an exit square", {24}, {3}, 3, 24, TMoveKind::Step, 42, {27}, {3}, "MOVE"},
+        {"attack swaps",
+         {18, 20, 22},
+         {21},
+         3,
+         18,
+         TMoveKind::Attack,
+         84,
+         {20, 21, 22},
+         {18},
+         "SWAP"},
+        {"water with 14 free", {22}, {3}, 4, 22, TMoveKind::Water, 46, {14}, {3}, "WATER"},
+        {"water with 14 held", {14, 22}, {3}, 4, 22, TMoveKind::Water, 46, {13, 14}, {3}, "WATER"},
         {"water with 14 to 12 held",
          {14, 12, 23},
          {13},
@@ -181,15 +272,18 @@ TEST_F(BoardScreenTest, MovesChangeTheBoardWithTheirParticles) {
          TMoveKind::Water,
          46,
          {11, 12, 14},
-         {13}},
-        {"bearing off", {29, 5}, {3}, 4, 29, TMoveKind::BearOff, 2, {5}, {3}},
+         {13},
+         "WATER"},
+        {"bearing off", {29, 5}, {3}, 4, 29, TMoveKind::BearOff, 2, {5}, {3}, "EXITBOARD"},
     };
+    TPlayedSounds played;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetBoard(c.ones, c.twos, 1, c.movement);
         screen->HighlightParticles.Clear();
         EXPECT_EQ(screen->Rules.Classify(c.square), c.kind);
         screen->MovePawn(c.square);
+        EXPECT_EQ(played.Take(), TSoundNames{c.sound});
         EXPECT_EQ(screen->HighlightParticles.Count(), c.particles);
         ExpectConsistent();
         for (int sq : c.onesAfter)
@@ -217,12 +311,14 @@ TEST_F(BoardScreenTest, RefusedMovesChangeNothing) {
         {"blockade", 4, 5},         {"own pawn on the target", 2, 3}, {"exit needs a 2", 3, 28},
         {"below the board", 3, -1}, {"past the board", 3, 30},        {"far off", 3, 100000},
     };
+    TPlayedSounds played;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetBoard({3, 5, 28}, {6, 7, 8}, 1, c.movement);
         screen->HighlightParticles.Clear();
         const TRules before = screen->Rules;
         screen->MovePawn(c.square);
+        EXPECT_EQ(played.Take(), TSoundNames{}) << "a refused move is silent";
         EXPECT_EQ(screen->Rules.Pawn, before.Pawn);
         EXPECT_EQ(screen->Rules.Movement, c.movement);
         EXPECT_EQ(screen->Rules.CurrentPlayer, 1);
@@ -233,13 +329,16 @@ TEST_F(BoardScreenTest, RefusedMovesChangeNothing) {
 
 TEST_F(BoardScreenTest, WinCountsAndOffersAnotherGame) {
     ComputerPlayer = {0, 0, 0};
+    TPlayedSounds played;
     for (int game = 1; game <= 3; ++game) {
         // Player 1 wins the first two, player 2 the third.
         const int winner = game < 3 ? 1 : 2;
         SetBoard(winner == 1 ? std::vector<int>{29} : std::vector<int>{3},
                  winner == 2 ? std::vector<int>{29} : std::vector<int>{3}, winner, 2);
         screen->Rules.BearedOff = {0, winner == 1 ? 4 : 2, winner == 2 ? 4 : 2};
+        played.Take();
         screen->MovePawn(29);
+        EXPECT_EQ(played.Take(), (TSoundNames{"EXITBOARD", "WIN"}));
         EXPECT_TRUE(screen->HighlightParticles.Empty());
         EXPECT_EQ(screen->Rules.CurrentPlayer, winner);
         ASSERT_NE(screen->YesNoDialog, nullptr);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <set>
 
@@ -93,23 +94,50 @@ TEST(GameSetup, ColourShuffleNeverGivesDarkOrEqualPatterns) {
     EXPECT_EQ(pairs.size(), 42u);
 }
 
+// The colours that a shuffle from the seed gives, drawn here one number at a time: the table of
+// lit channels (row 0 first, each row red, green, blue) until both rows are lit and differ, then
+// each colour's channels blue first, green, red, a dark channel using up its draw as well.
+std::array<TColorValues, 2> ShuffleFromSeed(int seed) {
+    platform::SeedRnd(seed);
+    std::array<std::array<int, 3>, 2> lit{};
+    auto dark = [](const std::array<int, 3>& row) { return row == std::array<int, 3>{0, 0, 0}; };
+    do {
+        for (auto& row : lit)
+            for (int& channel : row)
+                channel = platform::Rand(0, 1);
+    } while (dark(lit[0]) || dark(lit[1]) || lit[0] == lit[1]);
+    std::array<TColorValues, 2> colors{};
+    for (int player = 0; player < 2; ++player) {
+        const int blue = platform::Rand(200, 255);
+        const int green = platform::Rand(200, 255);
+        const int red = platform::Rand(200, 255);
+        const auto& row = lit[static_cast<std::size_t>(player)];
+        colors[static_cast<std::size_t>(player)] = {row[0] * red, row[1] * green, row[2] * blue};
+    }
+    return colors;
+}
+
 TEST(GameSetup, ColourShuffleIsSeededAndReplacesTheColourObjects) {
-    platform::SeedRnd(7);
-    auto first = ShuffledColorValues();
-    platform::SeedRnd(7);
-    EXPECT_EQ(ShuffledColorValues(), first);
+    // Seeds enough for every kind of pattern: all three channels lit, dark ones before lit ones.
+    for (int seed = 0; seed < 60; ++seed) {
+        SCOPED_TRACE(seed);
+        const auto expected = ShuffleFromSeed(seed);
+        platform::SeedRnd(seed);
+        EXPECT_EQ(ShuffledColorValues(), expected);
+    }
 
     PlayerColor[1] = TColor::Create(0, 0, 255, 1.0f);
     PlayerColor[2] = TColor::Create(0, 255, 0, 1.0f);
     auto held = PlayerColor[1]; // a pawn of the last game keeps its tint
+    const auto expected = ShuffleFromSeed(7);
     platform::SeedRnd(7);
     ShufflePlayerColors();
     EXPECT_NE(PlayerColor[1], held);
     EXPECT_EQ(held->B, 255);
     EXPECT_EQ((std::array<int, 3>{PlayerColor[1]->R, PlayerColor[1]->G, PlayerColor[1]->B}),
-              first[0]);
+              expected[0]);
     EXPECT_EQ((std::array<int, 3>{PlayerColor[2]->R, PlayerColor[2]->G, PlayerColor[2]->B}),
-              first[1]);
+              expected[1]);
     EXPECT_EQ(PlayerColor[2]->Alpha, 1.0f);
 }
 
