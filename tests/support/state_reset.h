@@ -13,7 +13,8 @@ extern bool windowKeptForSuite;
 void AddStateReset(void (*reset)());
 
 // The platform's replaceable parts back to what they are at start: the clock, delay, end, notify,
-// local time and flip hooks, the event queue and polled input, the drawing state and its log.
+// local time, file-change and flip hooks, the event queue and polled input, the drawing state and
+// its log.
 void ResetPlatformState();
 
 } // namespace testing_support
