@@ -45,6 +45,7 @@ void ResetPlatformState() {
     using namespace platform;
     SetMilliSecsSource(nullptr);
     SetDelayHandler(nullptr);
+    SetRunSeedSource(nullptr);
     SetFileChangeHook(nullptr);
     SetEndHandler(nullptr);
     SetNotifyHandler(nullptr);
