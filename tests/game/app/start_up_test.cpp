@@ -1,6 +1,6 @@
 // The real executable where no display can be opened: the error is shown and the program still
-// ends in order, with a status that says it failed; fatal errors before the display opens. And the
-// dice of two sessions, each started in a process of its own.
+// ends in order, with a status that says it failed; fatal errors before the display opens; the
+// name of the settings file. And the dice of two sessions, each started in a process of its own.
 
 #include "framework/shell/game.h"
 #include "game/app/my_game.h"
@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdlib>
@@ -143,6 +144,53 @@ TEST(StartUp, TwoSessionsThrowDifferentDice) {
         ASSERT_EQ(sessions.back().size(), static_cast<size_t>(THROWS)) << errors;
     }
     EXPECT_NE(sessions[0], sessions[1]);
+}
+
+// A copy of the program in the folder `inside` of dir, beside links to the built data folders.
+std::string ProgramIn(const testing_support::TempDir& dir, const std::string& inside) {
+    const std::string built = platform::AppDir();
+    const std::string folder = dir.File(inside) + "/";
+    const std::string program = folder + "pelorin-demo";
+    if (!platform::CreateDir(folder, true) ||
+        !platform::CopyFile(built + "pelorin-demo", program) || chmod(program.c_str(), 0755) != 0)
+        return std::string();
+    for (const char* data : {"Data", "data"})
+        if (symlink((built + data).c_str(), (folder + data).c_str()) != 0)
+            return std::string();
+    return program;
+}
+
+// The settings file is named after the executable, or after the bundle it lies in; a folder that
+// only has ".app" in its name is no bundle.
+TEST(StartUpWithoutDisplay, TheSettingsFileIsNamedAfterTheProgramOrItsBundle) {
+    struct Case {
+        const char* folder;
+        const char* settings;
+    };
+    const Case cases[] = {
+        {"games.apps", "pelorin-demo.ini"},
+        {".apps", "pelorin-demo.ini"},
+        {"Pelorin.app/Contents/MacOS", "Pelorin.ini"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        testing_support::TempDir home;
+        const std::string program = ProgramIn(home, c.folder);
+        ASSERT_FALSE(program.empty());
+        int status = 0;
+        std::string errors;
+        ASSERT_TRUE(RunWithoutDisplay(program, home.Path(), home.Path(), status, errors))
+            << "the game did not end";
+        std::vector<std::string> names;
+        platform::ReadDir(home.Path() + "Pelorin Demo", names);
+        EXPECT_EQ(std::count(names.begin(), names.end(), c.settings), 1) << errors;
+        EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                                [](const std::string& name) {
+                                    return name.size() > 4 &&
+                                           name.compare(name.size() - 4, 4, ".ini") == 0;
+                                }),
+                  1);
+    }
 }
 
 // A fatal error before the display opens ends the process with status 1, its message written
