@@ -1,15 +1,19 @@
 #include "platform/atomic_file.h"
 
+#include "platform/files_internal.h"
 #include "platform/system.h"
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -52,6 +56,50 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The process that made entry, when entry is one of our temporary names for the target name
+// ("." + name + "." + process id + "." + count + ".tmp"); 0 when it is not.
+pid_t TempOwner(const std::string& entry, const std::string& name) {
+    const std::string prefix = "." + name + ".", suffix = ".tmp";
+    if (entry.size() <= prefix.size() + suffix.size() ||
+        entry.compare(0, prefix.size(), prefix) != 0 ||
+        entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string middle =
+        entry.substr(prefix.size(), entry.size() - prefix.size() - suffix.size());
+    const size_t dot = middle.find('.');
+    if (dot == std::string::npos || dot > 9 || !AllDigits(middle.substr(0, dot)) ||
+        !AllDigits(middle.substr(dot + 1)))
+        return 0;
+    const long pid = std::strtol(middle.substr(0, dot).c_str(), nullptr, 10);
+    return pid > 0 && pid <= 0x7fffffffL ? static_cast<pid_t>(pid) : 0;
+}
+
+// A save killed before its rename leaves its temporary file behind, named after the dead process;
+// the next save of the same file removes it. A live process's temporary file is its own.
+void RemoveStaleTemps(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t owner = TempOwner(entry->d_name, name);
+        if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH)
+            stale.push_back(folder + entry->d_name);
+    }
+    closedir(dir);
+    for (const std::string& path : stale) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            detail::BeforeFileChange();
+            unlink(path.c_str());
+        }
+    }
+}
+
 void SyncFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -89,10 +137,12 @@ bool TAtomicFile::Open(const std::string& path) {
     // Shortened so that the temporary name stays within the file system's limit.
     const std::string name =
         (slash == std::string::npos ? target_ : target_.substr(slash + 1)).substr(0, 200);
+    RemoveStaleTemps(folder, name);
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp_ = folder + "." + name + "." + std::to_string(getpid()) + "." +
                 std::to_string(counter++) + ".tmp";
+        detail::BeforeFileChange();
         fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
@@ -101,11 +151,14 @@ bool TAtomicFile::Open(const std::string& path) {
         temp_.clear();
         return false;
     }
-    if (exists)
+    if (exists) {
+        detail::BeforeFileChange();
         fchmod(fd, st.st_mode & 0777);
+    }
     file_ = fdopen(fd, "wb");
     if (!file_) {
         close(fd);
+        detail::BeforeFileChange();
         unlink(temp_.c_str());
         temp_.clear();
         return false;
@@ -115,19 +168,29 @@ bool TAtomicFile::Open(const std::string& path) {
 }
 
 bool TAtomicFile::Write(const void* data, size_t size) {
-    return file_ && (size == 0 || std::fwrite(data, 1, size, file_) == size);
+    if (!file_)
+        return false;
+    if (size == 0)
+        return true;
+    detail::BeforeFileChange();
+    return std::fwrite(data, 1, size, file_) == size;
 }
 
 bool TAtomicFile::Commit() {
     if (!file_)
         return false;
+    detail::BeforeFileChange();
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+    detail::BeforeFileChange();
     ok = fsync(fileno(file_)) == 0 && ok;
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
-    if (ok)
+    if (ok) {
+        detail::BeforeFileChange();
         ok = rename(temp_.c_str(), target_.c_str()) == 0;
+    }
     if (!ok) {
+        detail::BeforeFileChange();
         unlink(temp_.c_str());
     } else {
         SyncFolder(FolderOf(target_));
@@ -143,6 +206,7 @@ void TAtomicFile::Discard() {
         file_ = nullptr;
     }
     if (!temp_.empty()) {
+        detail::BeforeFileChange();
         unlink(temp_.c_str());
         DropPending(temp_);
         temp_.clear();

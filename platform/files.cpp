@@ -1,18 +1,23 @@
 #include "platform/files.h"
 
 #include "platform/atomic_file.h"
+#include "platform/files_internal.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+std::mutex changeHookMutex;
+std::shared_ptr<const std::function<void()>> changeHook;
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -114,11 +119,14 @@ bool RemoveTree(const std::string& path) {
         if (lstat(child.c_str(), &st) != 0)
             continue;
         // Links are removed, never followed.
-        if (S_ISDIR(st.st_mode))
+        if (S_ISDIR(st.st_mode)) {
             RemoveTree(child);
-        else
+        } else {
+            detail::BeforeFileChange();
             unlink(child.c_str());
+        }
     }
+    detail::BeforeFileChange();
     return rmdir(path.c_str()) == 0;
 }
 
@@ -129,6 +137,26 @@ std::string WithoutTrailingSlashes(std::string path) {
 }
 
 } // namespace
+
+namespace detail {
+
+void BeforeFileChange() {
+    std::shared_ptr<const std::function<void()>> hook;
+    {
+        std::lock_guard<std::mutex> lock(changeHookMutex);
+        hook = changeHook;
+    }
+    if (hook)
+        (*hook)();
+}
+
+} // namespace detail
+
+void SetFileChangeHook(std::function<void()> hook) {
+    auto next = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+    std::lock_guard<std::mutex> lock(changeHookMutex);
+    changeHook = std::move(next);
+}
 
 std::string ResolvePath(const std::string& path) {
     if (path.empty() || Exists(path))
@@ -180,10 +208,13 @@ bool CreateDir(const std::string& path, bool recurse) {
         return false;
     if (recurse) {
         for (size_t slash = dir.find('/', 1); slash != std::string::npos;
-             slash = dir.find('/', slash + 1))
+             slash = dir.find('/', slash + 1)) {
+            detail::BeforeFileChange();
             mkdir(dir.substr(0, slash).c_str(), 0777);
+        }
     }
     // 0777 less the user's mask, as every program creates folders.
+    detail::BeforeFileChange();
     if (mkdir(dir.c_str(), 0777) == 0)
         return true;
     return errno == EEXIST && IsDir(dir);
@@ -196,10 +227,14 @@ bool DeleteDir(const std::string& path, bool recurse) {
     struct stat st;
     if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
-    return recurse ? RemoveTree(dir) : rmdir(dir.c_str()) == 0;
+    if (recurse)
+        return RemoveTree(dir);
+    detail::BeforeFileChange();
+    return rmdir(dir.c_str()) == 0;
 }
 
 bool CreateFile(const std::string& path) {
+    detail::BeforeFileChange();
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
@@ -210,6 +245,7 @@ bool DeleteFile(const std::string& path) {
     struct stat st;
     if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
+    detail::BeforeFileChange();
     return unlink(path.c_str()) == 0;
 }
 
@@ -232,10 +268,12 @@ bool CopyFile(const std::string& src, const std::string& dst) {
 }
 
 bool RenameFile(const std::string& src, const std::string& dst) {
+    detail::BeforeFileChange();
     return rename(ResolvePath(src).c_str(), dst.c_str()) == 0;
 }
 
 bool SetFileMode(const std::string& path, int mode) {
+    detail::BeforeFileChange();
     return chmod(path.c_str(), static_cast<mode_t>(mode) & 07777) == 0;
 }
 

@@ -9,6 +9,7 @@
 // and renamed over it when closed, so a crash or a full disk never leaves a file half written.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,11 @@ bool LoadBytes(const std::string& path, std::string& data);
 // Writes data to a temporary file beside path, flushes it to disk and renames it over path.
 // False (and the old file untouched) when any step fails.
 bool SaveBytesAtomic(const std::string& path, const std::string& data);
+
+// Called just before each change that this layer makes on disk (a file or folder created, bytes
+// written out or flushed, a rename, a mode set, a file or folder removed), so that a test can end
+// a process at every step of a save in turn. An empty function removes it.
+void SetFileChangeHook(std::function<void()> hook);
 
 // A byte stream over a file or a memory buffer. Numbers are little-endian. Reads past the end
 // return 0 / "" and set Failed(); writes that fail set Failed(). Seek accepts 0 to Size().

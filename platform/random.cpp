@@ -1,7 +1,12 @@
 #include "platform/system.h"
 
+#include <chrono>
 #include <cmath>
+#include <exception>
+#include <memory>
 #include <mutex>
+#include <random>
+#include <unistd.h>
 #include <utility>
 
 namespace platform {
@@ -51,6 +56,23 @@ Generator& Global() {
     return g;
 }
 
+std::mutex seedSourceMutex;
+std::shared_ptr<const std::function<int()>> seedSource;
+
+int RealRunSeed() {
+    try {
+        std::random_device device;
+        return static_cast<int>(device());
+    } catch (const std::exception&) {
+        // No random device: the wall clock's nanoseconds still differ between runs, and the
+        // process id between two runs started at once.
+        uint64_t x =
+            static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) ^
+            (static_cast<uint64_t>(getpid()) << 32);
+        return static_cast<int>(static_cast<uint32_t>(SplitMix64(x)));
+    }
+}
+
 uint64_t NextStep() {
     std::lock_guard<std::mutex> lock(rndMutex);
     return Global().Next();
@@ -66,6 +88,21 @@ void SeedRnd(int seed) {
 int RndSeed() {
     std::lock_guard<std::mutex> lock(rndMutex);
     return Global().seed;
+}
+
+int RunSeed() {
+    std::shared_ptr<const std::function<int()>> source;
+    {
+        std::lock_guard<std::mutex> lock(seedSourceMutex);
+        source = seedSource;
+    }
+    return source ? (*source)() : RealRunSeed();
+}
+
+void SetRunSeedSource(std::function<int()> source) {
+    auto next = source ? std::make_shared<const std::function<int()>>(std::move(source)) : nullptr;
+    std::lock_guard<std::mutex> lock(seedSourceMutex);
+    seedSource = std::move(next);
 }
 
 int Rand(int lo, int hi) {

@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "platform/files_internal.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,6 +50,7 @@ public:
         if (count <= 0)
             return 0;
         Turn(Direction::Writing);
+        detail::BeforeFileChange();
         const size_t n = std::fwrite(buf, 1, static_cast<size_t>(count), file_);
         if (static_cast<int64_t>(n) < count)
             failed_ = true;

@@ -90,6 +90,11 @@ std::string SharedUserDataFolder();
 
 void SeedRnd(int seed);
 int RndSeed();
+// A seed that differs from run to run (the system's random device, else the wall clock's
+// nanoseconds with the process id), for seeding the generator at start-up. Replaceable: tests
+// give a fixed one so that their runs repeat. An empty function restores the real source.
+int RunSeed();
+void SetRunSeedSource(std::function<int()> source);
 // An integer from lo to hi inclusive; the bounds may come in either order. Reduction: the top 32
 // bits of one step, times the number of values, shifted right by 32 (no rejection; the bias is
 // below one in 2^32 / count).

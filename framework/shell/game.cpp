@@ -79,7 +79,9 @@ TGame::TGame() {
 TGame::~TGame() = default;
 
 int TGame::Init(int choice) {
-    platform::SeedRnd(platform::MilliSecs());
+    // A seed of this run: the millisecond clock counts from the program's own start, so every
+    // session would throw the same dice.
+    platform::SeedRnd(platform::RunSeed());
     FixedRateLogic->Label = "Ticks   ";
     LogicTime->Label = "Logic   ";
     DrawTime->Label = "Draw    ";

@@ -127,12 +127,15 @@ int TGame::CheckGoodExit() {
         platform::DeleteFile(goodExit);
     } else if (auto changed = platform::OpenFile(iniChanged, true, true)) {
         // The last run changed its settings and did not end in order: back to the defaults,
-        // keeping the player's name.
+        // keeping the player's name. They replace the old file in one atomic step, so a run
+        // killed during the restore leaves the old settings or the restored ones, both with the
+        // name. Only without a default file is the old one deleted, to be made afresh by Init.
         changed->Close();
         std::string settings = IniFilePath();
         std::string name = ccReadIniLine(settings, "profile name");
-        platform::DeleteFile(settings);
-        ccWriteIniLine(DataPrefix + "data/default.ini", settings, "PROFILE NAME", name);
+        const std::string defaults = DataPrefix + "data/default.ini";
+        if (!ccWriteIniLine(defaults, settings, "PROFILE NAME", name) && !ccFileExists(defaults))
+            platform::DeleteFile(settings);
         platform::Notify("Default ini file restored!", false);
     }
     platform::DeleteFile(iniChanged);

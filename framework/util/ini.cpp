@@ -155,7 +155,19 @@ std::string ccAppFileNonDebug() {
 }
 
 std::string ccAppFileNonDebug(const std::string& appFile) {
-    std::string bundle = appFile.substr(0, appFile.find(".app"));
+    // Only a bundle counts: a path component named "Name.app". A ".app" inside a folder's name
+    // ("games.apps") would name the settings after that folder.
+    std::string bundle = appFile;
+    for (size_t start = 0; start < appFile.size();) {
+        size_t end = appFile.find('/', start);
+        if (end == std::string::npos)
+            end = appFile.size();
+        if (end - start > 4 && appFile.compare(end - 4, 4, ".app") == 0) {
+            bundle = appFile.substr(0, end - 4);
+            break;
+        }
+        start = end + 1;
+    }
     // A debug build's bundle "Name.debug.app" shares the settings of "Name.app".
     if (bundle.size() >= 5 && bundle.compare(bundle.size() - 5, 5, "debug") == 0)
         bundle.resize(bundle.size() >= 6 ? bundle.size() - 6 : 0);

@@ -46,8 +46,9 @@ platform::StreamPtr ccLoadFile(const std::string& path);
 int ccFileExists(const std::string& path);
 // The path ending in "/" (a path ending in "\" is left as it is).
 std::string ccAddSlash(const std::string& path);
-// The path of the application bundle: the executable's path cut before its first ".app", less a
-// "debug" ending and the character before it, + ".app".
+// The path of the application bundle: the executable's path cut before the ".app" of its first
+// component named "Name.app" (the whole path when none is), less a "debug" ending and the
+// character before it, + ".app".
 std::string ccAppFileNonDebug();
 // The same worked out from a given executable path.
 std::string ccAppFileNonDebug(const std::string& appFile);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -231,6 +233,38 @@ TEST(AtomicWrites, OnFailureTheOldFileStaysAndNoTemporaryFileIsLeft) {
         ASSERT_TRUE(SetFileMode(dir.File("locked"), 0700));
         EXPECT_EQ(Names(dir.File("locked")), std::vector<std::string>{"file"});
     }
+}
+
+// A save killed before its rename leaves its temporary file, named after its process: the next
+// save of that file removes those of processes that are gone, and nothing else.
+TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatKilledSavesLeft) {
+    TempDir dir;
+    const pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone);
+    const std::vector<std::string> stale = {".settings.ini." + dead + ".0.tmp",
+                                            ".settings.ini." + dead + ".17.tmp"};
+    std::vector<std::string> kept = {
+        ".settings.ini." + std::to_string(getppid()) + ".0.tmp", // a live process's save
+        ".settings.ini." + std::to_string(getpid()) + ".9.tmp",  // this process's own
+        ".profile.dat." + dead + ".0.tmp",                       // another file's
+        ".settings.ini." + dead + ".tmp",
+        ".settings.ini." + dead + ".0.tmp.bak",
+        ".settings.ini.x" + dead + ".0.tmp",
+        "settings.ini." + dead + ".0.tmp",
+        ".settings.ini.old." + dead + ".0.tmp",
+    };
+    for (const auto& names : {stale, kept})
+        for (const std::string& name : names)
+            ASSERT_TRUE(WriteTextFile(dir.File(name), "left"));
+    ASSERT_TRUE(SaveBytesAtomic(dir.File("settings.ini"), "new"));
+    kept.push_back("settings.ini");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(dir.Path()), kept);
+    EXPECT_EQ(ReadTextFile(dir.File("settings.ini")), "new");
 }
 
 TEST(AtomicWritesDeathTest, EndRemovesTemporaryFilesOfOpenStreams) {

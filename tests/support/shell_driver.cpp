@@ -15,6 +15,8 @@ namespace testing_support {
 ShellDriver::ShellDriver() {
     platform::SetMilliSecsSource([this] { return now; });
     platform::SetDelayHandler([this](int ms) { now += ms > 0 ? ms : 0; });
+    // Start-up's seed comes from the fake clock, so that a run through the shell repeats.
+    platform::SetRunSeedSource([this] { return now; });
     platform::SetEndHandler([](int status) { throw ProcessEnded{{status}}; });
     platform::SetNotifyHandler([this](const std::string& text, bool) { notes.push_back(text); });
     const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -31,6 +33,7 @@ ShellDriver::~ShellDriver() {
     platform::ClearEvents();
     platform::SetMilliSecsSource(nullptr);
     platform::SetDelayHandler(nullptr);
+    platform::SetRunSeedSource(nullptr);
     platform::SetEndHandler(nullptr);
     platform::SetNotifyHandler(nullptr);
     if (hadXdg)

@@ -12,9 +12,9 @@ extern bool windowKeptForSuite;
 // test, before the platform's own.
 void AddStateReset(void (*reset)());
 
-// The platform's replaceable parts back to what they are at start: the clock, delay, end, notify,
-// local time and flip hooks, the sockets' link timeouts, the event queue and polled input, the
-// drawing state and its log.
+// The platform's replaceable parts back to what they are at start: the clock, delay, seed, end,
+// notify, local time, file-change and flip hooks, the sockets' link timeouts, the event queue and
+// polled input, the drawing state and its log.
 void ResetPlatformState();
 
 } // namespace testing_support

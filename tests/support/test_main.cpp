@@ -4,6 +4,7 @@
 #include "tests/support/drawing_support.h"
 #include "tests/support/state_reset.h"
 
+#include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/net.h"
@@ -45,6 +46,8 @@ void ResetPlatformState() {
     using namespace platform;
     SetMilliSecsSource(nullptr);
     SetDelayHandler(nullptr);
+    SetRunSeedSource(nullptr);
+    SetFileChangeHook(nullptr);
     SetEndHandler(nullptr);
     SetNotifyHandler(nullptr);
     SetLocalTimeSource(nullptr);

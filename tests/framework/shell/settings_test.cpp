@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -178,6 +182,56 @@ TEST_F(Settings, ARunThatChangedSettingsAndDiedIsRestoredNextTime) {
     EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
     EXPECT_EQ(Game->MusicVolume, 20);
     EXPECT_EQ(Game->ProfileName, "Bo");
+}
+
+// The restore killed just before each change it makes on disk, one after the other: the settings
+// file is the old one or the restored one, whole; the next start restores it keeping the player's
+// name and leaves nothing else behind (no temporary file of the killed process).
+TEST_F(Settings, ARestoreKilledAtAnyStepLeavesTheOldSettingsOrTheRestoredOnes) {
+    platform::CreateDir(Game->SubPath, true);
+    const std::string old = "MUSIC VOLUME=70\r\nprofile name=Ada\r\n";
+    std::string restored = DEFAULT_INI;
+    restored.replace(restored.find("PROFILE NAME="), 13, "PROFILE NAME=Ada");
+    std::vector<std::string> left = {Game->IniFilePath().substr(Game->SubPath.size()), "profiles"};
+    std::sort(left.begin(), left.end());
+    int completedAt = 0;
+    for (int step = 1; step < 200 && !completedAt && !HasFatalFailure(); ++step) {
+        SCOPED_TRACE("killed before change " + std::to_string(step));
+        NewGame();
+        ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), old));
+        ASSERT_TRUE(WriteTextFile(Game->IniChangedPath(), ""));
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int changes = 0;
+            platform::SetFileChangeHook([&] {
+                if (++changes == step)
+                    raise(SIGKILL);
+            });
+            Game->CheckGoodExit();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            completedAt = step;
+        else
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        const std::string text = IniText();
+        EXPECT_TRUE(text == old || text == restored) << text;
+
+        NewGame();
+        Game->CheckGoodExit();
+        Game->Init(4);
+        EXPECT_EQ(Game->ProfileName, "Ada");
+        EXPECT_EQ(Game->MusicVolume, 20);
+        std::vector<std::string> names;
+        platform::ReadDir(Game->SubPath, names);
+        EXPECT_EQ(names, left);
+    }
+    // The restore was killed at each of its changes (a temporary file made, written, flushed,
+    // renamed, the marker deleted) before one run went through.
+    EXPECT_GT(completedAt, 5);
 }
 
 TEST_F(Settings, SaveFlags) {

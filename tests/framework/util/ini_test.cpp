@@ -195,6 +195,12 @@ TEST(Files, AddSlashAndBundlePath) {
         {"/Apps/X.app/in/Y.app/Y", "/Apps/X.app"},
         {"debug", ".app"},
         {"/opt/Game.Debug.app/x", "/opt/Game.Debug.app"},
+        // Only a component named "Name.app" is a bundle: not a folder that merely holds ".app".
+        {"/home/u/games.apps/pelorin-demo", "/home/u/games.apps/pelorin-demo.app"},
+        {"/home/u/.apps/pelorin-demo", "/home/u/.apps/pelorin-demo.app"},
+        {"/srv/x.application/y.app.old/Game", "/srv/x.application/y.app.old/Game.app"},
+        {"/home/u/.app/pelorin-demo", "/home/u/.app/pelorin-demo.app"},
+        {"Game.app/Contents/MacOS/Game", "Game.app"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ccAppFileNonDebug(c.appFile), c.bundle) << c.appFile;

@@ -1,6 +1,10 @@
 // The real executable where no display can be opened: the error is shown and the program still
-// ends in order, with a status that says it failed; and fatal errors before the display opens.
+// ends in order, with a status that says it failed; fatal errors before the display opens; the
+// name of the settings file. And the dice of two sessions, each started in a process of its own.
 
+#include "framework/shell/game.h"
+#include "game/app/my_game.h"
+#include "game/board/board_constants.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "tests/support/child_process.h"
@@ -8,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -93,6 +100,97 @@ std::string ProgramWithoutTheClickSound(const testing_support::TempDir& dir) {
         }
     }
     return program;
+}
+
+// Two sessions, one after the other, each a new process through the game object's start-up as the
+// program runs it, up to the board's first throws: they throw differently.
+TEST(StartUp, TwoSessionsThrowDifferentDice) {
+    constexpr int THROWS = 18;
+    if (const char* out = std::getenv("PELORIN_THROWS_FILE")) {
+        Game = std::make_unique<TMyGame>();
+        Game->SoundDriver = "OpenAL";
+        Game->DataInAppBundle = 1;
+        Game->SetSubPathWrapper("Pelorin Demo");
+        Game->CheckGoodExit();
+        Game->Init(0);
+        std::string throws;
+        for (int i = 0; i < THROWS; ++i)
+            throws += std::to_string(platform::Rand(1, MAX_THROW));
+        Game.reset();
+        ASSERT_TRUE(testing_support::WriteTextFile(out, throws));
+        return;
+    }
+    std::array<char, 4096> self{};
+    ASSERT_GT(readlink("/proc/self/exe", self.data(), self.size() - 1), 0);
+    testing_support::TempDir home;
+    std::vector<std::string> sessions;
+    for (int session = 0; session < 2; ++session) {
+        const std::string out = home.File("throws" + std::to_string(session));
+        auto child = testing_support::StartChild(
+            self.data(), {{"GTEST_FILTER", "StartUp.TwoSessionsThrowDifferentDice"},
+                          {"GTEST_BRIEF", "1"},
+                          {"PELORIN_THROWS_FILE", out},
+                          {"HOME", home.Path()},
+                          {"XDG_DATA_HOME", home.Path()}});
+        ASSERT_GT(child.pid, 0);
+        int status = 0;
+        if (!testing_support::WaitChild(child, 60, status)) {
+            kill(child.pid, SIGKILL);
+            waitpid(child.pid, &status, 0);
+        }
+        const std::string errors = testing_support::ReadErrorOutput(child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << errors;
+        sessions.push_back(testing_support::ReadTextFile(out));
+        ASSERT_EQ(sessions.back().size(), static_cast<size_t>(THROWS)) << errors;
+    }
+    EXPECT_NE(sessions[0], sessions[1]);
+}
+
+// A copy of the program in the folder `inside` of dir, beside links to the built data folders.
+std::string ProgramIn(const testing_support::TempDir& dir, const std::string& inside) {
+    const std::string built = platform::AppDir();
+    const std::string folder = dir.File(inside) + "/";
+    const std::string program = folder + "pelorin-demo";
+    if (!platform::CreateDir(folder, true) ||
+        !platform::CopyFile(built + "pelorin-demo", program) || chmod(program.c_str(), 0755) != 0)
+        return std::string();
+    for (const char* data : {"Data", "data"})
+        if (symlink((built + data).c_str(), (folder + data).c_str()) != 0)
+            return std::string();
+    return program;
+}
+
+// The settings file is named after the executable, or after the bundle it lies in; a folder that
+// only has ".app" in its name is no bundle.
+TEST(StartUpWithoutDisplay, TheSettingsFileIsNamedAfterTheProgramOrItsBundle) {
+    struct Case {
+        const char* folder;
+        const char* settings;
+    };
+    const Case cases[] = {
+        {"games.apps", "pelorin-demo.ini"},
+        {".apps", "pelorin-demo.ini"},
+        {"Pelorin.app/Contents/MacOS", "Pelorin.ini"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        testing_support::TempDir home;
+        const std::string program = ProgramIn(home, c.folder);
+        ASSERT_FALSE(program.empty());
+        int status = 0;
+        std::string errors;
+        ASSERT_TRUE(RunWithoutDisplay(program, home.Path(), home.Path(), status, errors))
+            << "the game did not end";
+        std::vector<std::string> names;
+        platform::ReadDir(home.Path() + "Pelorin Demo", names);
+        EXPECT_EQ(std::count(names.begin(), names.end(), c.settings), 1) << errors;
+        EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                                [](const std::string& name) {
+                                    return name.size() > 4 &&
+                                           name.compare(name.size() - 4, 4, ".ini") == 0;
+                                }),
+                  1);
+    }
 }
 
 // A fatal error before the display opens ends the process with status 1, its message written
