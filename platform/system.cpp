@@ -68,7 +68,71 @@ void Notify(const std::string& text, bool serious) {
     if (NoDesktop())
         return;
     const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, AppTitle().c_str(), text.c_str(), nullptr);
+    SDL_ShowSimpleMessageBox(kind, AppTitle().c_str(), NotifyBoxText(text).c_str(), nullptr);
+}
+
+std::string NotifyBoxText(const std::string& text) {
+    std::string shown;
+    for (const std::string& line : BreakIntoLines(text, [](const std::string& candidate) {
+             return candidate.size() <= static_cast<size_t>(NOTIFY_LINE_CHARS);
+         })) {
+        if (!shown.empty())
+            shown += '\n';
+        shown += line;
+    }
+    return shown;
+}
+
+namespace {
+
+bool IsPathSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// One line of the text (no line feed in it), broken where it does not fit.
+void BreakLine(std::string rest, const std::function<bool(const std::string&)>& fits,
+               std::vector<std::string>& lines) {
+    while (rest.size() > 1 && !fits(rest)) {
+        // The longest head that fits, one character at least.
+        size_t full = 1;
+        while (full < rest.size() && fits(rest.substr(0, full + 1)))
+            ++full;
+        // The last break within it: before a space, or after a separator that closes a folder name
+        // (a path's leading one stays with it). A head of spaces alone is no line.
+        const size_t firstShown = rest.find_first_not_of(' ');
+        size_t cut = 0;
+        for (size_t i = full; i > firstShown && cut == 0; --i)
+            if (rest[i] == ' ' || (i > 1 && IsPathSeparator(rest[i - 1]) && rest[i - 2] != ' '))
+                cut = i;
+        if (cut == 0)
+            cut = full;
+        std::string line = rest.substr(0, cut);
+        line.erase(line.find_last_not_of(' ') + 1);
+        lines.push_back(std::move(line));
+        const size_t next = rest.find_first_not_of(' ', cut);
+        rest.erase(0, next == std::string::npos ? rest.size() : next);
+        if (rest.empty())
+            return;
+    }
+    lines.push_back(std::move(rest));
+}
+
+} // namespace
+
+std::vector<std::string> BreakIntoLines(const std::string& text,
+                                        const std::function<bool(const std::string&)>& fits) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t lf = text.find('\n', start);
+        std::string line = text.substr(start, lf == std::string::npos ? lf : lf - start);
+        if (lf != std::string::npos && !line.empty() && line.back() == '\r')
+            line.pop_back();
+        BreakLine(std::move(line), fits, lines);
+        if (lf == std::string::npos)
+            return lines;
+        start = lf + 1;
+    }
 }
 
 void SetNotifyHandler(std::function<void(const std::string&, bool)> handler) {

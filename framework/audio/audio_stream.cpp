@@ -163,7 +163,8 @@ void TOpenALAudioStream::SetPaused(bool pause) {
         _source->SetPaused(true);
     } else if (!pause && paused) {
         paused = 0;
-        Music->PlayStatus = 1;
+        // A song that has ended (its decoder already rewound) only plays out what is queued: the
+        // play status stays as the decoder left it, or the refills would start the song again.
         _source->SetPaused(false);
     }
 }

@@ -5,6 +5,7 @@
 #include "framework/util/drawing.h"
 #include "framework/util/ini.h"
 #include "framework/util/input.h"
+#include "platform/graphics.h"
 #include "platform/input.h"
 
 int TSplashScreen::Init(const std::string& image, const std::string& sound, int soundFlag,
@@ -103,6 +104,9 @@ int VantorelSplash(int soundFlag, int withBackground) {
     const std::string backgroundFile = Game->DataPrefix + "data/splashbg.jpg";
     if (withBackground && ccFileExists(backgroundFile)) {
         splash.background = ccLoadBitmap(backgroundFile, -1);
+        // The fade draws it at minus its scroll position: anchored at its top-left corner, it
+        // covers the screen.
+        platform::SetImageHandle(splash.background, 0.0f, 0.0f);
         ccCreateFrames(splash.background);
     }
     splash.BackgroundXSpeed = 20.0f;

@@ -110,16 +110,19 @@ int TDialogTextInput::Manage() {
         Menu->ManageNoSound();
         TextInput->Reset();
     }
-    // A transition runs on the dialogs' shared tick; the entry takes input once it is over.
+    // A transition runs on the dialogs' shared tick; the entry takes input once it is over. The
+    // answer is given once, in the tick the out-transition ends.
     if (Transitioning > 0) {
         ManageCore();
-        return 0;
+        if (Active)
+            return 0;
+        return CloseResult == 1 ? ProcessOKClickedFunc() : CloseResult;
     }
     const int rc = TextInput->Manage();
     if (rc == 1) {
         if (OKClick(1) == 1) {
             ClickSound();
-            return ProcessOKClickedFunc();
+            return Accepted();
         }
         // Refused without an error dialog (an empty text, or a check that has no dialog to
         // show): the entry takes input again.
@@ -141,7 +144,7 @@ int TDialogTextInput::Manage() {
     ok->OKButton = okTakesEnter;
     if (Menu->Clicked("OK") && OKClick(0) == 1) {
         TextInput->Finish();
-        return ProcessOKClickedFunc();
+        return Accepted();
     }
     if (TButtonPtr cancel = Menu->FindButton("Cancel")) {
         const bool clicked = cancel->Clicked != 0;
@@ -178,6 +181,13 @@ int TDialogTextInput::OKClick(int fromKey) {
         return 0;
     Close(1);
     return 1;
+}
+
+int TDialogTextInput::Accepted() {
+    // Still open while it slides out: the answer comes when the out-transition ends.
+    if (Active)
+        return 0;
+    return ProcessOKClickedFunc();
 }
 
 int TDialogTextInput::ProcessOKClickedFunc() {

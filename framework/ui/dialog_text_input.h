@@ -64,4 +64,9 @@ public:
     TScreenPtr OKClickedScreen;
     int DrawDisabled = 0;
     int UppercaseFirstChar = 1;
+
+private:
+    // The answer to an accepted OK: now when the dialog has closed, else at the end of its
+    // out-transition.
+    int Accepted();
 };

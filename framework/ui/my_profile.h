@@ -13,12 +13,13 @@ class TMyProfile : public TObject {
 public:
     static std::shared_ptr<TMyProfile> Create(const std::string& name);
     int Init(const std::string& name);
-    // Writes the file; a file that cannot be written is a fatal error.
-    int Save();
+    // Writes the file; a file that cannot be written is a fatal error. A derived profile may
+    // store more: Load runs its Save when there is no file.
+    virtual int Save();
     // 1 when the file was read; 0 when there was none (a file is then written from the values in
     // memory) or it was damaged (kept beside it as name + ".dat.damaged"; the profile starts anew
     // as Init makes it, and that is written).
-    int Load();
+    virtual int Load();
 
     // The profile's file: Game->ProfilePath + Name + ".dat".
     std::string FilePath() const;

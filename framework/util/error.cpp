@@ -9,6 +9,8 @@
 #include "platform/input.h"
 #include "platform/system.h"
 
+#include <algorithm>
+
 int ccGraphicalErrors = 1;
 int ccWriteErrors = 1;
 std::string ccErrorPath;
@@ -85,8 +87,6 @@ int ccDialogOK(const std::string& message, int w, int h) {
         platform::Notify(message, false);
         return 0;
     }
-    const int x = (ScreenWidth - w) / 2;
-    const int y = (ScreenHeight - h) / 2;
     const int margin = 10;
     ccRestoreSolidMode();
     platform::SetImageFont(nullptr);
@@ -95,8 +95,21 @@ int ccDialogOK(const std::string& message, int w, int h) {
     // The box is drawn fully opaque whatever alpha the last font left for text.
     const float textAlpha = ccTextAlpha;
     ccTextAlpha = 1.0f;
-    const std::vector<std::string> lines =
-        ccWordWrapArray(ccSplitStringIntoLines(message), w - 2 * margin, nullptr);
+    const int width = w - 2 * margin;
+    std::vector<std::string> lines;
+    for (const std::string& line :
+         ccWordWrapArray(ccSplitStringIntoLines(message), width, nullptr)) {
+        // A word wider than the box (a long path) is broken too, so that all of it shows.
+        for (std::string& part : platform::BreakIntoLines(line, [width](const std::string& text) {
+                 return platform::TextWidth(text) <= width;
+             }))
+            lines.push_back(std::move(part));
+    }
+    // The box grows to hold every line above the prompt.
+    const int textHeight = platform::TextHeight("");
+    h = std::max(h, static_cast<int>(lines.size() + 1) * textHeight + 2 * margin);
+    const int x = (ScreenWidth - w) / 2;
+    const int y = (ScreenHeight - h) / 2;
     // A request to close the window answers the box too, so that a player who closes the window
     // is not kept waiting; the request stays queued for the program's own pump.
     bool closeRequested = false;

@@ -26,6 +26,8 @@ public:
 int ccRunTimeError(const std::string& message, int fatal);
 // The modal in-game message box of w by h pixels, shown until a key or mouse button is hit (or the
 // window is asked to close). It reads the answer through polled input: callers enable it first.
+// The message is wrapped to the box, a word wider than it (a long path) broken too; the box grows
+// taller when the lines need it.
 int ccDialogOK(const std::string& message, int w, int h);
 // The last resort of start-up's handler: closes the display, shows the error's text and writes it
 // to the error log. A platform runtime error's text gets the prefix "(" + DebugInt + ") " while

@@ -63,6 +63,7 @@ int TOptionsScreen::Start() {
 }
 
 int TOptionsScreen::Logic() {
+    ShowDisplayMode();
     TScreen::Logic();
     if (Menu->Clicked("MusicLeftArrow"))
         Game->MusicChangeVolume(-10);
@@ -86,6 +87,7 @@ int TOptionsScreen::Logic() {
 }
 
 int TOptionsScreen::Draw() {
+    ShowDisplayMode();
     platform::DrawImage(Image, 0, 0, 0);
     platform::SetBlend(platform::ALPHABLEND);
     ccShadowTextAlpha = 0.4f;
@@ -142,5 +144,12 @@ int TOptionsScreen::ReloadToggleButton(TButton& button, int flag, const std::str
     button.name = AsciiUpper(toggleName);
     button.SoundMouseOver = Menu->SoundMouseOver;
     button.SoundClick = Menu->SoundClick;
+    return 0;
+}
+
+int TOptionsScreen::ShowDisplayMode() {
+    TButtonPtr toggle = Menu->FindButton("fullscreen");
+    if (toggle && toggle->image && toggle->image->name != AsciiUpper(ToggleImage(Game->FullScreen)))
+        ReloadToggleButton(*toggle, Game->FullScreen, "fullscreen");
     return 0;
 }

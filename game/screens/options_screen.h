@@ -25,4 +25,9 @@ public:
 
     // Left edge of a text column; 0, and nothing of the screen reads it.
     int TextLeft = 0;
+
+private:
+    // The toggle follows the display mode however it changed (Alt+Enter too), before the menu
+    // takes clicks and before it is drawn.
+    int ShowDisplayMode();
 };

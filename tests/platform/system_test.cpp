@@ -122,6 +122,48 @@ TEST(Notify, WithoutADesktopTheTextGoesToStandardError) {
     }
 }
 
+TEST(BreakIntoLines, BreaksAtSpacesAndPathSeparatorsAndLosesNoCharacter) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> lines; // of at most 10 characters
+    };
+    const Case cases[] = {
+        {"", {""}},
+        {"fits fine", {"fits fine"}},
+        {"the quick brown fox", {"the quick", "brown fox"}},
+        {"a  b   c  d  e    f", {"a  b   c", "d  e    f"}},
+        {"/home/user/a/b.ini", {"/home/", "user/a/", "b.ini"}},
+        {"C:\\Games\\Pelorin", {"C:\\Games\\", "Pelorin"}},
+        {"abcdefghijklmnopqrstuvwxy", {"abcdefghij", "klmnopqrst", "uvwxy"}},
+        {"save /verylongfoldername/x", {"save", "/verylongf", "oldername/", "x"}},
+        {"one\r\ntwo\n\nthree", {"one", "two", "", "three"}},
+        {"ends here   ", {"ends here"}},
+    };
+    auto fits = [](const std::string& line) { return line.size() <= 10; };
+    for (const Case& c : cases)
+        EXPECT_EQ(BreakIntoLines(c.text, fits), c.lines) << c.text;
+    // A character wider than the line still stands on a line of its own.
+    EXPECT_EQ(BreakIntoLines("abc", [](const std::string&) { return false; }),
+              (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(Notify, TheBoxShowsLinesOfAtMostSixtyCharactersAndStandardErrorOneLine) {
+    const std::string path = "/home/somebody/with/a/rather/long/folder/path/that/goes/on/and/on/"
+                             "for/quite/a/while/.local/share/Pelorin Demo/";
+    const std::string text = "Cannot create shared data folder " + path;
+    const std::string shown = NotifyBoxText(text);
+    EXPECT_EQ(shown, "Cannot create shared data folder /home/somebody/with/a/\n"
+                     "rather/long/folder/path/that/goes/on/and/on/for/quite/a/\n"
+                     "while/.local/share/Pelorin Demo/");
+    EXPECT_EQ(NotifyBoxText("Default ini file restored!"), "Default ini file restored!");
+
+    EnvGuard env;
+    env.Set("PELORIN_HEADLESS", "1");
+    testing::internal::CaptureStderr();
+    Notify(text);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), text + "\n");
+}
+
 TEST(End, HandlerReplacesTheWholeEnd) {
     bool ranAtEnd = false;
     AtEnd([&] { ranAtEnd = true; });

@@ -173,6 +173,29 @@ TEST_F(MusicStream, PauseDoesNotAdvanceTheSong) {
     stream->Stop();
 }
 
+// Paused while its last buffers play and resumed, a song that does not loop plays them out and
+// ends; it does not start again.
+TEST_F(MusicStream, EndingSongPausedAtItsEndEndsWhenResumed) {
+    const std::string song = RampPcm(3 * BLOCK_BYTES + 1000);
+    auto music = Recording(MakeWav(TWavSpec{}, song));
+    ASSERT_TRUE(music);
+    std::weak_ptr<TAudioStream> weak = CreateAudioStream(music, 0, 1);
+    ASSERT_FALSE(weak.expired());
+    ASSERT_EQ(music->PlayStatus, 0) << "the whole song is queued";
+    Level(2048);
+    weak.lock()->SetPaused(true);
+    Level(1024);
+    Tick();
+    weak.lock()->SetPaused(false);
+    for (int round = 0; round < 8 && !weak.expired(); ++round) {
+        Level(2048);
+        Tick();
+    }
+    EXPECT_TRUE(weak.expired()) << "the song ended";
+    EXPECT_EQ(music->fills, 4);
+    EXPECT_TRUE(music->queued == song + std::string(BLOCK_BYTES - 1000, '\0'));
+}
+
 // Buffers go to OpenAL in the music's own layout and rate: a mono 8-bit buffer of 8192 bytes at
 // 22050 Hz lasts 16384 frames of the 44100 Hz output (as 16-bit stereo it would last 2048).
 TEST_F(MusicStream, BuffersPlayInTheFilesOwnFormatAndRate) {

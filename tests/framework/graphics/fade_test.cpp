@@ -320,7 +320,26 @@ TEST_F(SplashTest, MakersSplashWithItsBackground) {
     testing_support::WriteTextFile(
         dir.File("data/SplashSound.wav"),
         testing_support::MakeWav(testing_support::WavLayout(1, 16, 22050), std::string(64, '\0')));
+    // Anchored at its top-left corner, the moving and growing background covers the whole screen
+    // through the fade-in, the hold and the fade-out.
+    int covered = 0;
+    for (int ms : {100, 1000, 2000, 3000, 3900})
+        At(ms, [&covered, ms] {
+            const platform::TDrawRecord* last = nullptr;
+            for (const auto& r : platform::DrawLog())
+                if (r.kind == platform::TDrawRecord::IMAGE && static_cast<int>(r.w) == 900)
+                    last = &r;
+            ASSERT_NE(last, nullptr) << ms;
+            const float left = last->x - last->image->handleX * last->scaleX;
+            const float top = last->y - last->image->handleY * last->scaleY;
+            EXPECT_LE(left, 0.0f) << ms;
+            EXPECT_LE(top, 0.0f) << ms;
+            EXPECT_GE(left + last->w * last->scaleX, 800.0f) << ms;
+            EXPECT_GE(top + last->h * last->scaleY, 600.0f) << ms;
+            ++covered;
+        });
     EXPECT_EQ(VantorelSplash(1, 1), 0);
+    EXPECT_EQ(covered, 5);
     EXPECT_NEAR(now - start, 1750 + 750 + 1500, 200);
     int backgroundDraws = 0;
     for (const auto& r : platform::DrawLog())

@@ -2,6 +2,10 @@
 #include "framework/ui/dialogs.h"
 #include "tests/framework/ui/ui_fixture.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
 using ui_test::UiTest;
@@ -225,6 +229,57 @@ TEST_F(TextDialogTest, APromptWithAnInTransitionOpensWhenItEnds) {
     EXPECT_EQ(d->TextInput->Text, "Ann") << "what was typed during the slide is dropped";
     EXPECT_EQ(Game->BlockKeys, 0);
     d->Kill();
+}
+
+TEST_F(TextDialogTest, WithAnOutTransitionTheAnswerComesOnceWhenItEnds) {
+    struct Case {
+        const char* what;
+        std::function<void(TDialogTextInput&)> answer;
+        int result;
+    };
+    auto click = [this](const char* button) {
+        return [this, button](TDialogTextInput& d) {
+            TButtonPtr b = d.Menu->FindButton(button);
+            ClickAt(static_cast<int>(b->x) + 5, static_cast<int>(b->y) + 5);
+        };
+    };
+    const Case cases[] = {
+        {"Enter", [](TDialogTextInput&) { Type("\r"); }, 1},
+        {"OK", click("OK"), 1},
+        {"Escape", [](TDialogTextInput&) { Type("\x1b"); }, -1},
+        {"Cancel", click("Cancel"), -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ccCreateInputArrays();
+        TDialogTextInputPtr d =
+            TDialogTextInput::Create("Enter your name", "", 10, nullptr, 400, 0, 0, 0);
+        d->MenuCreate(1, 20);
+        d->SetupCaption(nullptr, TColor::Create(255, 255, 255, 1.0f), nullptr, nullptr);
+        d->SetupText(nullptr, TColor::Create(255, 255, 0, 1.0f), nullptr, 1, nullptr);
+        d->Slide = 2;
+        d->SetTransitions(0, 50, 0.0f, 0); // 10 ticks out
+        d->Start();
+        Type("ann");
+        EXPECT_EQ(Run(*d, 4), 0);
+        c.answer(*d);
+        std::vector<int> answers;
+        for (int tick = 0; tick < 20; ++tick)
+            answers.push_back(d->Manage());
+        std::vector<int> expected(20, 0);
+        const auto at = std::find(answers.begin(), answers.end(), c.result);
+        ASSERT_NE(at, answers.end()) << "no answer";
+        EXPECT_GE(at - answers.begin(), 9) << "answered before the slide-out ran";
+        expected[static_cast<size_t>(at - answers.begin())] = c.result;
+        EXPECT_EQ(answers, expected) << "one answer";
+        EXPECT_EQ(d->Active, 0);
+        if (c.result == 1) {
+            EXPECT_EQ(d->TextInput->Text, "Ann");
+        }
+        EXPECT_EQ(Game->IgnoreEscapeKey, 0);
+        EXPECT_EQ(Game->BlockKeys, 0);
+        d->Kill();
+    }
 }
 
 TEST_F(TextDialogTest, KillingAnOpenPromptReleasesEscapeAndTheHotKeys) {

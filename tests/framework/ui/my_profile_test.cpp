@@ -148,6 +148,33 @@ TEST_F(MyProfileTest, LoadWithoutFileKeepsTheValuesInMemory) {
     EXPECT_EQ(back->Swept, 42);
 }
 
+// A profile that stores more than the counters: its own Save and Load are the ones that run.
+class TDerivedProfile : public TMyProfile {
+public:
+    int Save() override {
+        ++saves;
+        return TMyProfile::Save();
+    }
+    int Load() override {
+        ++loads;
+        return TMyProfile::Load();
+    }
+    int saves = 0;
+    int loads = 0;
+};
+
+TEST_F(MyProfileTest, LoadWithoutFileRunsTheDerivedProfilesSave) {
+    auto derived = std::make_shared<TDerivedProfile>();
+    derived->Init("player");
+    const TMyProfilePtr profile = derived;
+    EXPECT_EQ(profile->Load(), 0);
+    EXPECT_EQ(derived->loads, 1);
+    EXPECT_EQ(derived->saves, 1);
+    EXPECT_EQ(platform::FileType(ProfileFile()), platform::FILETYPE_FILE);
+    EXPECT_EQ(profile->Load(), 1);
+    EXPECT_EQ(derived->saves, 1) << "a file was there";
+}
+
 TEST_F(MyProfileTest, AProfileThatCannotBeWrittenIsFatalWithItsPath) {
     // The profiles "folder" is a plain file: nothing can be created inside it.
     ASSERT_TRUE(WriteTextFile(dir.File("profiles"), "not a folder"));

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -95,6 +96,54 @@ TEST_F(ErrorBox, AFatalErrorShowsTheBoxLogsAndEndsTheProcess) {
                     [](Rgb c) { return c.r < 60 && c.g > 180 && c.b < 60; }));
     EXPECT_FALSE(Any(shown, 110, 340 - h, 330, 340,
                      [](Rgb c) { return c.r < 60 && c.g > 180 && c.b < 60; }));
+}
+
+TEST_F(ErrorBox, ALongPathIsBrokenIntoLinesThatAllShowInTheBox) {
+    std::string path = dir.Path();
+    for (int i = 0; i < 20; ++i)
+        path += "a-rather-long-folder-name-" + std::to_string(i) + "/";
+    const std::string message = "Failed to save file " + path + "pelorin-demo.ini";
+    const int h = platform::TextHeight("");
+    ASSERT_GT(platform::TextWidth(message), 5 * 580) << "six lines at least";
+    AnswerOnFlip(1);
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(ccRunTimeError(message, 1), EndCalled);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), message + "\n");
+    EXPECT_EQ(testing_support::ReadTextFile(dir.File("ErrorLog.txt")),
+              "Date: 08 Dec 2026\r\nTime: 21:17:40\r\n" + message + "\r\n");
+    ASSERT_TRUE(shown);
+
+    // The box's left edge: the outline's column, grown taller than 100 to hold the lines.
+    int boxTop = -1, boxBottom = -1;
+    for (int y = 0; y < 600; ++y)
+        if (At(shown, 100, y) == (Rgb{220, 220, 200})) {
+            boxTop = boxTop < 0 ? y : boxTop;
+            boxBottom = y;
+        }
+    ASSERT_GE(boxTop, 0);
+    EXPECT_GT(boxBottom - boxTop + 1, 100);
+    // Every pixel of the message (cyan) and of the prompt (green) inside the box, the message on
+    // six lines at least, all of them above the prompt.
+    int outside = 0, messageTop = 600, messageBottom = -1, promptTop = 600;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const Rgb c = At(shown, x, y);
+            const bool message = c.r < 60 && c.g > 180 && c.b > 180;
+            const bool prompt = c.r < 60 && c.g > 180 && c.b < 60;
+            if (!message && !prompt)
+                continue;
+            if (x < 110 || x >= 690 || y <= boxTop || y >= boxBottom)
+                ++outside;
+            if (message) {
+                messageTop = std::min(messageTop, y);
+                messageBottom = std::max(messageBottom, y);
+            } else {
+                promptTop = std::min(promptTop, y);
+            }
+        }
+    EXPECT_EQ(outside, 0) << "pixels of text outside the box";
+    EXPECT_GT(messageBottom - messageTop, 5 * h);
+    EXPECT_GT(promptTop, messageBottom);
 }
 
 TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
