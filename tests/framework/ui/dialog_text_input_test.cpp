@@ -14,8 +14,8 @@ constexpr int KEY_ESCAPE = 27;
 
 class TextDialogTest : public UiTest {
 protected:
-    // A prompt set up as the game's prompts are: caption, entry, OK (and Cancel).
-    TDialogTextInputPtr Prompt(int withCancel, int allowNull = 0, int maxLength = 10) {
+    // A prompt set up as the game's prompts are: caption, entry, OK (and Cancel); not started.
+    static TDialogTextInputPtr Unstarted(int withCancel, int allowNull = 0, int maxLength = 10) {
         TDialogTextInputPtr d =
             TDialogTextInput::Create("Enter your name", "", maxLength, nullptr, 400, 0, 0, 0);
         d->MenuCreate(withCancel, 20);
@@ -23,6 +23,10 @@ protected:
         d->AllowNull = allowNull;
         d->SetupText(nullptr, TColor::Create(255, 255, 0, 1.0f), nullptr, 1, nullptr);
         EXPECT_EQ(Game->BlockKeys, 0) << "not open yet";
+        return d;
+    }
+    TDialogTextInputPtr Prompt(int withCancel, int allowNull = 0, int maxLength = 10) {
+        TDialogTextInputPtr d = Unstarted(withCancel, allowNull, maxLength);
         d->Start();
         return d;
     }
@@ -211,11 +215,7 @@ TEST_F(TextDialogTest, LayoutAndDrawing) {
 }
 
 TEST_F(TextDialogTest, APromptWithAnInTransitionOpensWhenItEnds) {
-    TDialogTextInputPtr d =
-        TDialogTextInput::Create("Enter your name", "", 10, nullptr, 400, 0, 0, 0);
-    d->MenuCreate(1, 20);
-    d->SetupCaption(nullptr, TColor::Create(255, 255, 255, 1.0f), nullptr, nullptr);
-    d->SetupText(nullptr, TColor::Create(255, 255, 0, 1.0f), nullptr, 1, nullptr);
+    TDialogTextInputPtr d = Unstarted(1);
     d->Slide = 2;
     d->SetTransitions(100, 0, 0.5f, 1); // 20 ticks in
     d->Start();
@@ -252,11 +252,7 @@ TEST_F(TextDialogTest, WithAnOutTransitionTheAnswerComesOnceWhenItEnds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ccCreateInputArrays();
-        TDialogTextInputPtr d =
-            TDialogTextInput::Create("Enter your name", "", 10, nullptr, 400, 0, 0, 0);
-        d->MenuCreate(1, 20);
-        d->SetupCaption(nullptr, TColor::Create(255, 255, 255, 1.0f), nullptr, nullptr);
-        d->SetupText(nullptr, TColor::Create(255, 255, 0, 1.0f), nullptr, 1, nullptr);
+        TDialogTextInputPtr d = Unstarted(1);
         d->Slide = 2;
         d->SetTransitions(0, 50, 0.0f, 0); // 10 ticks out
         d->Start();
