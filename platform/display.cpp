@@ -7,6 +7,7 @@
 #include "platform/draw_internal.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
+#include "platform/x11_window_internal.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -90,6 +91,7 @@ void Shutdown() {
     }
     if (D.window)
         SDL_DestroyWindow(D.window);
+    detail::SetOwnWindow(nullptr);
     D.gl = nullptr;
     D.window = nullptr;
     D.fbo = D.fboTexture = 0;
@@ -130,10 +132,13 @@ bool StartSdl(Uint32 flags, bool& started, bool& failed, const char* what) {
 }
 
 bool InitVideo() {
+    const bool started = D.videoInit;
     if (!StartSdl(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER, D.videoInit, D.videoFailed,
                   "display"))
         return false;
     D.eventsInit = true;
+    if (!started)
+        detail::WatchXErrors();
     return true;
 }
 
@@ -198,12 +203,14 @@ bool MakeWindow(int w, int h) {
         Warn("display", SDL_GetError());
         return false;
     }
+    detail::SetOwnWindow(D.window);
     D.gl = SDL_GL_CreateContext(D.window);
     if (!D.gl || !LoadFramebufferFunctions()) {
         Warn("display", std::string("no OpenGL context with frame buffers: ") + SDL_GetError());
         if (D.gl)
             SDL_GL_DeleteContext(D.gl);
         SDL_DestroyWindow(D.window);
+        detail::SetOwnWindow(nullptr);
         D.gl = nullptr;
         D.window = nullptr;
         return false;
@@ -500,6 +507,7 @@ bool Graphics(int width, int height, int depth, int hertz, int flags) {
     D.open = true;
     SetViewport(0, 0, width, height);
     detail::ResetGlState();
+    detail::RaiseXError();
     return true;
 }
 
@@ -512,6 +520,9 @@ void EndGraphics() {
         SDL_SetWindowFullscreen(D.window, 0);
     D.fullScreen = false;
     SDL_HideWindow(D.window);
+    // Before SDL handles the events of the hidden window, and before the window is placed and
+    // shown again.
+    detail::AwaitWithdrawal(D.window);
     SDL_PumpEvents();
 }
 
@@ -560,6 +571,7 @@ void Flip(int sync) {
     Present();
     Pace(sync);
     SDL_PumpEvents();
+    detail::RaiseXError();
 }
 
 void SetFlipHook(std::function<void()> hook) {

@@ -68,6 +68,9 @@ PrivateDesktop::PrivateDesktop(int width, int height, bool windowManager)
 PrivateDesktop::~PrivateDesktop() {
     if (x_)
         XCloseDisplay(x_);
+    for (pid_t pid : {windowManager_, server_})
+        if (pid > 0 && kill(pid, SIGTERM) == 0)
+            waitpid(pid, nullptr, 0);
     if (hadDisplay_)
         setenv("DISPLAY", savedDisplay_.c_str(), 1);
     else
@@ -103,7 +106,8 @@ bool PrivateDesktop::StartServer() {
         error_ = "Xvfb did not start";
         return false;
     }
-    setenv("DISPLAY", (":" + number.substr(0, number.find('\n'))).c_str(), 1);
+    name_ = ":" + number.substr(0, number.find('\n'));
+    setenv("DISPLAY", name_.c_str(), 1);
     x_ = XOpenDisplay(nullptr);
     if (!x_) {
         error_ = "no connection to Xvfb";
@@ -150,6 +154,62 @@ PrivateDesktop::Geometry PrivateDesktop::ProgramWindow() const {
     g.w = a.width;
     g.h = a.height;
     g.viewable = a.map_state == IsViewable;
+    return g;
+}
+
+namespace {
+
+// Windows of other clients may go at any moment while they are looked at.
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The first window under parent, depth first, whose _NET_WM_PID is pid; 0 when none.
+::Window FindWindowOf(Display* x, ::Window parent, unsigned long pid, Atom pidAtom, int depth) {
+    ::Window root = 0, up = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (depth > 3 || !XQueryTree(x, parent, &root, &up, &children, &count))
+        return 0;
+    ::Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &items, &after, &data) == Success &&
+            format == 32 && items == 1 && *reinterpret_cast<unsigned long*>(data) == pid)
+            found = children[i];
+        if (data)
+            XFree(data);
+        if (!found)
+            found = FindWindowOf(x, children[i], pid, pidAtom, depth + 1);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+} // namespace
+
+PrivateDesktop::Geometry PrivateDesktop::WindowOf(pid_t pid) const {
+    Geometry g;
+    if (!x_)
+        return g;
+    XErrorHandler previous = XSetErrorHandler(IgnoreXError);
+    const Atom pidAtom = XInternAtom(x_, "_NET_WM_PID", False);
+    const ::Window w =
+        FindWindowOf(x_, DefaultRootWindow(x_), static_cast<unsigned long>(pid), pidAtom, 0);
+    XWindowAttributes a;
+    ::Window child = 0;
+    if (w && XGetWindowAttributes(x_, w, &a) &&
+        XTranslateCoordinates(x_, w, DefaultRootWindow(x_), 0, 0, &g.x, &g.y, &child)) {
+        g.w = a.width;
+        g.h = a.height;
+        g.viewable = a.map_state == IsViewable;
+    }
+    XSync(x_, False);
+    XSetErrorHandler(previous);
     return g;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // An X server of its own for one test process: a desktop of a chosen size, with or without a
-// window manager, that this process's display then opens on. It also reads back what the server
-// shows (the program's window and the screen's pixels) and moves the real pointer.
+// window manager, that this process's display (or a program started on it) then opens on. It also
+// reads back what the server shows (the program's window and the screen's pixels) and moves the
+// real pointer.
 
 #include <cstdint>
 #include <string>
@@ -18,6 +19,7 @@ public:
     // openbox on it; DISPLAY names it until the desktop is gone. Nothing of the display may be
     // open in this process yet.
     PrivateDesktop(int width, int height, bool windowManager);
+    // Ends the server and the window manager: the display of this process must not be open on it.
     ~PrivateDesktop();
     PrivateDesktop(const PrivateDesktop&) = delete;
     PrivateDesktop& operator=(const PrivateDesktop&) = delete;
@@ -31,11 +33,16 @@ public:
     };
     // The program's window (the one of the current GL context) as the server has it.
     Geometry ProgramWindow() const;
+    // The window of another process (by its _NET_WM_PID) as the server has it; not viewable when
+    // the process shows none.
+    Geometry WindowOf(pid_t pid) const;
     // The screen as shown, 0xRRGGBB row by row.
     std::vector<uint32_t> Screen() const;
     // Moves the real pointer to (x, y) of the screen.
     void WarpPointer(int x, int y) const;
 
+    // The display's name (":N"), for programs started on it.
+    const std::string& Name() const { return name_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -47,6 +54,7 @@ private:
     pid_t server_ = -1, windowManager_ = -1;
     _XDisplay* x_ = nullptr; // this test's own connection, for looking
     std::string error_;
+    std::string name_;
     std::string savedDisplay_;
     bool hadDisplay_ = false;
 };

@@ -15,7 +15,12 @@
 #include "platform/system.h"
 #include "tests/support/child_process.h"
 #include "tests/support/program_script.h"
+#include "tests/support/temp_dir.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -188,6 +193,71 @@ TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
     EXPECT_EQ(driver.notes.back(), "(139) Something broke in frame 40");
     EXPECT_EQ(platform::FileType(driver.home.Path() + "Pelorin Demo/GoodExit.dat"),
               platform::FILETYPE_FILE);
+}
+
+// Makes the server report an error to the program's own connection: about a window of another
+// client that is gone (as a window manager's frame may be), or about the program's window. False
+// when the display is not on X11.
+bool CauseXError(bool aboutTheProgramsWindow) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    Display* x = info.info.x11.display;
+    if (aboutTheProgramsWindow) {
+        // There is no property format 7.
+        const unsigned char byte = 0;
+        XChangeProperty(x, info.info.x11.window, XA_STRING, XA_STRING, 7, PropModeReplace, &byte,
+                        1);
+    } else {
+        Display* other = XOpenDisplay(nullptr);
+        if (!other)
+            return false;
+        const ::Window gone =
+            XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 10, 10, 0, 0, 0);
+        XDestroyWindow(other, gone);
+        XCloseDisplay(other);
+        int wx = 0, wy = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(x, gone, DefaultRootWindow(x), 0, 0, &wx, &wy, &child);
+    }
+    XSync(x, False);
+    return true;
+}
+
+TEST(StartUp, AnXErrorEndsTheGameThroughTheFatalErrorUnlessItIsAboutAWindowNotTheGames) {
+    struct Case {
+        const char* name;
+        bool aboutTheProgramsWindow;
+    };
+    for (const Case& c : {Case{"a window that is gone", false}, Case{"the game's window", true}}) {
+        SCOPED_TRACE(c.name);
+        ShellDriver driver;
+        bool x11 = true;
+        int status = RunProgramFrames(driver, [&](int frame) {
+            if (frame == 40)
+                x11 = CauseXError(c.aboutTheProgramsWindow);
+            if (frame == 150)
+                platform::InjectKey(27, true);
+        });
+        if (!x11)
+            GTEST_SKIP() << "the display is not on X11";
+        const std::string log =
+            testing_support::ReadTextFile(driver.home.Path() + "Pelorin Demo/ErrorLog.txt");
+        if (!c.aboutTheProgramsWindow) {
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(driver.notes.empty());
+            EXPECT_EQ(log, "");
+            continue;
+        }
+        EXPECT_EQ(status, 1);
+        ASSERT_FALSE(driver.notes.empty());
+        const std::string& text = driver.notes.back();
+        EXPECT_EQ(text.rfind("(139) The display failed: X error BadValue", 0), 0u) << text;
+        EXPECT_NE(text.find("X_ChangeProperty"), std::string::npos) << text;
+        EXPECT_NE(log.find(text), std::string::npos) << log;
+    }
 }
 
 TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
