@@ -76,12 +76,21 @@ ProgramScript& ProgramScript::Check(std::string what, std::function<void()> chec
         std::move(what), [] { return true; }, std::move(check));
 }
 
-ProgramScript& ProgramScript::Key(int key) {
+ProgramScript& ProgramScript::Key(int key, int modifier) {
     Then(
         "key down", [] { return Idle(Game->CurrentTScreen); },
-        [key] { platform::InjectKey(key, true); });
+        [key, modifier] {
+            if (modifier)
+                platform::InjectKey(modifier, true);
+            platform::InjectKey(key, true);
+        });
     return Then(
-        "key up", [] { return true; }, [key] { platform::InjectKey(key, false); });
+        "key up", [] { return true; },
+        [key, modifier] {
+            platform::InjectKey(key, false);
+            if (modifier)
+                platform::InjectKey(modifier, false);
+        });
 }
 
 ProgramScript& ProgramScript::Click(const std::string& button, std::function<TMenuPtr()> menu,

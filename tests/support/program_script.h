@@ -35,8 +35,9 @@ public:
     ProgramScript& Await(const std::string& what, const std::shared_ptr<TScreen>* screen);
     // Acts in the next frame.
     ProgramScript& Check(std::string what, std::function<void()> check);
-    // Presses a key once the current screen is idle, and releases it in the next frame.
-    ProgramScript& Key(int key);
+    // Presses a key once the current screen is idle, and releases it in the next frame; with a
+    // modifier (KEY_LALT for Alt+Enter), that is held down around it.
+    ProgramScript& Key(int key, int modifier = 0);
     // Clicks the centre of a button of the current screen's menu, or of `menu` (a dialog's); the
     // click is taken when the button says so, or when `taken` does (a button the click rebuilds).
     ProgramScript& Click(const std::string& button, std::function<TMenuPtr()> menu = {},

@@ -225,22 +225,6 @@ protected:
             });
     }
 
-    static void AltEnter(ProgramScript& script) {
-        script
-            .Then(
-                "Alt+Enter", [] { return ProgramScript::Idle(Game->CurrentTScreen); },
-                [] {
-                    platform::InjectKey(platform::KEY_LALT, true);
-                    platform::InjectKey(platform::KEY_ENTER, true);
-                })
-            .Then(
-                "Alt+Enter released", [] { return true; },
-                [] {
-                    platform::InjectKey(platform::KEY_ENTER, false);
-                    platform::InjectKey(platform::KEY_LALT, false);
-                });
-    }
-
     PrivateDesktop* desktop_ = nullptr;
 };
 
@@ -258,9 +242,9 @@ TEST_P(FullScreenOnALargeDesktop, CoversTheScreenAndTakesClicksWhereButtonsAreDr
     ExpectWindowed(script, "after the options switch");
     ClickWithThePointer(script, "fullscreen");
     ExpectCoveredAndLetterboxed(script, "after the options switch");
-    AltEnter(script);
+    script.Key(platform::KEY_ENTER, platform::KEY_LALT);
     ExpectWindowed(script, "after Alt+Enter");
-    AltEnter(script);
+    script.Key(platform::KEY_ENTER, platform::KEY_LALT);
     ExpectCoveredAndLetterboxed(script, "after Alt+Enter");
     // Ended at once, without the fade to the exit.
     script.Check("quit", [] {

@@ -216,23 +216,6 @@ TEST(OptionsScreen, ChangesAreSavedAndSurviveARestart) {
     EXPECT_TRUE(RunsToTheEnd(driver, restart));
 }
 
-// Alt+Enter pressed once the current screen is idle, released in the next frame.
-void AltEnter(ProgramScript& script) {
-    script
-        .Then(
-            "Alt+Enter", [] { return ProgramScript::Idle(Game->CurrentTScreen); },
-            [] {
-                platform::InjectKey(platform::KEY_LALT, true);
-                platform::InjectKey(platform::KEY_ENTER, true);
-            })
-        .Then(
-            "Alt+Enter released", [] { return true; },
-            [] {
-                platform::InjectKey(platform::KEY_ENTER, false);
-                platform::InjectKey(platform::KEY_LALT, false);
-            });
-}
-
 TEST(OptionsScreen, FullScreenSwitchShowsTheModeHoweverItChanged) {
     ShellDriver driver;
     ProgramScript script;
@@ -248,15 +231,15 @@ TEST(OptionsScreen, FullScreenSwitchShowsTheModeHoweverItChanged) {
             EXPECT_EQ(Game->FullScreen, 0);
             EXPECT_EQ(shown(), "OFF");
         });
-    AltEnter(script);
     // Checked in the first frame drawn in the new mode.
-    script.Then("full screen by Alt+Enter", mode(1), [&] { EXPECT_EQ(shown(), "ON"); })
+    script.Key(platform::KEY_ENTER, platform::KEY_LALT)
+        .Then("full screen by Alt+Enter", mode(1), [&] { EXPECT_EQ(shown(), "ON"); })
         .Click("fullscreen", {}, mode(0))
-        .Check("windowed by the switch", [&] { EXPECT_EQ(shown(), "OFF"); });
-    AltEnter(script);
-    script.Then("full screen again", mode(1), [&] { EXPECT_EQ(shown(), "ON"); });
-    AltEnter(script);
-    script.Then("windowed by Alt+Enter", mode(0), [&] { EXPECT_EQ(shown(), "OFF"); })
+        .Check("windowed by the switch", [&] { EXPECT_EQ(shown(), "OFF"); })
+        .Key(platform::KEY_ENTER, platform::KEY_LALT)
+        .Then("full screen again", mode(1), [&] { EXPECT_EQ(shown(), "ON"); })
+        .Key(platform::KEY_ENTER, platform::KEY_LALT)
+        .Then("windowed by Alt+Enter", mode(0), [&] { EXPECT_EQ(shown(), "OFF"); })
         .Key(KEY_ESCAPE)
         .Await("title after options", &TitleScreen)
         .Key(KEY_ESCAPE);
