@@ -1,19 +1,16 @@
 #include "platform/system.h"
 
+#include "platform/replaceable_internal.h"
+
 #include <chrono>
-#include <memory>
-#include <mutex>
 #include <thread>
 
 namespace platform {
 
 namespace {
 
-// The replaceable clock and delay live behind one mutex: the audio layer may read the clock from
-// its own thread while a test swaps the source.
-std::mutex clockMutex;
-std::shared_ptr<const std::function<int()>> clockSource;
-std::shared_ptr<const std::function<void(int)>> delayHandler;
+detail::TReplaceable<int()> clockSource;
+detail::TReplaceable<void(int)> delayHandler;
 
 int RealMilliSecs() {
     using namespace std::chrono;
@@ -26,11 +23,7 @@ int RealMilliSecs() {
 } // namespace
 
 int MilliSecs() {
-    std::shared_ptr<const std::function<int()>> source;
-    {
-        std::lock_guard<std::mutex> lock(clockMutex);
-        source = clockSource;
-    }
+    const auto source = clockSource.Get();
     return source ? (*source)() : RealMilliSecs();
 }
 
@@ -39,19 +32,13 @@ int MilliSecsDiff(int now, int then) {
 }
 
 void SetMilliSecsSource(std::function<int()> source) {
-    auto next = source ? std::make_shared<const std::function<int()>>(std::move(source)) : nullptr;
-    std::lock_guard<std::mutex> lock(clockMutex);
-    clockSource = std::move(next);
+    clockSource.Set(std::move(source));
 }
 
 void Delay(int ms) {
     if (ms <= 0)
         return;
-    std::shared_ptr<const std::function<void(int)>> handler;
-    {
-        std::lock_guard<std::mutex> lock(clockMutex);
-        handler = delayHandler;
-    }
+    const auto handler = delayHandler.Get();
     if (handler)
         (*handler)(ms);
     else
@@ -59,10 +46,7 @@ void Delay(int ms) {
 }
 
 void SetDelayHandler(std::function<void(int)> handler) {
-    auto next =
-        handler ? std::make_shared<const std::function<void(int)>>(std::move(handler)) : nullptr;
-    std::lock_guard<std::mutex> lock(clockMutex);
-    delayHandler = std::move(next);
+    delayHandler.Set(std::move(handler));
 }
 
 } // namespace platform

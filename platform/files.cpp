@@ -2,13 +2,13 @@
 
 #include "platform/atomic_file.h"
 #include "platform/files_internal.h"
+#include "platform/replaceable_internal.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,8 +16,7 @@ namespace platform {
 
 namespace {
 
-std::mutex changeHookMutex;
-std::shared_ptr<const std::function<void()>> changeHook;
+detail::TReplaceable<void()> changeHook;
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -141,21 +140,14 @@ std::string WithoutTrailingSlashes(std::string path) {
 namespace detail {
 
 void BeforeFileChange() {
-    std::shared_ptr<const std::function<void()>> hook;
-    {
-        std::lock_guard<std::mutex> lock(changeHookMutex);
-        hook = changeHook;
-    }
-    if (hook)
+    if (const auto hook = changeHook.Get())
         (*hook)();
 }
 
 } // namespace detail
 
 void SetFileChangeHook(std::function<void()> hook) {
-    auto next = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
-    std::lock_guard<std::mutex> lock(changeHookMutex);
-    changeHook = std::move(next);
+    changeHook.Set(std::move(hook));
 }
 
 std::string ResolvePath(const std::string& path) {

@@ -1,9 +1,10 @@
 #include "platform/system.h"
 
+#include "platform/replaceable_internal.h"
+
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <random>
 #include <unistd.h>
@@ -56,8 +57,7 @@ Generator& Global() {
     return g;
 }
 
-std::mutex seedSourceMutex;
-std::shared_ptr<const std::function<int()>> seedSource;
+detail::TReplaceable<int()> seedSource;
 
 int RealRunSeed() {
     try {
@@ -91,18 +91,12 @@ int RndSeed() {
 }
 
 int RunSeed() {
-    std::shared_ptr<const std::function<int()>> source;
-    {
-        std::lock_guard<std::mutex> lock(seedSourceMutex);
-        source = seedSource;
-    }
+    const auto source = seedSource.Get();
     return source ? (*source)() : RealRunSeed();
 }
 
 void SetRunSeedSource(std::function<int()> source) {
-    auto next = source ? std::make_shared<const std::function<int()>>(std::move(source)) : nullptr;
-    std::lock_guard<std::mutex> lock(seedSourceMutex);
-    seedSource = std::move(next);
+    seedSource.Set(std::move(source));
 }
 
 int Rand(int lo, int hi) {
