@@ -63,7 +63,6 @@ int TOptionsScreen::Start() {
 }
 
 int TOptionsScreen::Logic() {
-    ShowDisplayMode();
     TScreen::Logic();
     if (Menu->Clicked("MusicLeftArrow"))
         Game->MusicChangeVolume(-10);

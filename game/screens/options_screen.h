@@ -27,7 +27,7 @@ public:
     int TextLeft = 0;
 
 private:
-    // The toggle follows the display mode however it changed (Alt+Enter too), before the menu
-    // takes clicks and before it is drawn.
+    // The toggle follows the display mode however it changed (Alt+Enter too): set before each
+    // frame is drawn.
     int ShowDisplayMode();
 };
