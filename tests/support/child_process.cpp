@@ -1,5 +1,6 @@
 #include "tests/support/child_process.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +40,8 @@ bool WaitChild(const ChildProcess& child, double seconds, int& status) {
             return true;
         usleep(100000);
     }
+    kill(child.pid, SIGKILL);
+    waitpid(child.pid, &status, 0);
     return false;
 }
 

@@ -19,7 +19,8 @@ struct ChildProcess {
 // goes over to it.
 ChildProcess StartChild(const std::string& program,
                         const std::vector<std::pair<std::string, std::string>>& environment);
-// Waits up to seconds for the child's end; true with its wait status when it ended.
+// Waits up to seconds for the child's end; true with its wait status when it ended. A child that
+// has not ended by then is killed (status then says so) and false returned.
 bool WaitChild(const ChildProcess& child, double seconds, int& status);
 // Everything the child wrote to standard error (read to its end).
 std::string ReadErrorOutput(ChildProcess& child);

@@ -145,15 +145,19 @@ PrivateDesktop::Geometry PrivateDesktop::ProgramWindow() const {
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     if (!x_ || !window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
         return g;
-    const ::Window xw = info.info.x11.window;
+    return GeometryOf(info.info.x11.window);
+}
+
+PrivateDesktop::Geometry PrivateDesktop::GeometryOf(unsigned long window) const {
+    Geometry g;
     XWindowAttributes a;
-    if (!XGetWindowAttributes(x_, xw, &a))
-        return g;
     ::Window child = 0;
-    XTranslateCoordinates(x_, xw, DefaultRootWindow(x_), 0, 0, &g.x, &g.y, &child);
-    g.w = a.width;
-    g.h = a.height;
-    g.viewable = a.map_state == IsViewable;
+    if (XGetWindowAttributes(x_, window, &a) &&
+        XTranslateCoordinates(x_, window, DefaultRootWindow(x_), 0, 0, &g.x, &g.y, &child)) {
+        g.w = a.width;
+        g.h = a.height;
+        g.viewable = a.map_state == IsViewable;
+    }
     return g;
 }
 
@@ -198,16 +202,9 @@ PrivateDesktop::Geometry PrivateDesktop::WindowOf(pid_t pid) const {
         return g;
     XErrorHandler previous = XSetErrorHandler(IgnoreXError);
     const Atom pidAtom = XInternAtom(x_, "_NET_WM_PID", False);
-    const ::Window w =
-        FindWindowOf(x_, DefaultRootWindow(x_), static_cast<unsigned long>(pid), pidAtom, 0);
-    XWindowAttributes a;
-    ::Window child = 0;
-    if (w && XGetWindowAttributes(x_, w, &a) &&
-        XTranslateCoordinates(x_, w, DefaultRootWindow(x_), 0, 0, &g.x, &g.y, &child)) {
-        g.w = a.width;
-        g.h = a.height;
-        g.viewable = a.map_state == IsViewable;
-    }
+    if (const ::Window w =
+            FindWindowOf(x_, DefaultRootWindow(x_), static_cast<unsigned long>(pid), pidAtom, 0))
+        g = GeometryOf(w);
     XSync(x_, False);
     XSetErrorHandler(previous);
     return g;

@@ -49,6 +49,8 @@ public:
 private:
     bool StartServer();
     bool StartWindowManager();
+    // A window's size, place on the screen and state as the server has them (an X window id).
+    Geometry GeometryOf(unsigned long window) const;
 
     int width_, height_;
     pid_t server_ = -1, windowManager_ = -1;

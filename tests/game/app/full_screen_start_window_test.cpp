@@ -83,8 +83,6 @@ std::string Close(Lane& lane) {
     kill(lane.child.pid, SIGTERM);
     int status = 0;
     if (!testing_support::WaitChild(lane.child, 60, status)) {
-        kill(lane.child.pid, SIGKILL);
-        waitpid(lane.child.pid, &status, 0);
         testing_support::ReadErrorOutput(lane.child);
         return Where(lane) + ": did not end on a close request";
     }

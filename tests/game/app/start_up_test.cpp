@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -37,10 +36,6 @@ bool RunWithoutDisplay(const std::string& program, const std::string& home,
         return false;
     status = 0;
     const bool ended = testing_support::WaitChild(game, 60, status);
-    if (!ended) {
-        kill(game.pid, SIGKILL);
-        waitpid(game.pid, &status, 0);
-    }
     errors = testing_support::ReadErrorOutput(game);
     return ended;
 }
@@ -134,10 +129,7 @@ TEST(StartUp, TwoSessionsThrowDifferentDice) {
                           {"XDG_DATA_HOME", home.Path()}});
         ASSERT_GT(child.pid, 0);
         int status = 0;
-        if (!testing_support::WaitChild(child, 60, status)) {
-            kill(child.pid, SIGKILL);
-            waitpid(child.pid, &status, 0);
-        }
+        testing_support::WaitChild(child, 60, status);
         const std::string errors = testing_support::ReadErrorOutput(child);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << errors;
         sessions.push_back(testing_support::ReadTextFile(out));
