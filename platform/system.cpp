@@ -71,10 +71,66 @@ void Notify(const std::string& text, bool serious) {
     SDL_ShowSimpleMessageBox(kind, AppTitle().c_str(), NotifyBoxText(text).c_str(), nullptr);
 }
 
+namespace {
+
+// Where the UTF-8 sequence at `at` ends, and its code point; a byte that starts no whole sequence
+// stands alone, so text in another encoding is still broken somewhere.
+size_t SequenceEnd(const std::string& text, size_t at, char32_t& code) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const size_t length = lead < 0x80                   ? 1
+                          : lead >= 0xC2 && lead < 0xE0 ? 2
+                          : lead >= 0xE0 && lead < 0xF0 ? 3
+                          : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                        : 0;
+    code = lead;
+    if (length <= 1 || at + length > text.size())
+        return at + 1;
+    code = lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+        if ((byte(at + k) & 0xC0) != 0x80) {
+            code = lead;
+            return at + 1;
+        }
+        code = code << 6 | (byte(at + k) & 0x3F);
+    }
+    return at + length;
+}
+
+// Marks drawn on the character before them (accents of a decomposed letter, variation selectors):
+// a line never starts with one.
+bool IsCombiningMark(char32_t code) {
+    return (code >= 0x300 && code <= 0x36F) || (code >= 0x1AB0 && code <= 0x1AFF) ||
+           (code >= 0x1DC0 && code <= 0x1DFF) || (code >= 0x20D0 && code <= 0x20FF) ||
+           (code >= 0xFE00 && code <= 0xFE0F) || (code >= 0xFE20 && code <= 0xFE2F);
+}
+
+// Where the character at `at` ends: its UTF-8 sequence and the combining marks after it.
+size_t CharacterEnd(const std::string& text, size_t at) {
+    char32_t code = 0;
+    size_t end = SequenceEnd(text, at, code);
+    while (end < text.size()) {
+        const size_t next = SequenceEnd(text, end, code);
+        if (!IsCombiningMark(code))
+            break;
+        end = next;
+    }
+    return end;
+}
+
+size_t CharacterCount(const std::string& text) {
+    size_t count = 0;
+    for (size_t at = 0; at < text.size(); at = CharacterEnd(text, at))
+        ++count;
+    return count;
+}
+
+} // namespace
+
 std::string NotifyBoxText(const std::string& text) {
     std::string shown;
     for (const std::string& line : BreakIntoLines(text, [](const std::string& candidate) {
-             return candidate.size() <= static_cast<size_t>(NOTIFY_LINE_CHARS);
+             return CharacterCount(candidate) <= static_cast<size_t>(NOTIFY_LINE_CHARS);
          })) {
         if (!shown.empty())
             shown += '\n';
@@ -92,27 +148,44 @@ bool IsPathSeparator(char c) {
 // One line of the text (no line feed in it), broken where it does not fit.
 void BreakLine(std::string rest, const std::function<bool(const std::string&)>& fits,
                std::vector<std::string>& lines) {
-    while (rest.size() > 1 && !fits(rest)) {
-        // The longest head that fits, one character at least.
-        size_t full = 1;
-        while (full < rest.size() && fits(rest.substr(0, full + 1)))
-            ++full;
-        // The last break within it: before a space, or after a separator that closes a folder name
-        // (a path's leading one stays with it). A head of spaces alone is no line.
+    while (!fits(rest)) {
+        // The places between characters, and the longest head that fits: one character at least.
+        std::vector<bool> between(rest.size() + 1, false);
+        for (size_t at = 0; at < rest.size();) {
+            at = CharacterEnd(rest, at);
+            between[at] = true;
+        }
+        size_t full = CharacterEnd(rest, 0);
+        if (full == rest.size())
+            break; // one character alone
+        for (size_t next = full + 1; next < rest.size(); ++next) {
+            if (!between[next])
+                continue;
+            if (!fits(rest.substr(0, next)))
+                break;
+            full = next;
+        }
+        // The last break within it: at a space, which goes, or after a separator that closes a
+        // folder name (a path's leading one stays with it). Text stands on both sides of a break,
+        // so no line is spaces alone.
         const size_t firstShown = rest.find_first_not_of(' ');
+        const size_t lastShown = rest.find_last_not_of(' ');
         size_t cut = 0;
-        for (size_t i = full; i > firstShown && cut == 0; --i)
-            if (rest[i] == ' ' || (i > 1 && IsPathSeparator(rest[i - 1]) && rest[i - 2] != ' '))
+        bool atSpace = false;
+        for (size_t i = full; i > firstShown && cut == 0; --i) {
+            if (!between[i] || i > lastShown)
+                continue;
+            if (rest[i] == ' ') {
                 cut = i;
+                atSpace = true;
+            } else if (i > 1 && IsPathSeparator(rest[i - 1]) && rest[i - 2] != ' ') {
+                cut = i;
+            }
+        }
         if (cut == 0)
             cut = full;
-        std::string line = rest.substr(0, cut);
-        line.erase(line.find_last_not_of(' ') + 1);
-        lines.push_back(std::move(line));
-        const size_t next = rest.find_first_not_of(' ', cut);
-        rest.erase(0, next == std::string::npos ? rest.size() : next);
-        if (rest.empty())
-            return;
+        lines.push_back(rest.substr(0, cut));
+        rest.erase(0, cut + (atSpace ? 1 : 0));
     }
     lines.push_back(std::move(rest));
 }

@@ -35,14 +35,15 @@ void Notify(const std::string& text, bool serious = false);
 // Replaces the message box (tests record the text). An empty function restores the real one.
 void SetNotifyHandler(std::function<void(const std::string&, bool)> handler);
 // The text as the message box shows it: broken into lines of at most NOTIFY_LINE_CHARS characters
-// (BreakIntoLines), joined by line feeds. The box is as wide as its longest line: a line wider
-// than the screen would run off both its edges.
+// (UTF-8 characters, not bytes; BreakIntoLines), joined by line feeds. The box is as wide as its
+// longest line: a line wider than the screen would run off both its edges.
 constexpr int NOTIFY_LINE_CHARS = 60;
 std::string NotifyBoxText(const std::string& text);
 // The text broken into lines that fit: at its line feeds (a carriage return before one is
-// dropped), then, where a line does not fit, at the last place where the part before fits: before
-// a space (the spaces at the break are dropped) or after a path separator ("/" or "\\") that
-// closes a folder name. A word that has no such place is broken where the line is full; no
+// dropped), then, where a line does not fit, at the last place where the part before fits and
+// text follows: at a space (that one space is dropped) or after a path separator ("/" or "\\")
+// that closes a folder name. A word that has no such place is broken where the line is full.
+// Breaks fall between UTF-8 characters, never inside one nor before a combining mark, and no other
 // character is lost. fits says whether a line fits; one character always stands on a line.
 std::vector<std::string> BreakIntoLines(const std::string& text,
                                         const std::function<bool(const std::string&)>& fits);

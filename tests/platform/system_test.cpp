@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,13 +133,14 @@ TEST(BreakIntoLines, BreaksAtSpacesAndPathSeparatorsAndLosesNoCharacter) {
         {"", {""}},
         {"fits fine", {"fits fine"}},
         {"the quick brown fox", {"the quick", "brown fox"}},
-        {"a  b   c  d  e    f", {"a  b   c", "d  e    f"}},
+        {"a  b   c  d  e    f", {"a  b   c ", "d  e    f"}},
         {"/home/user/a/b.ini", {"/home/", "user/a/", "b.ini"}},
         {"C:\\Games\\Pelorin", {"C:\\Games\\", "Pelorin"}},
         {"abcdefghijklmnopqrstuvwxy", {"abcdefghij", "klmnopqrst", "uvwxy"}},
         {"save /verylongfoldername/x", {"save", "/verylongf", "oldername/", "x"}},
         {"one\r\ntwo\n\nthree", {"one", "two", "", "three"}},
-        {"ends here   ", {"ends here"}},
+        {"ends here   ", {"ends", "here   "}},
+        {"  indented line", {"  indented", "line"}},
     };
     auto fits = [](const std::string& line) { return line.size() <= 10; };
     for (const Case& c : cases)
@@ -145,6 +148,81 @@ TEST(BreakIntoLines, BreaksAtSpacesAndPathSeparatorsAndLosesNoCharacter) {
     // A character wider than the line still stands on a line of its own.
     EXPECT_EQ(BreakIntoLines("abc", [](const std::string&) { return false; }),
               (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// Whether text is well-formed UTF-8 (no stray continuation byte, no sequence cut short).
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80                   ? 1
+                              : lead >= 0xC2 && lead < 0xE0 ? 2
+                              : lead >= 0xE0 && lead < 0xF0 ? 3
+                              : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                            : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// The characters of UTF-8 text; an accent mark (U+0300 to U+036F) counts with its letter.
+size_t Utf8Characters(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte & 0xC0) != 0x80 && byte != 0xCC && byte != 0xCD;
+    }));
+}
+
+// A folder name of accented letters (two-, three- and four-byte characters, and an "e" with its
+// accent as a separate mark) longer than a line, with no space or separator to break at.
+TEST(BreakIntoLines, BreaksBetweenCharactersAndKeepsEveryOne) {
+    std::string word;
+    for (int i = 0; i < 12; ++i)
+        word += "\xc3\xa9t\xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xb2"
+                "e\xcc\x81";
+    const std::string path = "/home/" + word + "/";
+    const std::string text = "Cannot create shared data folder " + path;
+    const struct {
+        const char* what;
+        std::function<bool(const std::string&)> fits;
+    } measures[] = {
+        {"bytes", [](const std::string& line) { return line.size() <= 10; }},
+        {"characters", [](const std::string& line) { return Utf8Characters(line) <= 7; }},
+    };
+    for (const auto& measure : measures) {
+        SCOPED_TRACE(measure.what);
+        const std::vector<std::string> lines = BreakIntoLines(path, measure.fits);
+        ASSERT_GT(lines.size(), 5u);
+        std::string joined;
+        for (const std::string& line : lines) {
+            EXPECT_TRUE(IsUtf8(line)) << line;
+            EXPECT_TRUE(measure.fits(line)) << line;
+            EXPECT_NE(line.rfind("\xcc\x81", 0), 0u) << "a line starts with a lone accent";
+            joined += line;
+        }
+        EXPECT_EQ(joined, path);
+    }
+
+    // The box counts characters, not bytes; only the space at a break goes.
+    std::vector<std::string> shown;
+    std::string box = NotifyBoxText(text);
+    for (size_t lf; (lf = box.find('\n')) != std::string::npos; box.erase(0, lf + 1))
+        shown.push_back(box.substr(0, lf));
+    shown.push_back(box);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "Cannot create shared data folder /home/");
+    std::string joined;
+    for (const std::string& line : shown) {
+        EXPECT_TRUE(IsUtf8(line)) << line;
+        EXPECT_LE(Utf8Characters(line), static_cast<size_t>(NOTIFY_LINE_CHARS)) << line;
+        joined += line;
+    }
+    EXPECT_EQ(Utf8Characters(shown[1]), static_cast<size_t>(NOTIFY_LINE_CHARS));
+    EXPECT_EQ(joined, text);
 }
 
 TEST(Notify, TheBoxShowsLinesOfAtMostSixtyCharactersAndStandardErrorOneLine) {
