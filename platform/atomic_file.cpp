@@ -1,16 +1,17 @@
 #include "platform/atomic_file.h"
 
+#include "platform/files.h"
 #include "platform/files_internal.h"
 #include "platform/system.h"
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -60,45 +61,85 @@ bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// The process that made entry, when entry is one of our temporary names for the target name
-// ("." + name + "." + process id + "." + count + ".tmp"); 0 when it is not.
-pid_t TempOwner(const std::string& entry, const std::string& name) {
-    const std::string prefix = "." + name + ".", suffix = ".tmp";
-    if (entry.size() <= prefix.size() + suffix.size() ||
-        entry.compare(0, prefix.size(), prefix) != 0 ||
+// The target's name when entry is one of our temporary names ("." + name + "." + process id + "."
+// + count + ".tmp"), else empty.
+std::string TempTarget(const std::string& entry) {
+    const std::string suffix = ".tmp";
+    if (entry.size() <= 1 + suffix.size() || entry[0] != '.' ||
         entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return 0;
-    const std::string middle =
-        entry.substr(prefix.size(), entry.size() - prefix.size() - suffix.size());
-    const size_t dot = middle.find('.');
-    if (dot == std::string::npos || dot > 9 || !AllDigits(middle.substr(0, dot)) ||
-        !AllDigits(middle.substr(dot + 1)))
-        return 0;
-    const long pid = std::strtol(middle.substr(0, dot).c_str(), nullptr, 10);
-    return pid > 0 && pid <= 0x7fffffffL ? static_cast<pid_t>(pid) : 0;
+        return {};
+    const std::string stem = entry.substr(1, entry.size() - 1 - suffix.size());
+    const size_t countDot = stem.rfind('.');
+    if (countDot == std::string::npos || countDot == 0 || !AllDigits(stem.substr(countDot + 1)))
+        return {};
+    const size_t idDot = stem.rfind('.', countDot - 1);
+    if (idDot == std::string::npos || idDot == 0 ||
+        !AllDigits(stem.substr(idDot + 1, countDot - idDot - 1)))
+        return {};
+    return stem.substr(0, idDot);
 }
 
-// A save killed before its rename leaves its temporary file behind, named after the dead process;
-// the next save of the same file removes it. A live process's temporary file is its own.
-void RemoveStaleTemps(const std::string& folder, const std::string& name) {
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+bool IsPending(const std::string& temp) {
+    std::lock_guard<std::mutex> lock(pendingMutex);
+    return pending && pending->count(temp) != 0;
+}
+
+// A writer holds an exclusive lock on its temporary file from its creation to its rename, so a
+// file whose lock can be taken is no live save's, whichever process, namespace or machine made
+// it. Where the file system has no locks nothing is proven and nothing is removed.
+void RemoveIfAbandoned(const std::string& path) {
+    struct stat named, held;
+    if (lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) || IsPending(path))
+        return;
+    // Open for writing where it may be: a lock on a network file system is a write lock. The
+    // temporary file of a read-only target has the target's mode.
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = open(path.c_str(), O_WRONLY | flags);
+    if (fd < 0 && errno == EACCES)
+        fd = open(path.c_str(), O_RDONLY | flags);
+    if (fd < 0)
+        return;
+    // The name must still be the file locked, not one made after it.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
+        lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino) {
+        detail::BeforeFileChange();
+        unlink(path.c_str());
+    }
+    close(fd);
+}
+
+// Takes the lock on a temporary file just made. False when a sweep took the file first (it is
+// being removed); where the file system has no locks the file is used without one.
+bool HoldTemp(int fd, const std::string& temp) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return false;
+    struct stat held, named;
+    return fstat(fd, &held) == 0 && lstat(temp.c_str(), &named) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+} // namespace
+
+void RemoveAbandonedTemps(const std::string& folder, const std::string& name) {
+    std::string prefix = folder.empty() ? std::string("./") : folder;
+    if (prefix.back() != '/')
+        prefix += '/';
+    DIR* dir = opendir(prefix.c_str());
     if (!dir)
         return;
-    std::vector<std::string> stale;
+    std::vector<std::string> found;
     while (const dirent* entry = readdir(dir)) {
-        const pid_t owner = TempOwner(entry->d_name, name);
-        if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH)
-            stale.push_back(folder + entry->d_name);
+        const std::string target = TempTarget(entry->d_name);
+        if (!target.empty() && (name.empty() || target == name.substr(0, 200)))
+            found.push_back(prefix + entry->d_name);
     }
     closedir(dir);
-    for (const std::string& path : stale) {
-        struct stat st;
-        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-            detail::BeforeFileChange();
-            unlink(path.c_str());
-        }
-    }
+    for (const std::string& path : found)
+        RemoveIfAbandoned(path);
 }
+
+namespace {
 
 void SyncFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -137,7 +178,7 @@ bool TAtomicFile::Open(const std::string& path) {
     // Shortened so that the temporary name stays within the file system's limit.
     const std::string name =
         (slash == std::string::npos ? target_ : target_.substr(slash + 1)).substr(0, 200);
-    RemoveStaleTemps(folder, name);
+    RemoveAbandonedTemps(folder, name);
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp_ = folder + "." + name + "." + std::to_string(getpid()) + "." +
@@ -146,6 +187,10 @@ bool TAtomicFile::Open(const std::string& path) {
         fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
+        if (fd >= 0 && !HoldTemp(fd, temp_)) {
+            close(fd);
+            fd = -1;
+        }
     }
     if (fd < 0) {
         temp_.clear();
@@ -183,8 +228,7 @@ bool TAtomicFile::Commit() {
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
     detail::BeforeFileChange();
     ok = fsync(fileno(file_)) == 0 && ok;
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
+    // Renamed while still open: the file's lock keeps sweeps off it until it is the target.
     if (ok) {
         detail::BeforeFileChange();
         ok = rename(temp_.c_str(), target_.c_str()) == 0;
@@ -192,9 +236,12 @@ bool TAtomicFile::Commit() {
     if (!ok) {
         detail::BeforeFileChange();
         unlink(temp_.c_str());
-    } else {
-        SyncFolder(FolderOf(target_));
     }
+    // Flushed and synced before: the close has nothing left to report.
+    std::fclose(file_);
+    file_ = nullptr;
+    if (ok)
+        SyncFolder(FolderOf(target_));
     DropPending(temp_);
     temp_.clear();
     return ok;

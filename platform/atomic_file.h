@@ -15,9 +15,9 @@ public:
     // Discards the temporary file unless it was committed.
     ~TAtomicFile();
 
-    // Creates the temporary file in the target's folder. A target that is a symbolic link is
-    // written through to the file it names; an existing target's permission bits are kept, a new
-    // file gets 0666 less the user's mask.
+    // Creates the temporary file in the target's folder and locks it until Commit or Discard. A
+    // target that is a symbolic link is written through to the file it names; an existing target's
+    // permission bits are kept, a new file gets 0666 less the user's mask.
     bool Open(const std::string& path);
     // The open temporary file, or null.
     FILE* File() const { return file_; }

@@ -45,6 +45,11 @@ bool LoadBytes(const std::string& path, std::string& data);
 // Writes data to a temporary file beside path, flushes it to disk and renames it over path.
 // False (and the old file untouched) when any step fails.
 bool SaveBytesAtomic(const std::string& path, const std::string& data);
+// Removes from folder the temporary files that saves killed before their rename left behind (of
+// the file called name, or of any file when name is empty); each save does it for its own file.
+// A file that a live save still writes, in any process, is kept: a save holds a lock on its
+// temporary file until the rename, and only a file whose lock can be taken is removed.
+void RemoveAbandonedTemps(const std::string& folder, const std::string& name = "");
 
 // Called just before each change that this layer makes on disk (a file or folder created, bytes
 // written out or flushed, a rename, a mode set, a file or folder removed), so that a test can end

@@ -106,6 +106,16 @@ int TGame::Init(int choice) {
         if (!platform::CreateDir(ProfilePath, false))
             ccRunTimeError("Cannot create shared profiles folder " + ProfilePath, 1);
     }
+    // A save killed before its rename leaves a temporary file, and a save removes only those of
+    // its own file: the profiles may not be saved again for a long time.
+    const size_t slash = iniFile.rfind('/');
+    if (UseCorrectPath)
+        platform::RemoveAbandonedTemps(SubPath);
+    else if (slash == std::string::npos)
+        platform::RemoveAbandonedTemps(".", iniFile);
+    else
+        platform::RemoveAbandonedTemps(iniFile.substr(0, slash + 1), iniFile.substr(slash + 1));
+    platform::RemoveAbandonedTemps(ProfilePath);
 
     SetFlipSync();
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -235,9 +238,55 @@ TEST(AtomicWrites, OnFailureTheOldFileStaysAndNoTemporaryFileIsLeft) {
     }
 }
 
-// A save killed before its rename leaves its temporary file, named after its process: the next
-// save of that file removes those of processes that are gone, and nothing else.
-TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatKilledSavesLeft) {
+// A child process that runs body and, where body calls ready(), waits until Release.
+class HeldChild {
+public:
+    explicit HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
+        if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(toParent_[0]);
+            close(toChild_[1]);
+            const bool ok = body([this] {
+                char c = 1;
+                if (write(toParent_[1], &c, 1) != 1 || read(toChild_[0], &c, 1) < 0)
+                    _exit(2);
+            });
+            _exit(ok ? 0 : 1);
+        }
+        close(toParent_[1]);
+        close(toChild_[0]);
+    }
+    ~HeldChild() {
+        if (pid_ > 0)
+            Release();
+        close(toParent_[0]);
+    }
+    // True once the child is at ready().
+    bool Ready() {
+        char c = 0;
+        return pid_ > 0 && read(toParent_[0], &c, 1) == 1;
+    }
+    // Lets the child go on (its read sees the pipe end); its wait status.
+    int Release() {
+        close(toChild_[1]);
+        int status = -1;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return status;
+    }
+
+private:
+    int toParent_[2] = {-1, -1}, toChild_[2] = {-1, -1};
+    pid_t pid_ = -1;
+};
+
+// A save killed before its rename leaves its temporary file behind. A later save of the file
+// removes it, whatever process the name gives: one that is gone, a live one (the name's process
+// number may be another process's in a sandbox or on another machine), this one. It keeps what is
+// not such a file, and the file that a live save holds, here one that this process cannot see.
+TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatNoLiveSaveHolds) {
     TempDir dir;
     const pid_t gone = fork();
     ASSERT_GE(gone, 0);
@@ -245,26 +294,91 @@ TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatKilledSavesLeft) {
         _exit(0);
     ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
     const std::string dead = std::to_string(gone);
-    const std::vector<std::string> stale = {".settings.ini." + dead + ".0.tmp",
-                                            ".settings.ini." + dead + ".17.tmp"};
+    // A save of this process's own, still open.
+    auto ownStream = WriteFile(dir.File("settings.ini"));
+    ASSERT_TRUE(ownStream);
+    ownStream->WriteString("own");
+    ASSERT_EQ(Names(dir.Path()).size(), 1u);
+    const std::vector<std::string> stale = {
+        ".settings.ini." + dead + ".0.tmp",
+        ".settings.ini." + std::to_string(getppid()) + ".17.tmp",
+        ".settings.ini." + std::to_string(getpid()) + ".999999.tmp",
+    };
+    const std::vector<std::string> otherFiles = {".profile.dat." + dead + ".0.tmp",
+                                                 ".settings.ini.old." + dead + ".0.tmp"};
     std::vector<std::string> kept = {
-        ".settings.ini." + std::to_string(getppid()) + ".0.tmp", // a live process's save
-        ".settings.ini." + std::to_string(getpid()) + ".9.tmp",  // this process's own
-        ".profile.dat." + dead + ".0.tmp",                       // another file's
         ".settings.ini." + dead + ".tmp",
         ".settings.ini." + dead + ".0.tmp.bak",
         ".settings.ini.x" + dead + ".0.tmp",
         "settings.ini." + dead + ".0.tmp",
-        ".settings.ini.old." + dead + ".0.tmp",
+        "precious",
     };
-    for (const auto& names : {stale, kept})
+    for (const auto& names : {stale, otherFiles, kept})
         for (const std::string& name : names)
             ASSERT_TRUE(WriteTextFile(dir.File(name), "left"));
+    // Of our names, but a link to a file of the player's, and a folder.
+    kept.push_back(".settings.ini." + dead + ".2.tmp");
+    ASSERT_EQ(symlink("precious", dir.File(kept.back()).c_str()), 0);
+    kept.push_back(".settings.ini." + dead + ".3.tmp");
+    ASSERT_TRUE(CreateDir(dir.File(kept.back())));
+
+    const std::string held = ".settings.ini." + dead + ".5.tmp";
+    HeldChild writer([&](const std::function<void()>& ready) {
+        const int fd = open(dir.File(held).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0 || flock(fd, LOCK_EX) != 0)
+            return false;
+        ready();
+        close(fd);
+        return true;
+    });
+    ASSERT_TRUE(writer.Ready());
+    std::vector<std::string> expected = Names(dir.Path());
+
     ASSERT_TRUE(SaveBytesAtomic(dir.File("settings.ini"), "new"));
+    EXPECT_EQ(ReadTextFile(dir.File("settings.ini")), "new");
+    for (const std::string& name : stale)
+        expected.erase(std::find(expected.begin(), expected.end(), name));
+    expected.push_back("settings.ini");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(dir.Path()), expected);
+    EXPECT_TRUE(ownStream->Close());
+    EXPECT_EQ(ReadTextFile(dir.File("settings.ini")), "own");
+
+    // Across the folder, the other files' too; the held one stays until its save has ended.
+    RemoveAbandonedTemps(dir.Path());
+    EXPECT_EQ(FileType(dir.File(held)), FILETYPE_FILE);
+    EXPECT_EQ(FileType(dir.File(otherFiles[0])), FILETYPE_NONE);
+    EXPECT_EQ(FileType(dir.File(otherFiles[1])), FILETYPE_NONE);
+    EXPECT_EQ(writer.Release(), 0);
+    RemoveAbandonedTemps(dir.Path(), "settings.ini");
     kept.push_back("settings.ini");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Names(dir.Path()), kept);
-    EXPECT_EQ(ReadTextFile(dir.File("settings.ini")), "new");
+    EXPECT_EQ(ReadTextFile(dir.File("precious")), "left");
+}
+
+// Two copies of the game saving the same file at once: each save stands, the later rename wins.
+TEST(AtomicWrites, ASaveLeavesTheFileOfAnotherProcesssSaveOfTheSameFile) {
+    TempDir dir;
+    const std::string file = dir.File("settings.ini");
+    HeldChild writer([&](const std::function<void()>& ready) {
+        auto out = WriteFile(file);
+        if (!out)
+            return false;
+        out->WriteString("child");
+        ready();
+        return out->Close();
+    });
+    ASSERT_TRUE(writer.Ready());
+    ASSERT_EQ(Names(dir.Path()).size(), 1u);
+    const std::string childsTemp = Names(dir.Path())[0];
+    ASSERT_TRUE(SaveBytesAtomic(file, "parent"));
+    RemoveAbandonedTemps(dir.Path());
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{childsTemp, "settings.ini"}));
+    EXPECT_EQ(ReadTextFile(file), "parent");
+    EXPECT_EQ(writer.Release(), 0) << "the child's save failed";
+    EXPECT_EQ(ReadTextFile(file), "child");
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"settings.ini"});
 }
 
 TEST(AtomicWritesDeathTest, EndRemovesTemporaryFilesOfOpenStreams) {

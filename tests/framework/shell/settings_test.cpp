@@ -234,6 +234,43 @@ TEST_F(Settings, ARestoreKilledAtAnyStepLeavesTheOldSettingsOrTheRestoredOnes) {
     EXPECT_GT(completedAt, 5);
 }
 
+// Saves of the settings and of a profile killed before their rename: the next start removes their
+// temporary files, although it may not save the profile for a long time.
+TEST_F(Settings, TheNextStartRemovesTheTemporaryFilesOfKilledSaves) {
+    platform::CreateDir(Game->ProfilePath, true);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto settings = platform::WriteFile(Game->IniFilePath());
+        auto profile = platform::WriteFile(Game->ProfilePath + "Ada.dat");
+        if (settings && profile) {
+            settings->WriteLine("PROFILE NAME=Ada");
+            profile->WriteString("counters");
+            raise(SIGKILL);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    std::vector<std::string> names;
+    platform::ReadDir(Game->ProfilePath, names);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].substr(0, 9), ".Ada.dat.");
+
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    names.clear();
+    platform::ReadDir(Game->SubPath, names);
+    std::vector<std::string> left = {Game->IniFilePath().substr(Game->SubPath.size()), "profiles"};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(names, left);
+    names.clear();
+    platform::ReadDir(Game->ProfilePath, names);
+    EXPECT_TRUE(names.empty()) << names[0];
+}
+
 TEST_F(Settings, SaveFlags) {
     Game->Init(4);
     Game->IniUpdate(0);
