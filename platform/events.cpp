@@ -3,12 +3,14 @@
 #include "platform/display_internal.h"
 #include "platform/events_internal.h"
 #include "platform/input.h"
+#include "platform/utf8_internal.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -52,33 +54,12 @@ bool IsControlChar(int c) {
 
 // Typed text: each code point of the UTF-8 text that fits in a byte becomes a character event.
 void EmitText(const char* text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s) {
-        int code, length;
-        if (*s < 0x80) {
-            code = *s;
-            length = 1;
-        } else if ((*s & 0xE0) == 0xC0) {
-            code = *s & 0x1F;
-            length = 2;
-        } else if ((*s & 0xF0) == 0xE0) {
-            code = *s & 0x0F;
-            length = 3;
-        } else if ((*s & 0xF8) == 0xF0) {
-            code = *s & 0x07;
-            length = 4;
-        } else {
-            ++s; // not the start of a character
-            continue;
-        }
-        int i = 1;
-        for (; i < length && (s[i] & 0xC0) == 0x80; ++i)
-            code = (code << 6) | (s[i] & 0x3F);
-        s += i;
-        if (i < length)
-            continue; // cut short
+    const std::string_view bytes(text);
+    for (size_t at = 0; at < bytes.size();) {
+        char32_t code = 0;
+        at = detail::Utf8SequenceEnd(bytes, at, code);
         if (code >= 32 && code <= 255)
-            Emit(EVENT_KEYCHAR, code);
+            Emit(EVENT_KEYCHAR, static_cast<int>(code));
     }
 }
 

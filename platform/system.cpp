@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include "platform/graphics.h"
+#include "platform/utf8_internal.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -73,30 +74,6 @@ void Notify(const std::string& text, bool serious) {
 
 namespace {
 
-// Where the UTF-8 sequence at `at` ends, and its code point; a byte that starts no whole sequence
-// stands alone, so text in another encoding is still broken somewhere.
-size_t SequenceEnd(const std::string& text, size_t at, char32_t& code) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    const size_t length = lead < 0x80                   ? 1
-                          : lead >= 0xC2 && lead < 0xE0 ? 2
-                          : lead >= 0xE0 && lead < 0xF0 ? 3
-                          : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                        : 0;
-    code = lead;
-    if (length <= 1 || at + length > text.size())
-        return at + 1;
-    code = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(at + k) & 0xC0) != 0x80) {
-            code = lead;
-            return at + 1;
-        }
-        code = code << 6 | (byte(at + k) & 0x3F);
-    }
-    return at + length;
-}
-
 // Marks drawn on the character before them (accents of a decomposed letter, variation selectors):
 // a line never starts with one.
 bool IsCombiningMark(char32_t code) {
@@ -108,9 +85,9 @@ bool IsCombiningMark(char32_t code) {
 // Where the character at `at` ends: its UTF-8 sequence and the combining marks after it.
 size_t CharacterEnd(const std::string& text, size_t at) {
     char32_t code = 0;
-    size_t end = SequenceEnd(text, at, code);
+    size_t end = detail::Utf8SequenceEnd(text, at, code);
     while (end < text.size()) {
-        const size_t next = SequenceEnd(text, end, code);
+        const size_t next = detail::Utf8SequenceEnd(text, end, code);
         if (!IsCombiningMark(code))
             break;
         end = next;

@@ -107,14 +107,11 @@ int TGame::Init(int choice) {
             ccRunTimeError("Cannot create shared profiles folder " + ProfilePath, 1);
     }
     // A save killed before its rename leaves a temporary file, and a save removes only those of
-    // its own file: the profiles may not be saved again for a long time.
-    const size_t slash = iniFile.rfind('/');
-    if (UseCorrectPath)
-        platform::RemoveAbandonedTemps(SubPath);
-    else if (slash == std::string::npos)
-        platform::RemoveAbandonedTemps(".", iniFile);
-    else
-        platform::RemoveAbandonedTemps(iniFile.substr(0, slash + 1), iniFile.substr(slash + 1));
+    // its own file: the profiles may not be saved again for a long time. The game's own folder
+    // holds the settings and is swept whole; beside the program, only the settings' files go.
+    const size_t folderEnd = iniFile.rfind('/') + 1; // 0 without a folder
+    platform::RemoveAbandonedTemps(iniFile.substr(0, folderEnd),
+                                   UseCorrectPath ? "" : iniFile.substr(folderEnd));
     platform::RemoveAbandonedTemps(ProfilePath);
 
     SetFlipSync();
