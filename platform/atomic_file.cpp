@@ -84,13 +84,6 @@ bool IsPending(const std::string& temp) {
     return pending && pending->count(temp) != 0;
 }
 
-// Whether path still names the file open as fd (not one made in its place since).
-bool SameFile(int fd, const std::string& path) {
-    struct stat held, named;
-    return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
-           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
-}
-
 // A writer holds an exclusive lock on its temporary file from its creation to its rename, so a
 // file whose lock can be taken is no live save's, whichever process, namespace or machine made
 // it. Where the file system has no locks nothing is proven and nothing is removed.
@@ -106,7 +99,7 @@ void RemoveIfAbandoned(const std::string& path) {
         fd = open(path.c_str(), O_RDONLY | flags);
     if (fd < 0)
         return;
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path)) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && detail::SameFile(fd, path)) {
         detail::BeforeFileChange();
         unlink(path.c_str());
     }
@@ -118,7 +111,7 @@ void RemoveIfAbandoned(const std::string& path) {
 bool HoldTemp(int fd, const std::string& temp) {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
         return false;
-    return SameFile(fd, temp);
+    return detail::SameFile(fd, temp);
 }
 
 } // namespace

@@ -144,6 +144,12 @@ void BeforeFileChange() {
         (*hook)();
 }
 
+bool SameFile(int fd, const std::string& path) {
+    struct stat held, named;
+    return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
 } // namespace detail
 
 void SetFileChangeHook(std::function<void()> hook) {

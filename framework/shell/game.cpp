@@ -19,6 +19,7 @@
 #include "framework/util/ini.h"
 #include "framework/util/ini_file.h"
 #include "framework/util/input.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
 

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class TFileLock;
+}
+
 class TIniFile;
 class TFixedRateLogic;
 class TDebugVar;
@@ -277,6 +281,11 @@ public:
     std::shared_ptr<TMyProfile> CurrentProfile;
     std::string ProfileName;
     int Region = 0;
+
+private:
+    // This run's lock on the settings-changed marker, from the first change it saves to its end:
+    // while it is held, a start of another copy on the same folder sees that this run is alive.
+    std::unique_ptr<platform::TFileLock> IniChangedLock;
 };
 
 // The one game object, created by start-up and never replaced during a run (tests make a new one

@@ -7,6 +7,7 @@
 #include "framework/util/ini_file.h"
 #include "framework/util/numbers.h"
 #include "framework/util/strings.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -105,16 +106,34 @@ int TGame::IniExtract() {
     return 0;
 }
 
+// Two copies of the game may run on one folder (two players trying network play on one machine).
+// Every run that has saved a change holds a shared lock on the settings-changed marker until it
+// ends, so the marker tells a killed run (no lock left) from a live one.
+
 int TGame::IniUpdate(int flag) {
     IniFill();
     Ini->Save();
-    if (flag != 0)
-        platform::CreateFile(IniChangedPath());
+    if (flag != 0) {
+        const std::string marker = IniChangedPath();
+        platform::CreateFile(marker);
+        if (!IniChangedLock || !IniChangedLock->Names(marker))
+            IniChangedLock = platform::TFileLock::Share(marker);
+        // Another copy that ended in order before this change does not speak for this run.
+        if (platform::FileType(GoodExitPath()) != platform::FILETYPE_NONE)
+            platform::DeleteFile(GoodExitPath());
+    }
     return 0;
 }
 
 int TGame::MakeGoodExit() {
-    if (Game)
+    if (!Game)
+        return 0;
+    Game->IniChangedLock.reset();
+    // A copy still running with changed settings ends later: its end, in order or not, is the
+    // one the next start must judge.
+    bool held = false;
+    platform::TFileLock::Take(Game->IniChangedPath(), &held);
+    if (!held)
         platform::CreateFile(Game->GoodExitPath());
     return 0;
 }
@@ -122,23 +141,36 @@ int TGame::MakeGoodExit() {
 int TGame::CheckGoodExit() {
     std::string goodExit = GoodExitPath();
     std::string iniChanged = IniChangedPath();
+    bool endedInOrder = false;
     if (auto marker = platform::OpenFile(goodExit, true, true)) {
         marker->Close();
         platform::DeleteFile(goodExit);
-    } else if (auto changed = platform::OpenFile(iniChanged, true, true)) {
+        endedInOrder = true;
+    }
+    // A copy of the game still running on this folder holds the marker: its settings are its
+    // own, and the marker stays for its end.
+    bool held = false;
+    std::unique_ptr<platform::TFileLock> changed = platform::TFileLock::Take(iniChanged, &held);
+    if (held)
+        return 0;
+    bool restored = false;
+    if (changed && !endedInOrder) {
         // The last run changed its settings and did not end in order: back to the defaults,
         // keeping the player's name. They replace the old file in one atomic step, so a run
         // killed during the restore leaves the old settings or the restored ones, both with the
         // name. Only without a default file is the old one deleted, to be made afresh by Init.
-        changed->Close();
         std::string settings = IniFilePath();
         std::string name = ccReadIniLine(settings, "profile name");
         const std::string defaults = DataPrefix + "data/default.ini";
         if (!ccWriteIniLine(defaults, settings, "PROFILE NAME", name) && !ccFileExists(defaults))
             platform::DeleteFile(settings);
-        platform::Notify("Default ini file restored!", false);
+        restored = true;
     }
     platform::DeleteFile(iniChanged);
+    // Shown once the marker is free again: another copy's save must not wait for the box.
+    changed.reset();
+    if (restored)
+        platform::Notify("Default ini file restored!", false);
     return 0;
 }
 

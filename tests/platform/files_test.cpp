@@ -1,6 +1,8 @@
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 namespace {
 
 using namespace platform;
+using testing_support::HeldChild;
 using testing_support::ReadTextFile;
 using testing_support::TempDir;
 using testing_support::WriteTextFile;
@@ -238,50 +241,6 @@ TEST(AtomicWrites, OnFailureTheOldFileStaysAndNoTemporaryFileIsLeft) {
     }
 }
 
-// A child process that runs body and, where body calls ready(), waits until Release.
-class HeldChild {
-public:
-    explicit HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
-        if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(toParent_[0]);
-            close(toChild_[1]);
-            const bool ok = body([this] {
-                char c = 1;
-                if (write(toParent_[1], &c, 1) != 1 || read(toChild_[0], &c, 1) < 0)
-                    _exit(2);
-            });
-            _exit(ok ? 0 : 1);
-        }
-        close(toParent_[1]);
-        close(toChild_[0]);
-    }
-    ~HeldChild() {
-        if (pid_ > 0)
-            Release();
-        close(toParent_[0]);
-    }
-    // True once the child is at ready().
-    bool Ready() {
-        char c = 0;
-        return pid_ > 0 && read(toParent_[0], &c, 1) == 1;
-    }
-    // Lets the child go on (its read sees the pipe end); its wait status.
-    int Release() {
-        close(toChild_[1]);
-        int status = -1;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return status;
-    }
-
-private:
-    int toParent_[2] = {-1, -1}, toChild_[2] = {-1, -1};
-    pid_t pid_ = -1;
-};
-
 // A save killed before its rename leaves its temporary file behind. A later save of the file
 // removes it, whatever process the name gives: one that is gone, a live one (the name's process
 // number may be another process's in a sandbox or on another machine), this one. It keeps what is
@@ -355,6 +314,68 @@ TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatNoLiveSaveHolds) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Names(dir.Path()), kept);
     EXPECT_EQ(ReadTextFile(dir.File("precious")), "left");
+}
+
+// Every change a save makes on disk, the rename last, finds its temporary file locked: a save that
+// let go of the lock before its rename could lose the file to another copy's sweep.
+TEST(AtomicWrites, ATemporaryFileStaysLockedUpToItsRename) {
+    TempDir dir;
+    const std::string file = dir.File("settings.ini");
+    int locked = 0, unlocked = 0;
+    SetFileChangeHook([&] {
+        for (const std::string& name : Names(dir.Path())) {
+            if (name.rfind(".settings.ini.", 0) != 0)
+                continue;
+            const int fd = open(dir.File(name).c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            ++(flock(fd, LOCK_EX | LOCK_NB) == 0 ? unlocked : locked);
+            close(fd);
+        }
+    });
+    const bool saved = SaveBytesAtomic(file, "new") && SaveBytesAtomic(file, "newer");
+    SetFileChangeHook(nullptr);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ReadTextFile(file), "newer");
+    EXPECT_EQ(unlocked, 0);
+    // Written, flushed, synced and renamed, twice (the mode set on the second).
+    EXPECT_GE(locked, 8);
+}
+
+// Locks of the marker that a live run holds: shared among runs, refused to a start while any run
+// holds one, and dropped with a run that is killed.
+TEST(FileLocks, ALiveHolderKeepsTheFileFromBeingTaken) {
+    TempDir dir;
+    const std::string marker = dir.File("inichanged.dat");
+    bool held = true;
+    EXPECT_FALSE(TFileLock::Take(marker, &held));
+    EXPECT_FALSE(held) << "a missing file is not held";
+
+    HeldChild run([&](const std::function<void()>& ready) {
+        const auto lock = TFileLock::Share(marker);
+        ready();
+        return lock != nullptr;
+    });
+    ASSERT_TRUE(run.Ready());
+    EXPECT_EQ(FileType(marker), FILETYPE_FILE);
+    EXPECT_FALSE(TFileLock::Take(marker, &held));
+    EXPECT_TRUE(held);
+    auto shared = TFileLock::Share(marker);
+    ASSERT_TRUE(shared) << "another run shares the marker";
+    EXPECT_TRUE(shared->Names(marker));
+    shared.reset();
+    EXPECT_FALSE(TFileLock::Take(marker, &held));
+    run.Kill();
+    EXPECT_TRUE(TFileLock::Take(marker, &held));
+    EXPECT_FALSE(held);
+
+    // A file removed and made again is not the one locked.
+    shared = TFileLock::Share(marker);
+    ASSERT_TRUE(shared);
+    ASSERT_TRUE(DeleteFile(marker));
+    ASSERT_TRUE(WriteTextFile(marker, ""));
+    EXPECT_FALSE(shared->Names(marker));
+    EXPECT_TRUE(TFileLock::Take(marker, &held));
 }
 
 // Two copies of the game saving the same file at once: each save stands, the later rename wins.

@@ -57,4 +57,54 @@ std::string ReadErrorOutput(ChildProcess& child) {
     return text;
 }
 
+HeldChild::HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
+    if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
+        return;
+    pid_ = fork();
+    if (pid_ == 0) {
+        close(toParent_[0]);
+        close(toChild_[1]);
+        const bool ok = body([this] {
+            char c = 1;
+            if (write(toParent_[1], &c, 1) != 1 || read(toChild_[0], &c, 1) < 0)
+                _exit(2);
+        });
+        _exit(ok ? 0 : 1);
+    }
+    close(toParent_[1]);
+    close(toChild_[0]);
+}
+
+HeldChild::~HeldChild() {
+    if (pid_ > 0)
+        Release();
+    close(toParent_[0]);
+}
+
+bool HeldChild::Ready() {
+    char c = 0;
+    return pid_ > 0 && read(toParent_[0], &c, 1) == 1;
+}
+
+bool HeldChild::Next() {
+    const char c = 1;
+    return pid_ > 0 && write(toChild_[1], &c, 1) == 1 && Ready();
+}
+
+int HeldChild::Release() {
+    close(toChild_[1]);
+    toChild_[1] = -1;
+    int status = -1;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+}
+
+void HeldChild::Kill() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGKILL);
+    Release();
+}
+
 } // namespace testing_support

@@ -3,6 +3,7 @@
 #include "framework/util/error.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shell_driver.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <vector>
 
 namespace {
 
+using testing_support::HeldChild;
 using testing_support::ReadTextFile;
 using testing_support::ShellDriver;
 using testing_support::WriteTextFile;
@@ -269,6 +272,76 @@ TEST_F(Settings, TheNextStartRemovesTheTemporaryFilesOfKilledSaves) {
     names.clear();
     platform::ReadDir(Game->ProfilePath, names);
     EXPECT_TRUE(names.empty()) << names[0];
+}
+
+// Two copies on one folder (two players trying network play on one machine): a start beside a
+// live copy that changed its settings leaves them and their marker alone and says nothing; only
+// the kill of that copy makes the next start restore.
+TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
+    platform::CreateDir(Game->SubPath, true);
+    ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
+    // The first copy: started, its music turned up, then running on.
+    HeldChild first([this](const std::function<void()>& ready) {
+        NewGame();
+        Game->CheckGoodExit();
+        Game->Init(4);
+        Game->MusicSetVolume(70, 1);
+        ready();
+        return true;
+    });
+    ASSERT_TRUE(first.Ready());
+    ASSERT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_FILE);
+
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    EXPECT_TRUE(driver.notes.empty());
+    EXPECT_EQ(Game->MusicVolume, 70);
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_FILE);
+    // This copy ends in order first: its good exit does not speak for the other one.
+    TGame::MakeGoodExit();
+    EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
+
+    first.Kill();
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
+    EXPECT_EQ(Game->MusicVolume, 20);
+    EXPECT_EQ(Game->ProfileName, "Ada");
+    EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_NONE);
+}
+
+// A copy that changes its settings after another ended in order, and is then killed, is restored
+// at the next start: the other's good exit was not its own.
+TEST_F(Settings, AChangeAfterAnotherCopyEndedInOrderIsJudgedByItsOwnEnd) {
+    platform::CreateDir(Game->SubPath, true);
+    ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
+    HeldChild second([this](const std::function<void()>& ready) {
+        NewGame();
+        Game->CheckGoodExit();
+        Game->Init(4);
+        ready();
+        Game->MusicSetVolume(70, 1);
+        ready();
+        return true;
+    });
+    ASSERT_TRUE(second.Ready());
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    TGame::MakeGoodExit();
+    ASSERT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_FILE);
+
+    ASSERT_TRUE(second.Next());
+    EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
+    second.Kill();
+    NewGame();
+    Game->CheckGoodExit();
+    Game->Init(4);
+    EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
+    EXPECT_EQ(Game->MusicVolume, 20);
+    EXPECT_EQ(Game->ProfileName, "Ada");
 }
 
 TEST_F(Settings, SaveFlags) {
