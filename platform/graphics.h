@@ -232,6 +232,11 @@ void DrawText(const std::string& text, float x, float y);
 int TextWidth(const std::string& text);
 // The font's line height, for any text including "".
 int TextHeight(const std::string& text);
+// UTF-8 text from outside the program (paths, system messages) as the current image font draws
+// it, a byte for each character: a character the font has stands as itself, any other as one
+// "?"; a byte that starts no UTF-8 character is taken as the Latin-1 character it is, and plain
+// ASCII stands as it is.
+std::string FontText(const std::string& utf8);
 
 // ---- Collision layers --------------------------------------------------------------------------
 // 32 layers (bits of a mask). A write stores the drawn footprint (the opaque pixels of the frame,

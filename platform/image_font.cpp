@@ -2,6 +2,7 @@
 #include "platform/draw_internal.h"
 #include "platform/font_data_internal.h"
 #include "platform/graphics.h"
+#include "platform/utf8_internal.h"
 
 #include <algorithm>
 #include <array>
@@ -154,6 +155,25 @@ int TextWidth(const std::string& text) {
         if (const TGlyph* glyph = font->Glyph(c))
             width += glyph->advance;
     return width;
+}
+
+std::string FontText(const std::string& utf8) {
+    const ImageFontPtr font = GetImageFont();
+    std::string text;
+    text.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        char32_t code = 0;
+        const size_t end = detail::Utf8SequenceEnd(utf8, at, code);
+        if (code == detail::NOT_A_CODE_POINT)
+            code = byte;
+        at = end;
+        if (code < 0x80 || (code <= 0xFF && font->Glyph(static_cast<int>(code))))
+            text += static_cast<char>(code);
+        else
+            text += '?';
+    }
+    return text;
 }
 
 int TextHeight(const std::string& text) {

@@ -84,6 +84,8 @@ bool IsCombiningMark(char32_t code) {
 
 // Where the character at `at` ends: its UTF-8 sequence and the combining marks after it.
 size_t CharacterEnd(const std::string& text, size_t at) {
+    if (at >= text.size())
+        return text.size();
     char32_t code = 0;
     size_t end = detail::Utf8SequenceEnd(text, at, code);
     while (end < text.size()) {
@@ -122,10 +124,11 @@ bool IsPathSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
-// One line of the text (no line feed in it), broken where it does not fit.
+// One line of the text (no line feed in it), broken where it does not fit. An empty line stands
+// as it is: there is nothing to break, whatever fits says of it.
 void BreakLine(std::string rest, const std::function<bool(const std::string&)>& fits,
                std::vector<std::string>& lines) {
-    while (!fits(rest)) {
+    while (!rest.empty() && !fits(rest)) {
         // The places between characters, and the longest head that fits: one character at least.
         std::vector<bool> between(rest.size() + 1, false);
         for (size_t at = 0; at < rest.size();) {
@@ -143,8 +146,11 @@ void BreakLine(std::string rest, const std::function<bool(const std::string&)>& 
             full = next;
         }
         // The last break within it: at a space, which goes, or after a separator that closes a
-        // folder name (a path's leading one stays with it). Text stands on both sides of a break,
-        // so no line is spaces alone.
+        // folder name (a path's leading one stays with it). Text stands on both sides of such a
+        // break. A space that carries a mark is a character like any other, never a break: the
+        // mark would go on without it. Where no such break fits (a word, or a run of spaces,
+        // longer than the line) the line is broken where it is full, so that a run of spaces
+        // longer than a line gives a line of spaces alone.
         const size_t firstShown = rest.find_first_not_of(' ');
         const size_t lastShown = rest.find_last_not_of(' ');
         size_t cut = 0;
@@ -152,7 +158,7 @@ void BreakLine(std::string rest, const std::function<bool(const std::string&)>& 
         for (size_t i = full; i > firstShown && cut == 0; --i) {
             if (!between[i] || i > lastShown)
                 continue;
-            if (rest[i] == ' ') {
+            if (rest[i] == ' ' && CharacterEnd(rest, i) == i + 1) {
                 cut = i;
                 atSpace = true;
             } else if (i > 1 && IsPathSeparator(rest[i - 1]) && rest[i - 2] != ' ') {

@@ -41,10 +41,11 @@ constexpr int NOTIFY_LINE_CHARS = 60;
 std::string NotifyBoxText(const std::string& text);
 // The text broken into lines that fit: at its line feeds (a carriage return before one is
 // dropped), then, where a line does not fit, at the last place where the part before fits and
-// text follows: at a space (that one space is dropped) or after a path separator ("/" or "\\")
-// that closes a folder name. A word that has no such place is broken where the line is full.
-// Breaks fall between UTF-8 characters, never inside one nor before a combining mark, and no other
-// character is lost. fits says whether a line fits; one character always stands on a line.
+// text follows: at a space without a combining mark (that one space is dropped) or after a path
+// separator ("/" or "\\") that closes a folder name. A word, or a run of spaces, that has no such
+// place is broken where the line is full. Breaks fall between UTF-8 characters, never inside one
+// nor before a combining mark, and no other character is lost. fits says whether a line fits; one
+// character always stands on a line, and an empty line stands as it is.
 std::vector<std::string> BreakIntoLines(const std::string& text,
                                         const std::function<bool(const std::string&)>& fits);
 

@@ -96,9 +96,10 @@ int ccDialogOK(const std::string& message, int w, int h) {
     const float textAlpha = ccTextAlpha;
     ccTextAlpha = 1.0f;
     const int width = w - 2 * margin;
+    // Paths and system messages come in UTF-8; the box's font draws one byte a character.
+    const std::string shown = platform::FontText(message);
     std::vector<std::string> lines;
-    for (const std::string& line :
-         ccWordWrapArray(ccSplitStringIntoLines(message), width, nullptr)) {
+    for (const std::string& line : ccWordWrapArray(ccSplitStringIntoLines(shown), width, nullptr)) {
         // A word wider than the box (a long path) is broken too, so that all of it shows.
         for (std::string& part : platform::BreakIntoLines(line, [width](const std::string& text) {
                  return platform::TextWidth(text) <= width;

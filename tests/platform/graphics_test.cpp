@@ -151,6 +151,29 @@ TEST_F(Graphics2D, DefaultFontIsProportionalTwelvePixelsAndLatin1) {
     EXPECT_LE(g->y + g->image->Height(), 13);
 }
 
+TEST_F(Graphics2D, FontTextTurnsUtf8IntoTheFontsCharacters) {
+    const struct {
+        const char* utf8;
+        const char* shown;
+    } cases[] = {
+        {"/home/Jos\xc3\xa9/x.ini", "/home/Jos\xe9/x.ini"},
+        {"\xc3\x80 \xc3\xbf \xc2\xa0", "\xc0 \xff \xa0"}, // the ends of Latin-1
+        {"\xce\xa9\xce\xbc\xce\xad", "???"},              // Greek: one "?" a letter
+        {"\xe6\x97\xa5\xe6\x9c\xac", "??"},               // CJK
+        {"\xf0\x9f\x8e\xb2!", "?!"},                      // beyond the first plane
+        {"\xc2\x85", "?"},                                // a control character the font lacks
+        {"Jos\xe9", "Jos\xe9"},                           // Latin-1 already: kept
+        {"\xe9t\xe9\x85", "\xe9t\xe9?"},                  // a lone byte the font lacks
+        {"\xc0\xaf\xed\xa0\x80", "\xc0\xaf\xed\xa0?"},    // overlong and surrogate: bytes
+        {"line\none\ttab", "line\none\ttab"},
+        {"\xe2\x82", "\xe2?"}, // cut short at the end
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FontText(c.utf8), c.shown) << c.utf8;
+    EXPECT_EQ(TextWidth(FontText("Jos\xc3\xa9")), TextWidth("Jos\xe9"));
+    EXPECT_EQ(TextWidth(FontText("\xe6\x97\xa5")), TextWidth("?"));
+}
+
 TEST_F(Graphics2D, CollisionsFollowTheDrawnOpaquePixels) {
     // 10 x 10 with only the middle 4 x 4 opaque.
     PixmapPtr p = CreatePixmap(10, 10);

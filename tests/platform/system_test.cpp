@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -148,6 +151,117 @@ TEST(BreakIntoLines, BreaksAtSpacesAndPathSeparatorsAndLosesNoCharacter) {
     // A character wider than the line still stands on a line of its own.
     EXPECT_EQ(BreakIntoLines("abc", [](const std::string&) { return false; }),
               (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// Cases that once looped without end or split a mark from its space, with a fits that refuses
+// the empty line and counts characters.
+TEST(BreakIntoLines, EndsForAnyFitsAndKeepsMarksWithTheirSpace) {
+    struct Case {
+        const char* text;
+        size_t width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", 3, {""}},
+        {"a\n\nb", 3, {"a", "", "b"}},
+        {"ends\n", 3, {"end", "s", ""}},
+        {"\n", 3, {"", ""}},
+        // The space under an accent is a character, not a break: the mark stays with it.
+        {"ab \xcc\x81"
+         "cd",
+         3,
+         {"ab \xcc\x81", "cd"}},
+        {"ab \xcc\x81"
+         "c d",
+         4,
+         {"ab \xcc\x81"
+          "c",
+          "d"}},
+        // A run of spaces longer than a line is broken where the line is full.
+        {"a            b", 5, {"a    ", "     ", "  b"}},
+        {"       x", 3, {"   ", "   ", " x"}},
+    };
+    // Characters, an accent (U+0300 to U+036F) counted with the character before it.
+    auto characters = [](const std::string& line) {
+        size_t count = 0;
+        for (size_t i = 0; i < line.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(line[i]);
+            if ((byte & 0xC0) != 0x80 && byte != 0xCC && byte != 0xCD)
+                ++count;
+        }
+        return count;
+    };
+    for (const Case& c : cases) {
+        auto fits = [&](const std::string& line) {
+            return !line.empty() && characters(line) <= c.width;
+        };
+        EXPECT_EQ(BreakIntoLines(c.text, fits), c.lines) << c.text;
+    }
+    EXPECT_EQ(BreakIntoLines("a\n", [](const std::string&) { return false; }),
+              (std::vector<std::string>{"a", ""}));
+}
+
+// Random texts of letters of one to four bytes, accents, spaces (some under an accent), path
+// separators and line feeds: every line fits or holds one character, none starts with an accent,
+// and the lines put together give the text back but for the one space at a break.
+TEST(BreakIntoLines, RandomTextsComeBackWhole) {
+    const char* const pieces[] = {"a",         "Z", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x8e\xb2",
+                                  "e\xcc\x81", " ", " ",        " \xcc\x81",    "/",
+                                  "\n"};
+    auto characters = [](const std::string& line) {
+        size_t count = 0;
+        for (size_t i = 0; i < line.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(line[i]);
+            if ((byte & 0xC0) != 0x80 && byte != 0xCC)
+                ++count;
+        }
+        return count;
+    };
+    // Whether the text is the lines joined, each break made by a line feed, by one dropped space
+    // or by nothing: the places in the text where each line may start, line by line.
+    auto rebuilds = [](const std::string& text, const std::vector<std::string>& lines) {
+        std::set<size_t> starts = {0};
+        for (size_t index = 0; index < lines.size(); ++index) {
+            const std::string& line = lines[index];
+            std::set<size_t> next;
+            for (const size_t at : starts) {
+                if (text.compare(at, line.size(), line) != 0)
+                    continue;
+                const size_t end = at + line.size();
+                if (index + 1 == lines.size()) {
+                    if (end == text.size())
+                        return true;
+                } else if (end < text.size() && text[end] == '\n') {
+                    next.insert(end + 1);
+                } else {
+                    next.insert(end);
+                    if (end < text.size() && text[end] == ' ')
+                        next.insert(end + 1);
+                }
+            }
+            starts = std::move(next);
+        }
+        return false;
+    };
+    std::mt19937 random(20261211);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 40);
+        for (int i = 0; i < length; ++i)
+            text += pieces[random() % std::size(pieces)];
+        const size_t width = 1 + random() % 8;
+        auto fits = [&](const std::string& line) {
+            return !line.empty() && characters(line) <= width;
+        };
+        const std::vector<std::string> lines = BreakIntoLines(text, fits);
+        ASSERT_FALSE(lines.empty());
+        for (const std::string& line : lines) {
+            EXPECT_TRUE(line.empty() || fits(line) || characters(line) == 1) << text;
+            EXPECT_NE(line.rfind("\xcc\x81", 0), 0u) << "a line starts with an accent: " << text;
+            EXPECT_EQ(line.find('\n'), std::string::npos) << text;
+        }
+        EXPECT_TRUE(rebuilds(text, lines)) << text;
+    }
 }
 
 // Whether text is well-formed UTF-8 (no stray continuation byte, no sequence cut short).

@@ -18,6 +18,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -144,6 +145,34 @@ TEST_F(ErrorBox, ALongPathIsBrokenIntoLinesThatAllShowInTheBox) {
     EXPECT_EQ(outside, 0) << "pixels of text outside the box";
     EXPECT_GT(messageBottom - messageTop, 5 * h);
     EXPECT_GT(promptTop, messageBottom);
+}
+
+// A path in UTF-8 shows in the box's Latin-1 font letter for letter, a letter the font lacks as
+// one "?"; standard error and the log keep the bytes as they came.
+TEST_F(ErrorBox, UnicodeTextShowsInTheFontsOwnCharacters) {
+    const std::string message = "Failed to save file /home/Jos\xc3\xa9/"
+                                "\xce\xa9\xce\xbc\xce\xad/\xe6\x97\xa5/pelorin-demo.ini";
+    const std::string shown = "Failed to save file /home/Jos\xe9/"
+                              "???"
+                              "/?/pelorin-demo.ini";
+    AnswerOnFlip(1);
+    platform::SetDrawLog(true);
+    platform::ClearDrawLog();
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(ccRunTimeError(message, 1), EndCalled);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), message + "\n");
+    EXPECT_EQ(testing_support::ReadTextFile(dir.File("ErrorLog.txt")),
+              "Date: 08 Dec 2026\r\nTime: 21:17:40\r\n" + message + "\r\n");
+    std::vector<platform::TDrawRecord> texts;
+    for (const platform::TDrawRecord& record : platform::DrawLog())
+        if (record.kind == platform::TDrawRecord::TEXT && record.text != "<press any key>")
+            texts.push_back(record);
+    platform::SetDrawLog(false);
+    ASSERT_FALSE(texts.empty());
+    for (const platform::TDrawRecord& record : texts) {
+        EXPECT_EQ(record.text, shown);
+        EXPECT_EQ(record.w, static_cast<float>(platform::TextWidth(shown)));
+    }
 }
 
 TEST_F(ErrorBox, OnlyInputAfterTheBoxAppearedClosesItAndTheStateIsLeftKnown) {
