@@ -72,6 +72,18 @@ protected:
         Game->FullScreen = 0;
         Game->SetSubPathWrapper("Pelorin Demo");
     }
+    // A start of the program up to its settings: the crash check, then Init.
+    void StartGame() {
+        NewGame();
+        Game->CheckGoodExit();
+        Game->Init(4);
+    }
+    // The defaults restored at the last start, with the name Ada kept.
+    void ExpectRestoredForAda() {
+        EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
+        EXPECT_EQ(Game->MusicVolume, 20);
+        EXPECT_EQ(Game->ProfileName, "Ada");
+    }
     std::string IniText() { return ReadTextFile(Game->IniFilePath()); }
     ShellDriver driver;
     std::string dataDir;
@@ -282,9 +294,7 @@ TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
     ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
     // The first copy: started, its music turned up, then running on.
     HeldChild first([this](const std::function<void()>& ready) {
-        NewGame();
-        Game->CheckGoodExit();
-        Game->Init(4);
+        StartGame();
         Game->MusicSetVolume(70, 1);
         ready();
         return true;
@@ -292,9 +302,7 @@ TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
     ASSERT_TRUE(first.Ready());
     ASSERT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_FILE);
 
-    NewGame();
-    Game->CheckGoodExit();
-    Game->Init(4);
+    StartGame();
     EXPECT_TRUE(driver.notes.empty());
     EXPECT_EQ(Game->MusicVolume, 70);
     EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_FILE);
@@ -303,12 +311,8 @@ TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
     EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
 
     first.Kill();
-    NewGame();
-    Game->CheckGoodExit();
-    Game->Init(4);
-    EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
-    EXPECT_EQ(Game->MusicVolume, 20);
-    EXPECT_EQ(Game->ProfileName, "Ada");
+    StartGame();
+    ExpectRestoredForAda();
     EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_NONE);
 }
 
@@ -318,30 +322,22 @@ TEST_F(Settings, AChangeAfterAnotherCopyEndedInOrderIsJudgedByItsOwnEnd) {
     platform::CreateDir(Game->SubPath, true);
     ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
     HeldChild second([this](const std::function<void()>& ready) {
-        NewGame();
-        Game->CheckGoodExit();
-        Game->Init(4);
+        StartGame();
         ready();
         Game->MusicSetVolume(70, 1);
         ready();
         return true;
     });
     ASSERT_TRUE(second.Ready());
-    NewGame();
-    Game->CheckGoodExit();
-    Game->Init(4);
+    StartGame();
     TGame::MakeGoodExit();
     ASSERT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_FILE);
 
     ASSERT_TRUE(second.Next());
     EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
     second.Kill();
-    NewGame();
-    Game->CheckGoodExit();
-    Game->Init(4);
-    EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
-    EXPECT_EQ(Game->MusicVolume, 20);
-    EXPECT_EQ(Game->ProfileName, "Ada");
+    StartGame();
+    ExpectRestoredForAda();
 }
 
 TEST_F(Settings, SaveFlags) {
