@@ -99,6 +99,25 @@ TEST(DataFolder, PointerDialogAndLogoDecode) {
         EXPECT_EQ(platform::FileType(DataPath(GRAPHICS_FOLDER, file)), 1) << file;
 }
 
+// A dialog is as large as its background, and draws its light edge along the top row and the left
+// column of that rectangle: the picture must be opaque along both, at the size the dialogs' layouts
+// were made for.
+TEST(DataFolder, DialogBackgroundIsOpaqueWhereTheDialogsLightEdgeFalls) {
+    platform::PixmapPtr pixmap = Picture(DataPath(GRAPHICS_FOLDER, DIALOG_BACKGROUND));
+    ASSERT_TRUE(pixmap);
+    EXPECT_EQ(pixmap->Width(), 440);
+    EXPECT_EQ(pixmap->Height(), 180);
+    std::vector<std::string> seeThrough;
+    for (int x = 0; x < pixmap->Width(); ++x)
+        if ((pixmap->ReadPixel(x, 0) >> 24) != 0xff)
+            seeThrough.push_back(std::to_string(x) + ",0");
+    for (int y = 1; y < pixmap->Height(); ++y)
+        if ((pixmap->ReadPixel(0, y) >> 24) != 0xff)
+            seeThrough.push_back("0," + std::to_string(y));
+    EXPECT_TRUE(seeThrough.empty())
+        << seeThrough.size() << " pixels, the first at " << seeThrough.front();
+}
+
 TEST(DataFolder, MenuButtonsHaveAMouseOverPictureOfTheSameSize) {
     for (const char* name : MENU_BUTTONS) {
         const std::string path = DataPath(MENUS_FOLDER, std::string(name) + IMAGE_EXT);

@@ -1,8 +1,10 @@
 // A one-player game on the real board screen in a window: the throw button and a pawn clicked
-// through injected input, the frame read back, and a screenshot left for people to look at.
+// through injected input, the frame read back, and a screenshot left for people to look at; and
+// the no-move box's light edge on its picture.
 
 #include "tests/game/board/board_screen_fixture.h"
 
+#include "framework/ui/dialog.h"
 #include "framework/util/drawing.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -11,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -120,6 +126,57 @@ TEST_F(BoardInWindow, OnePlayerGameByPointerAndClick) {
     // The computer answers within its three seconds (the logic alone: no frames needed).
     Logic(600);
     EXPECT_EQ(screen->Rules.CurrentPlayer, 1);
+}
+
+// The no-move box over the board: its light lines along the top row and the left column fall on
+// its picture, lighting it by half, and the board just outside them shows as it was.
+TEST_F(BoardInWindow, TheNoMoveBoxsLightEdgeLiesOnItsPicture) {
+    SetBoard({28}, {1, 3, 5, 7, 9}, 1, 0);
+    Shot();
+    const platform::PixmapPtr behind = frame;
+    // A throw of 4, and the pawn on square 28 leaves only with a 3.
+    screen->Rules.Movement = 4;
+    screen->Die->visible = 1;
+    Shot();
+    ASSERT_NE(screen->OKDialog, nullptr);
+    const TDialog& box = *screen->OKDialog;
+    ASSERT_EQ(box.Transitioning, 0);
+    const platform::PixmapPtr picture = box.Background->Frame(0);
+    ASSERT_NE(picture, nullptr);
+
+    std::vector<std::string> wrong;
+    auto expect = [&](int x, int y, uint32_t want, const std::string& what) {
+        const uint32_t got = frame->ReadPixel(x, y);
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                         static_cast<int>((want >> shift) & 0xFF)) > 3) {
+                wrong.push_back(what + " at " + std::to_string(x) + "," + std::to_string(y));
+                return;
+            }
+    };
+    auto lit = [&](int px, int py) {
+        const uint32_t p = picture->ReadPixel(px, py);
+        if ((p >> 24) != 0xFF)
+            wrong.push_back("see-through picture under the line at " + std::to_string(px) + "," +
+                            std::to_string(py));
+        uint32_t half = 0;
+        for (int shift : {0, 8, 16})
+            half |= ((((p >> shift) & 0xFF) + 255) / 2) << shift;
+        expect(box.x + px, box.y + py, half, "line");
+    };
+    // The corner pixel, where both lines start, is lit twice.
+    for (int i = 1; i < box.w; ++i)
+        lit(i, 0);
+    for (int j = 1; j < box.h; ++j)
+        lit(0, j);
+    auto unlit = [&](int x, int y) { expect(x, y, behind->ReadPixel(x, y), "outside"); };
+    for (int x = box.x - 1; x <= box.x + box.w; ++x)
+        unlit(x, box.y - 1);
+    for (int y = box.y; y <= box.y + box.h; ++y)
+        unlit(box.x - 1, y);
+    unlit(box.x + box.w, box.y);
+    unlit(box.x, box.y + box.h);
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels, the first: " << wrong.front();
 }
 
 } // namespace
