@@ -63,6 +63,14 @@ std::string OpenFailure(int code) {
     }
 }
 
+// "mono 8000 Hz", "stereo 44100 Hz", "6-channel 48000 Hz".
+std::string Layout(const vorbis_info& info) {
+    const std::string channels = info.channels == 1   ? "mono"
+                                 : info.channels == 2 ? "stereo"
+                                                      : std::to_string(info.channels) + "-channel";
+    return channels + " " + std::to_string(info.rate) + " Hz";
+}
+
 // Consecutive holes (lost data) that a read skips before it gives up on the rest of the file.
 constexpr int MAX_HOLES = 64;
 
@@ -103,11 +111,41 @@ bool TOGGStream::Open(std::string* error) {
         Close();
         return false;
     }
+    // Every link plays in the first one's format, so a chain of links that differ cannot play.
+    // Links are known only on a seekable stream; on another, reading ends at the first that
+    // differs.
+    const long links = ov_streams(ogg.get());
+    for (long i = 1; i < links; ++i) {
+        const vorbis_info* link = ov_info(ogg.get(), int(i));
+        if (!link || link->channels != info->channels || link->rate != info->rate) {
+            if (error) {
+                *error = "a chained Ogg Vorbis file whose links differ (link " +
+                         std::to_string(i + 1) + ": " +
+                         (link ? Layout(*link) : std::string("no stream information")) + " after " +
+                         Layout(*info) + ")";
+            }
+            Close();
+            return false;
+        }
+    }
+    // vorbisfile leaves a chain that it has just opened at the start of its second link.
+    if (links > 1) {
+        const int seek = ov_raw_seek(ogg.get(), 0);
+        if (seek != 0) {
+            if (error) {
+                *error = OpenFailure(seek);
+            }
+            Close();
+            return false;
+        }
+    }
     // Unknown (negative) for an unseekable stream: the end is then found by reading.
     const ogg_int64_t total = ov_pcm_total(ogg.get(), -1);
     samples = total > 0 ? int(std::min<ogg_int64_t>(total, INT_MAX)) : 0;
     SAMPLE_RATE = int(info->rate);
     STREAM_FORMAT = format;
+    linkChannels = info->channels;
+    linkRate = info->rate;
     return true;
 }
 
@@ -182,6 +220,13 @@ int TOGGStream::ReadData(unsigned char* out, int bytes) {
             break; // the end of the data, or an error that ends it
         }
         holes = 0;
+        // A link in another format than the stream's ends the data, its samples dropped: only an
+        // unseekable stream gets here, as open refuses such a chain where it can list the links.
+        const vorbis_info* info = ov_info(ogg.get(), section);
+        if (!info || info->channels != linkChannels || info->rate != linkRate) {
+            Close();
+            break;
+        }
         done += int(got);
     }
     const int frame = GetBytesPerSample(STREAM_FORMAT);

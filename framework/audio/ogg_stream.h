@@ -13,7 +13,8 @@ public:
     TOGGStream& operator=(const TOGGStream&) = delete;
 
     // A decoder at the first sample; null (with the reason in error when the data is an Ogg file
-    // but not one that plays) otherwise. Mono and stereo files play, in their own rate.
+    // but not one that plays) otherwise. Mono and stereo files play, in their own rate; a chained
+    // file plays through its links when they share one format.
     static std::shared_ptr<TOGGStream> Load(const TMusicSource& source,
                                             std::string* error = nullptr);
     int Free() override;
@@ -37,6 +38,10 @@ private:
     // Opens the decoder on the stream from its start; false (decoder closed) with the reason.
     bool Open(std::string* error);
     void Close();
+
+    // The first link's channels and rate, in which the stream plays.
+    int linkChannels = 0;
+    long linkRate = 0;
 };
 
 TMusicPtr MaxMod_Loader_Ogg(const TMusicSource& source, std::string* error);

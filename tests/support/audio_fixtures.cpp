@@ -103,7 +103,7 @@ std::string RampPcm(int bytes) {
     return s;
 }
 
-std::string MakeOgg(int channels, int rate, int frames) {
+std::string MakeOgg(int channels, int rate, int frames, int serial) {
     std::string out;
     vorbis_info vi;
     vorbis_info_init(&vi);
@@ -118,7 +118,7 @@ std::string MakeOgg(int channels, int rate, int frames) {
     vorbis_analysis_init(&vd, &vi);
     vorbis_block_init(&vd, &vb);
     ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
+    ogg_stream_init(&os, serial);
     ogg_packet header, comment, code;
     vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
     ogg_stream_packetin(&os, &header);

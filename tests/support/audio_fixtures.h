@@ -55,6 +55,7 @@ protected:
 };
 
 // An Ogg Vorbis file of frames frames (per channel) of a quiet sine, encoded with libvorbisenc.
-std::string MakeOgg(int channels, int rate, int frames);
+// Files joined into a chain need serial numbers of their own.
+std::string MakeOgg(int channels, int rate, int frames, int serial = 1234);
 
 } // namespace testing_support

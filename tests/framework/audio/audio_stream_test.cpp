@@ -1,6 +1,7 @@
 #include "framework/audio/audio_stream.h"
 #include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -295,6 +296,14 @@ TEST_F(MusicStream, NoStreamWithoutADriverOrAPlayableFile) {
     std::string error;
     EXPECT_FALSE(TAudioStream::Create(platform::MemoryStream("not music"), 1, 1, &error));
     EXPECT_NE(error.find("neither WAV nor Ogg Vorbis"), std::string::npos) << error;
+    testing_support::TempDir dir;
+    const std::string chain = dir.File("chain.ogg");
+    ASSERT_TRUE(
+        testing_support::WriteTextFile(chain, MakeOgg(2, 44100, 4410) + MakeOgg(1, 8000, 800, 2)));
+    EXPECT_FALSE(TAudioStream::Create(chain, 1, 1, &error));
+    EXPECT_EQ(error, "Music file '" + chain +
+                         "': a chained Ogg Vorbis file whose links differ (link 2: mono 8000 Hz "
+                         "after stereo 44100 Hz)");
 
     platform::SetAudioDriver("DirectSound");
     EXPECT_FALSE(TAudioStream::Create(platform::MemoryStream(MakeWav(TWavSpec{}, RampPcm(400))), 1,
