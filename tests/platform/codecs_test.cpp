@@ -10,6 +10,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <jpeglib.h>
 #include <png.h>
 #include <vector>
 #include <zlib.h>
@@ -287,6 +288,75 @@ void ExpectPngPixels(const PngFixture& f, const TPixmap& p, bool linearToSrgb) {
         }
 }
 
+// A flat grey JPEG written through libjpeg with the coding and scans a test asks for.
+struct JpegFixture {
+    enum Scans { SEQUENTIAL, PROGRESSIVE, ONE_DC_SCAN }; // ONE_DC_SCAN: the fewest bytes a block
+    int w, h;
+    bool grey, arithmetic;
+    Scans scans;
+};
+
+struct JpegFixtureError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegFixtureFail(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegFixtureError*>(cinfo->err)->jump, 1);
+}
+
+// libjpeg's errors jump back here: only plain data in this frame.
+bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsigned long* size) {
+    jpeg_compress_struct cinfo;
+    JpegFixtureError error;
+    cinfo.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = JpegFixtureFail;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, out, size);
+    cinfo.image_width = JDIMENSION(f->w);
+    cinfo.image_height = JDIMENSION(f->h);
+    cinfo.input_components = f->grey ? 1 : 3;
+    cinfo.in_color_space = f->grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    cinfo.arith_code = f->arithmetic;
+    // One full DC scan, then the AC coefficients in one run of end-of-block codes, with tables
+    // fitted to the data: one bit a block.
+    static const jpeg_scan_info greyScans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+    static const jpeg_scan_info colourScans[] = {{3, {0, 1, 2}, 0, 0, 0, 0},
+                                                 {1, {0}, 1, 63, 0, 0},
+                                                 {1, {1}, 1, 63, 0, 0},
+                                                 {1, {2}, 1, 63, 0, 0}};
+    if (f->scans == JpegFixture::PROGRESSIVE)
+        jpeg_simple_progression(&cinfo);
+    if (f->scans == JpegFixture::ONE_DC_SCAN) {
+        cinfo.scan_info = f->grey ? greyScans : colourScans;
+        cinfo.num_scans = f->grey ? 2 : 4;
+        cinfo.optimize_coding = TRUE;
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+std::string WriteJpegFixture(const JpegFixture& f) {
+    std::vector<JSAMPLE> row(size_t(f.w * 3), 0x80);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    std::string out;
+    if (WriteJpegRows(&f, row.data(), &buffer, &size))
+        out.assign(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    EXPECT_FALSE(out.empty());
+    return out;
+}
+
 TEST(Codecs, PngRoundTripsKeepEveryPixelAndAlpha) {
     TempDir dir;
     struct Case {
@@ -463,6 +533,43 @@ TEST(Codecs, JpegRoundTripIsClose) {
             EXPECT_LT(total / (size * (size + 3) * 3), 3) << size;
         }
     }
+}
+
+// The guard against a few bytes that claim millions of pixels holds for Huffman coding, which
+// needs a bit or more a block; arithmetic coding can take far fewer, and loads.
+TEST(Codecs, JpegPixelsPerByteGuardSparesValidFiles) {
+    struct Case {
+        const char* what;
+        JpegFixture fixture;
+    };
+    const Case cases[] = {
+        {"arithmetic, flat 4000x3000", {4000, 3000, false, true, JpegFixture::SEQUENTIAL}},
+        {"arithmetic, progressive", {2000, 1500, false, true, JpegFixture::PROGRESSIVE}},
+        {"Huffman, progressive, grey", {1024, 1024, true, false, JpegFixture::PROGRESSIVE}},
+        {"Huffman, one DC scan, grey", {1024, 1024, true, false, JpegFixture::ONE_DC_SCAN}},
+        {"Huffman, one DC scan, colour", {1024, 1024, false, false, JpegFixture::ONE_DC_SCAN}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string jpeg = WriteJpegFixture(c.fixture);
+        const int64_t pixels = int64_t{c.fixture.w} * c.fixture.h;
+        SCOPED_TRACE(std::to_string(pixels / int64_t(jpeg.size())) + " pixels a byte");
+        std::string error;
+        auto p = DecodePixmap(jpeg, &error);
+        ASSERT_TRUE(p) << error;
+        ASSERT_EQ(p->Width(), c.fixture.w);
+        ASSERT_EQ(p->Height(), c.fixture.h);
+        for (int y = 0; y < p->Height(); y += 7)
+            for (int x = 0; x < p->Width(); x += 5)
+                ASSERT_EQ(p->ReadPixel(x, y), 0xFF808080u) << x << "," << y;
+    }
+
+    // Arithmetic coding is bound by the pixel limit: 16384 by 8192 in the same bytes is refused.
+    std::string forged = WriteJpegFixture(cases[0].fixture);
+    const size_t frame = forged.find("\xFF\xC9");
+    ASSERT_NE(frame, std::string::npos);
+    forged.replace(frame + 5, 4, std::string("\x20\x00\x40\x00", 4));
+    ExpectRejected(forged, "too large", "arithmetic JPEG beyond the pixel limit");
 }
 
 TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
