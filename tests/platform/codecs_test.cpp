@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/image_codecs.h"
 #include "platform/pixmap.h"
 #include "platform/system.h"
 
@@ -587,6 +588,36 @@ TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
     ExpectRejected(std::string("\xFF\xD8\xFF") + std::string(100, 'x'), "JPEG", "junk JPEG");
     ExpectRejected("", "empty", "empty file");
     ExpectRejected("GIF89a and more", "not a PNG", "unknown format");
+    // TGA has no signature; other formats' headers are not taken for one.
+    const std::string others[] = {
+        std::string("GIF89a\x20\x00\x20\x00\xF7\x00\x00\x00\x00\x00\xFF\xFF\xFF\x00", 19),
+        std::string("II*\x00\x08\x00\x00\x00\x10\x00\xFE\x00\x04\x00\x01\x00\x00\x00\x00", 19),
+        std::string("MM\x00*\x00\x00\x00\x08\x00\x10\x00\xFE\x00\x04\x00\x00\x00\x01\x00", 19),
+        // An icon and a cursor of one 32 by 32 picture.
+        std::string("\x00\x00\x01\x00\x01\x00\x20\x20\x00\x00\x01\x00\x20\x00\xA8\x10\x00\x00"
+                    "\x16\x00\x00\x00",
+                    22),
+        std::string("\x00\x00\x02\x00\x01\x00\x20\x20\x00\x00\x10\x00\x10\x00\x30\x01\x00\x00"
+                    "\x16\x00\x00\x00",
+                    22),
+        std::string("RIFF\x24\x00\x00\x00WEBPVP8 \x18\x00\x00\x00\x30\x01\x00", 23),
+        std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x20", 18),
+        std::string("\x0A\x05\x01\x08\x00\x00\x00\x00\x1F\x00\x1F\x00\x48\x00\x48\x00\x00\x00", 18),
+        "qoif\0\0\0 \0\0\0 \4\0 and the pixels",
+        "a line of plain text, long enough for a header",
+    };
+    for (const std::string& other : others)
+        ExpectRejected(other, "not a PNG", other.substr(0, 4));
+    // Nor are random bytes, but for a few in a million.
+    SeedRnd(99);
+    int takenForTga = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(40, '\0');
+        for (char& b : bytes)
+            b = char(Rand(0, 255));
+        takenForTga += LooksLikeTGA(bytes);
+    }
+    EXPECT_EQ(takenForTga, 0);
 
     // Sizes no one would draw are refused before anything is allocated.
     std::string ihdr = Be32(100000) + Be32(100000) + std::string("\x08\x06\x00\x00\x00", 5);
@@ -695,6 +726,30 @@ TEST(Codecs, TgaBothOriginsRawAndRunLength) {
     ExpectRejected(TgaHeader(2, 2, 2, 24, 0) + raw.substr(0, 11), "truncated", "short TGA");
     ExpectRejected(TgaHeader(10, 3, 2, 32, 8) + rle.substr(0, 8), "truncated", "short RLE");
     ExpectRejected(TgaHeader(2, 0, 2, 24, 0), "not a PNG", "TGA without pixels");
+
+    // Kinds of TGA not read are named, whatever follows the header.
+    auto colourMapped = [](int type, int entryBits) {
+        std::string header = TgaHeader(type, 4, 4, 8, 0);
+        header[1] = 1;                                  // a colour map
+        header[5] = 16;                                 // of 16 entries
+        header[7] = char(entryBits);                    // of this many bits
+        return header + std::string(16 * 3 + 16, '\1'); // the map, then the indices
+    };
+    ExpectRejected(colourMapped(1, 24), "unsupported TGA (colour-mapped)", "colour-mapped");
+    ExpectRejected(colourMapped(9, 16), "unsupported TGA (colour-mapped)", "colour-mapped RLE");
+    ExpectRejected(TgaHeader(2, 2, 2, 16, 1) + std::string(8, '\x7F'), "unsupported TGA (16 bits)",
+                   "16-bit true colour");
+    ExpectRejected(TgaHeader(10, 2, 2, 15, 0) + std::string(9, '\x7F'), "unsupported TGA (15 bits)",
+                   "15-bit run-length");
+    ExpectRejected(TgaHeader(3, 2, 2, 16, 8) + std::string(8, '\x7F'), "unsupported TGA (16 bits)",
+                   "16-bit grey with alpha");
+    // Without a plausible map, type 1 is not taken for TGA.
+    std::string noMap = colourMapped(1, 24);
+    noMap[1] = 0;
+    ExpectRejected(noMap, "not a PNG", "colour-mapped without a map");
+    std::string oddEntry = colourMapped(1, 24);
+    oddEntry[7] = 12;
+    ExpectRejected(oddEntry, "not a PNG", "colour map of 12-bit entries");
 }
 
 // Every truncation and a few thousand damaged copies of each format: no crash, no read outside
