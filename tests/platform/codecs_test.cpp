@@ -603,7 +603,7 @@ TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
         std::string("RIFF\x24\x00\x00\x00WEBPVP8 \x18\x00\x00\x00\x30\x01\x00", 23),
         std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x20", 18),
         std::string("\x0A\x05\x01\x08\x00\x00\x00\x00\x1F\x00\x1F\x00\x48\x00\x48\x00\x00\x00", 18),
-        "qoif\0\0\0 \0\0\0 \4\0 and the pixels",
+        std::string("qoif\0\0\0 \0\0\0 \4\0 and the pixels", 29),
         "a line of plain text, long enough for a header",
     };
     for (const std::string& other : others)
