@@ -168,21 +168,42 @@ struct TgaHeader {
     bool topDown, rightToLeft, alpha;
 };
 
-bool ReadTgaHeader(const TBytes& in, TgaHeader& h) {
+// TGA has no signature: a header counts as TGA when its fields hold values TGA files use. False
+// when it does not; else true, with unread empty for a kind this reader decodes (true colour of 24
+// or 32 bits, grey of 8) or naming the kind it does not.
+bool TgaKind(const TBytes& in, std::string& unread) {
     if (!in.Has(0, 18))
         return false;
+    const int colourMapType = in.U8(1), type = in.U8(2), bits = in.U8(16);
+    if (colourMapType > 1)
+        return false;
+    if (type == 1 || type == 9) {
+        const int entry = in.U8(7);
+        const bool plausible = colourMapType == 1 && in.U16(5) > 0 &&
+                               (entry == 15 || entry == 16 || entry == 24 || entry == 32) &&
+                               (bits == 8 || bits == 16);
+        unread = "colour-mapped";
+        return plausible;
+    }
+    const bool grey = type == 3 || type == 11;
+    const bool colour = type == 2 || type == 10;
+    if (grey ? bits != 8 && bits != 16
+             : !colour || (bits != 15 && bits != 16 && bits != 24 && bits != 32))
+        return false;
+    const bool read = grey ? bits == 8 : bits == 24 || bits == 32;
+    unread = read ? "" : std::to_string(bits) + " bits";
+    return true;
+}
+
+// The header of a kind TgaKind says this reader decodes.
+TgaHeader ReadTgaHeader(const TBytes& in) {
+    TgaHeader h;
     const int colourMapType = in.U8(1);
     h.type = in.U8(2);
     h.width = static_cast<int>(in.U16(12));
     h.height = static_cast<int>(in.U16(14));
     h.bits = in.U8(16);
     const int descriptor = in.U8(17);
-    const bool grey = h.type == 3 || h.type == 11;
-    const bool colour = h.type == 2 || h.type == 10;
-    if (colourMapType > 1 || !(grey || colour))
-        return false;
-    if (grey ? h.bits != 8 : h.bits != 24 && h.bits != 32)
-        return false;
     // A colour map in a true-colour file is skipped.
     const uint64_t mapBytes =
         colourMapType ? uint64_t{in.U16(5)} * ((uint64_t{in.U8(7)} + 7) / 8) : 0;
@@ -190,23 +211,29 @@ bool ReadTgaHeader(const TBytes& in, TgaHeader& h) {
     h.topDown = descriptor & 0x20;
     h.rightToLeft = descriptor & 0x10;
     h.alpha = h.bits == 32 && (descriptor & 0x0F) != 0;
-    return true;
+    return h;
 }
 
 } // namespace
 
 bool LooksLikeTGA(const std::string& bytes) {
-    TgaHeader h;
-    return ReadTgaHeader(TBytes(bytes), h) && h.width > 0 && h.height > 0;
+    const TBytes in(bytes);
+    std::string unread;
+    return TgaKind(in, unread) && in.U16(12) > 0 && in.U16(14) > 0;
 }
 
 PixmapPtr DecodeTGA(const std::string& bytes, std::string& error) {
     const TBytes in(bytes);
-    TgaHeader h;
-    if (!ReadTgaHeader(in, h)) {
+    std::string unread;
+    if (!TgaKind(in, unread)) {
         error = "truncated or unsupported TGA";
         return nullptr;
     }
+    if (!unread.empty()) {
+        error = "unsupported TGA (" + unread + ")";
+        return nullptr;
+    }
+    const TgaHeader h = ReadTgaHeader(in);
     if (!ImageSizeAllowed(h.width, h.height, error))
         return nullptr;
     const int size = h.bits / 8;

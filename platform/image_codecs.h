@@ -18,7 +18,8 @@ PixmapPtr DecodePNG(const std::string& bytes, std::string& error);
 PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error);
 PixmapPtr DecodeBMP(const std::string& bytes, std::string& error);
 PixmapPtr DecodeTGA(const std::string& bytes, std::string& error);
-// Whether the bytes start like a file of the format (TGA has no signature: a plausible header).
+// Whether the bytes start like a file of the format (TGA has no signature: a plausible header,
+// also of a kind DecodeTGA refuses by name, such as colour-mapped or 16-bit files).
 bool LooksLikeTGA(const std::string& bytes);
 
 // pixmap is PF_RGBA8888 or PF_RGB888; level 0..9.

@@ -48,10 +48,11 @@ bool SupportedColourSpace(J_COLOR_SPACE space) {
     return space == JCS_GRAYSCALE || space == JCS_RGB || space == JCS_YCbCr;
 }
 
-// One pass over the file: with no pixels, the header only (w and h receive the size); with pixels,
-// the whole image, which must be w by h.
+// One pass over the file: with no pixels, the header only (w and h receive the size, arithmetic
+// whether the data is arithmetic-coded); with pixels, the whole image, which must be w by h, and
+// arithmetic is not used.
 bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixels, int pitch,
-              int* w, int* h, JpegError* error) {
+              int* w, int* h, bool* arithmetic, JpegError* error) {
     jpeg_decompress_struct cinfo;
     InitError(error);
     cinfo.err = &error->manager;
@@ -66,6 +67,7 @@ bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixe
         const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
         *w = static_cast<int>(cinfo.image_width);
         *h = static_cast<int>(cinfo.image_height);
+        *arithmetic = cinfo.arith_code;
         jpeg_destroy_decompress(&cinfo);
         if (!supported)
             std::snprintf(error->message, sizeof error->message, "unsupported colour space");
@@ -122,17 +124,21 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
     const auto size = static_cast<unsigned long>(bytes.size());
     JpegError failure;
     int w = 0, h = 0;
-    if (!ReadJpeg(data, size, nullptr, 0, &w, &h, &failure)) {
+    bool arithmetic = false;
+    if (!ReadJpeg(data, size, nullptr, 0, &w, &h, &arithmetic, &failure)) {
         error = std::string("malformed JPEG: ") + failure.message;
         return nullptr;
     }
     if (!ImageSizeAllowed(w, h, error))
         return nullptr;
     // Data that ends early (or at a marker) is padded by libjpeg without end, so a few bytes
-    // could claim a picture of millions of pixels and keep the decoder busy for seconds. The best
-    // Huffman coding needs two bits per 8 by 8 block; no real file comes near this many pixels a
-    // byte.
-    if (static_cast<int64_t>(w) * h > static_cast<int64_t>(bytes.size()) * kMaxJpegPixelsPerByte) {
+    // could claim a picture of millions of pixels and keep the decoder busy for seconds. Huffman
+    // coding needs at least two bits per 8 by 8 block in a sequential file and one in the first
+    // DC scan of a progressive one (512 pixels a byte), so no valid file comes near this ratio.
+    // Arithmetic coding has no such floor (a flat 4000 by 3000 picture takes some 200 bytes):
+    // there only the pixel limit bounds the work.
+    if (!arithmetic &&
+        static_cast<int64_t>(w) * h > static_cast<int64_t>(bytes.size()) * kMaxJpegPixelsPerByte) {
         error = "malformed JPEG: " + std::to_string(w) + "x" + std::to_string(h) +
                 " pixels cannot come from " + std::to_string(bytes.size()) + " bytes";
         return nullptr;
@@ -142,7 +148,7 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
         error = "out of memory";
         return nullptr;
     }
-    if (!ReadJpeg(data, size, pixmap->PixelPtr(0, 0), pixmap->Pitch(), &w, &h, &failure)) {
+    if (!ReadJpeg(data, size, pixmap->PixelPtr(0, 0), pixmap->Pitch(), &w, &h, nullptr, &failure)) {
         error = std::string("truncated or malformed JPEG: ") + failure.message;
         return nullptr;
     }

@@ -1,6 +1,7 @@
-// PNG through libpng: the simplified API reads (it catches libpng's errors itself); writing uses
-// the classic API for the compression level, with libpng's setjmp error handling. Between setjmp
-// and any longjmp no object with a destructor is created, so a jump never skips one.
+// PNG through libpng's classic API, reading and writing, with libpng's setjmp error handling.
+// Between setjmp and any longjmp no object with a destructor is created, so a jump never skips
+// one: the functions that set the jump hold only plain data, and the pixmap is made between the
+// two of them that read (header, then pixels).
 
 #include "platform/image_codecs.h"
 
@@ -14,21 +15,25 @@ namespace platform {
 
 namespace {
 
-struct PngWriteState {
-    std::string* out;
-    char message[256];
-};
+constexpr size_t MESSAGE_SIZE = 256;
 
+// The error pointer of every png_struct here is a char[MESSAGE_SIZE] that receives the message.
 void PngError(png_structp png, png_const_charp message) {
-    auto* state = static_cast<PngWriteState*>(png_get_error_ptr(png));
-    std::snprintf(state->message, sizeof state->message, "%s", message ? message : "error");
+    auto* text = static_cast<char*>(png_get_error_ptr(png));
+    std::snprintf(text, MESSAGE_SIZE, "%s", message ? message : "error");
     png_longjmp(png, 1);
 }
 
+// Warnings (a damaged ancillary chunk, a benign error) are borne and print nothing.
 void PngWarning(png_structp, png_const_charp) {}
 
+struct PngWriteState {
+    std::string* out;
+    char message[MESSAGE_SIZE];
+};
+
 void PngWrite(png_structp png, png_bytep data, png_size_t length) {
-    auto* state = static_cast<PngWriteState*>(png_get_error_ptr(png));
+    auto* state = static_cast<PngWriteState*>(png_get_io_ptr(png));
     bool ok = true;
     try {
         state->out->append(reinterpret_cast<const char*>(data), length);
@@ -44,7 +49,8 @@ void PngFlush(png_structp) {}
 
 // Only plain data lives in this frame, so the jump back from libpng skips no destructor.
 bool WritePng(png_bytep* rows, int w, int h, bool alpha, int level, PngWriteState* state) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, state, PngError, PngWarning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, state->message, PngError, PngWarning);
     if (!png) {
         std::snprintf(state->message, sizeof state->message, "out of memory");
         return false;
@@ -71,29 +77,115 @@ bool WritePng(png_bytep* rows, int w, int h, bool alpha, int level, PngWriteStat
     return true;
 }
 
+struct PngReadState {
+    const unsigned char* data;
+    size_t size;
+    size_t at;
+    char message[MESSAGE_SIZE];
+};
+
+void PngRead(png_structp png, png_bytep out, png_size_t length) {
+    auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
+    if (length > state->size - state->at)
+        png_error(png, "read beyond end of data");
+    std::memcpy(out, state->data + state->at, length);
+    state->at += length;
+}
+
+// Owns the read structs for the decoder's frame, which the jumps never cross.
+class TPngReader {
+public:
+    explicit TPngReader(PngReadState* state) {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, state->message, PngError, PngWarning);
+        if (png_)
+            info_ = png_create_info_struct(png_);
+        if (!info_)
+            return;
+        png_set_read_fn(png_, state, PngRead);
+        // As in libpng's simplified reader, which read these files before: benign errors (a chunk
+        // out of place, too many or too large) are warnings, and an ancillary chunk with a bad
+        // CRC is dropped (libpng's default); a damaged critical chunk is an error.
+        png_set_benign_errors(png_, 1);
+        // Metadata is read before the size check: libpng's defaults (1000 chunks of 8 MB each)
+        // would let a small file of compressed text take gigabytes. Chunks past these limits are
+        // dropped with a warning. Rows are allocated only after the size check.
+        png_set_chunk_cache_max(png_, CHUNK_CACHE_MAX);
+        png_set_chunk_malloc_max(png_, CHUNK_MALLOC_MAX);
+    }
+    ~TPngReader() {
+        if (png_)
+            png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+    }
+    TPngReader(const TPngReader&) = delete;
+    TPngReader& operator=(const TPngReader&) = delete;
+    png_structp Png() const { return png_; }
+    png_infop Info() const { return info_; }
+
+private:
+    static constexpr png_uint_32 CHUNK_CACHE_MAX = 64;
+    static constexpr png_alloc_size_t CHUNK_MALLOC_MAX = png_alloc_size_t{4} << 20;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+// Reads up to the image data and asks for 8-bit RGBA rows: palettes, low-bit grey and tRNS
+// expanded, 16 bits scaled exactly (round(v * 255 / 65535)), grey made RGB, opaque alpha added
+// where there is none. A file whose gAMA chunk states another gamma than sRGB's is converted to
+// sRGB; one with neither gAMA nor sRGB is taken as sRGB already, at every depth, as viewers show
+// it (libpng's simplified reader took untagged 16-bit data for linear light).
+bool ReadPngHeader(png_structp png, png_infop info, png_uint_32* w, png_uint_32* h) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_read_info(png, info);
+    *w = png_get_image_width(png, info);
+    *h = png_get_image_height(png, info);
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    return true;
+}
+
+// Reads every pass of the image into rows of width * 4 bytes.
+bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows, png_uint_32 w) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 4 ||
+        png_get_rowbytes(png, info) != size_t{w} * 4)
+        png_error(png, "unexpected row layout");
+    png_read_image(png, rows);
+    return true;
+}
+
 } // namespace
 
 PixmapPtr DecodePNG(const std::string& bytes, std::string& error) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
-        error = std::string("malformed PNG: ") + image.message;
-        return nullptr;
-    }
-    if (!ImageSizeAllowed(image.width, image.height, error)) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    PixmapPtr pixmap = CreatePixmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!pixmap) {
-        png_image_free(&image);
+    PngReadState state{reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0, {}};
+    TPngReader reader(&state);
+    if (!reader.Info()) {
         error = "out of memory";
         return nullptr;
     }
-    if (!png_image_finish_read(&image, nullptr, pixmap->PixelPtr(0, 0), pixmap->Pitch(), nullptr)) {
-        error = std::string("truncated or malformed PNG: ") + image.message;
+    png_uint_32 w = 0, h = 0;
+    if (!ReadPngHeader(reader.Png(), reader.Info(), &w, &h)) {
+        error = std::string("malformed PNG: ") + state.message;
+        return nullptr;
+    }
+    if (!ImageSizeAllowed(w, h, error))
+        return nullptr;
+    PixmapPtr pixmap = CreatePixmap(static_cast<int>(w), static_cast<int>(h));
+    if (!pixmap) {
+        error = "out of memory";
+        return nullptr;
+    }
+    std::vector<png_bytep> rows(h);
+    for (png_uint_32 y = 0; y < h; ++y)
+        rows[y] = pixmap->PixelPtr(0, static_cast<int>(y));
+    if (!ReadPngRows(reader.Png(), reader.Info(), rows.data(), w)) {
+        error = std::string("truncated or malformed PNG: ") + state.message;
         return nullptr;
     }
     return pixmap;

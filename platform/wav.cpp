@@ -29,6 +29,7 @@ constexpr unsigned char SUBTYPE_TAIL[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 
                                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 constexpr int FORMAT_PCM = 1;
+constexpr int FORMAT_IEEE_FLOAT = 3;
 constexpr int FORMAT_EXTENSIBLE = 0xFFFE;
 constexpr uint32_t SIZE_TO_END = 0xFFFFFFFFu;
 constexpr int MAX_RATE = 768000;
@@ -52,6 +53,9 @@ bool ReadFormat(TStream& stream, uint32_t size, TWavInfo& info, std::string* err
         if (std::memcmp(f + 26, SUBTYPE_TAIL, sizeof SUBTYPE_TAIL) != 0) {
             return Fail(error, "the extensible format has an unknown sub-format");
         }
+    }
+    if (tag == FORMAT_IEEE_FLOAT) {
+        return Fail(error, "floating-point samples (format tag 3), not integer PCM");
     }
     if (tag != FORMAT_PCM) {
         return Fail(error,

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/image_codecs.h"
 #include "platform/pixmap.h"
 #include "platform/system.h"
 
@@ -6,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
 #include <cstdlib>
+#include <jpeglib.h>
+#include <png.h>
+#include <vector>
 #include <zlib.h>
 
 namespace {
@@ -108,6 +115,249 @@ std::string TgaHeader(int type, int w, int h, int bits, int descriptor, int idLe
     return header + std::string(size_t(idLength), 'i');
 }
 
+// A PNG written through libpng from samples as stored: one value per channel, of the file's bit
+// depth, seeded at random, so that pixels placed in the wrong row or interlace pass show.
+struct PngFixture {
+    int w = 11, h = 9; // every one of the seven interlace passes has pixels
+    int colourType = PNG_COLOR_TYPE_RGB;
+    int depth = 8;
+    bool interlaced = false;
+    png_fixed_point gamma = 0; // a gAMA chunk when not 0
+    bool srgb = false;         // an sRGB chunk
+    bool trns = false;         // palette alpha, or the colour of pixel 0,0 (every third pixel)
+    std::vector<std::vector<unsigned>> samples;
+    std::vector<png_color> palette;
+    std::vector<png_byte> paletteAlpha;
+    png_color_16 transparent{};
+
+    int Channels() const {
+        return colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_PALETTE ? 1
+               : colourType == PNG_COLOR_TYPE_GRAY_ALPHA                                 ? 2
+               : colourType == PNG_COLOR_TYPE_RGB                                        ? 3
+                                                                                         : 4;
+    }
+};
+
+PngFixture MakePngFixture(int colourType, int depth, bool interlaced, int seed) {
+    PngFixture f;
+    f.colourType = colourType;
+    f.depth = depth;
+    f.interlaced = interlaced;
+    SeedRnd(seed);
+    const int top = (1 << depth) - 1;
+    for (int i = 0; i <= top && colourType == PNG_COLOR_TYPE_PALETTE; ++i) {
+        f.palette.push_back(
+            {png_byte(Rand(0, 255)), png_byte(Rand(0, 255)), png_byte(Rand(0, 255))});
+        f.paletteAlpha.push_back(png_byte(Rand(0, 255)));
+    }
+    f.samples.assign(size_t(f.h), std::vector<unsigned>(size_t(f.w * f.Channels())));
+    for (auto& row : f.samples)
+        for (unsigned& v : row)
+            v = unsigned(Rand(0, top));
+    return f;
+}
+
+void MakeTransparent(PngFixture& f) {
+    f.trns = true;
+    if (f.colourType == PNG_COLOR_TYPE_PALETTE) {
+        f.paletteAlpha.resize(f.paletteAlpha.size() / 2); // entries beyond are opaque
+        return;
+    }
+    const int n = f.Channels();
+    for (auto& row : f.samples)
+        for (int x = 0; x < f.w; x += 3)
+            for (int c = 0; c < n; ++c)
+                row[size_t(x * n + c)] = f.samples[0][size_t(c)];
+    const auto* v = f.samples[0].data();
+    if (n == 1)
+        f.transparent.gray = png_uint_16(v[0]);
+    else
+        f.transparent = {0, png_uint_16(v[0]), png_uint_16(v[1]), png_uint_16(v[2]), 0};
+}
+
+void AppendPng(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
+}
+
+// libpng's errors jump back here: only plain data in this frame.
+bool WritePngRows(const PngFixture* f, png_bytepp rows, std::string* out) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, out, AppendPng, nullptr);
+    png_set_IHDR(png, info, png_uint_32(f->w), png_uint_32(f->h), f->depth, f->colourType,
+                 f->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!f->palette.empty())
+        png_set_PLTE(png, info, f->palette.data(), int(f->palette.size()));
+    if (f->trns)
+        png_set_tRNS(png, info, f->paletteAlpha.data(), int(f->paletteAlpha.size()),
+                     &f->transparent);
+    if (f->gamma)
+        png_set_gAMA_fixed(png, info, f->gamma);
+    if (f->srgb)
+        png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+std::string WritePngFixture(const PngFixture& f) {
+    const int n = f.Channels();
+    std::vector<std::vector<png_byte>> packed(size_t(f.h));
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < f.h; ++y) {
+        auto& row = packed[size_t(y)];
+        row.assign(size_t((f.w * n * f.depth + 7) / 8), 0);
+        for (int i = 0; i < f.w * n; ++i) {
+            const unsigned v = f.samples[size_t(y)][size_t(i)];
+            if (f.depth == 16) {
+                row[size_t(2 * i)] = png_byte(v >> 8);
+                row[size_t(2 * i + 1)] = png_byte(v);
+            } else {
+                const int bit = i * f.depth;
+                row[size_t(bit / 8)] |= png_byte(v << (8 - f.depth - bit % 8));
+            }
+        }
+        rows.push_back(row.data());
+    }
+    std::string out;
+    EXPECT_TRUE(WritePngRows(&f, rows.data(), &out));
+    return out;
+}
+
+// The stored value in 8 bits: low depths widened, 16 bits scaled exactly (round(v * 255 / 65535),
+// not v >> 8).
+uint8_t To8(unsigned v, int depth) {
+    return depth == 16 ? uint8_t((v * 255 + 32895) >> 16) : uint8_t(v * 255 / ((1u << depth) - 1));
+}
+
+// The RGBA of the stored values at x, y.
+uint32_t StoredPixel(const PngFixture& f, int x, int y) {
+    const int n = f.Channels();
+    const unsigned* v = &f.samples[size_t(y)][size_t(x * n)];
+    uint32_t r, g, b, a = 255;
+    if (f.colourType == PNG_COLOR_TYPE_PALETTE) {
+        const png_color& c = f.palette[v[0]];
+        r = c.red, g = c.green, b = c.blue;
+        if (f.trns && v[0] < f.paletteAlpha.size())
+            a = f.paletteAlpha[v[0]];
+    } else if (n <= 2) {
+        r = g = b = To8(v[0], f.depth);
+        if (n == 2)
+            a = To8(v[1], f.depth);
+        else if (f.trns && v[0] == f.transparent.gray)
+            a = 0;
+    } else {
+        r = To8(v[0], f.depth), g = To8(v[1], f.depth), b = To8(v[2], f.depth);
+        if (n == 4)
+            a = To8(v[3], f.depth);
+        else if (f.trns && v[0] == f.transparent.red && v[1] == f.transparent.green &&
+                 v[2] == f.transparent.blue)
+            a = 0;
+    }
+    return a << 24 | r << 16 | g << 8 | b;
+}
+
+// The decoded picture holds the stored values, or with linearToSrgb the stored values taken as
+// linear light and encoded as sRGB.
+void ExpectPngPixels(const PngFixture& f, const TPixmap& p, bool linearToSrgb) {
+    ASSERT_EQ(p.Width(), f.w);
+    ASSERT_EQ(p.Height(), f.h);
+    const int n = f.Channels();
+    for (int y = 0; y < f.h; ++y)
+        for (int x = 0; x < f.w; ++x) {
+            const uint32_t got = p.ReadPixel(x, y), stored = StoredPixel(f, x, y);
+            if (!linearToSrgb) {
+                ASSERT_EQ(got, stored) << x << "," << y;
+                continue;
+            }
+            ASSERT_EQ(got >> 24, stored >> 24) << x << "," << y;
+            for (int ch = 0; ch < 3; ++ch) {
+                const double linear = f.samples[size_t(y)][size_t(x * n + (n < 3 ? 0 : ch))] /
+                                      double((1 << f.depth) - 1);
+                const int want = int(std::lround(255 * std::pow(linear, 1 / 2.2)));
+                const int shown = int(got >> (16 - 8 * ch) & 255);
+                // libpng's gamma tables for 16 bits drop low bits: a level or two off.
+                ASSERT_NEAR(shown, want, 2) << x << "," << y << " channel " << ch;
+            }
+        }
+}
+
+// A flat grey JPEG written through libjpeg with the coding and scans a test asks for.
+struct JpegFixture {
+    enum Scans { SEQUENTIAL, PROGRESSIVE, ONE_DC_SCAN }; // ONE_DC_SCAN: the fewest bytes a block
+    int w, h;
+    bool grey, arithmetic;
+    Scans scans;
+};
+
+struct JpegFixtureError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegFixtureFail(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegFixtureError*>(cinfo->err)->jump, 1);
+}
+
+// libjpeg's errors jump back here: only plain data in this frame.
+bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsigned long* size) {
+    jpeg_compress_struct cinfo;
+    JpegFixtureError error;
+    cinfo.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = JpegFixtureFail;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, out, size);
+    cinfo.image_width = JDIMENSION(f->w);
+    cinfo.image_height = JDIMENSION(f->h);
+    cinfo.input_components = f->grey ? 1 : 3;
+    cinfo.in_color_space = f->grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    cinfo.arith_code = f->arithmetic;
+    // One full DC scan, then the AC coefficients in one run of end-of-block codes, with tables
+    // fitted to the data: one bit a block.
+    static const jpeg_scan_info greyScans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+    static const jpeg_scan_info colourScans[] = {{3, {0, 1, 2}, 0, 0, 0, 0},
+                                                 {1, {0}, 1, 63, 0, 0},
+                                                 {1, {1}, 1, 63, 0, 0},
+                                                 {1, {2}, 1, 63, 0, 0}};
+    if (f->scans == JpegFixture::PROGRESSIVE)
+        jpeg_simple_progression(&cinfo);
+    if (f->scans == JpegFixture::ONE_DC_SCAN) {
+        cinfo.scan_info = f->grey ? greyScans : colourScans;
+        cinfo.num_scans = f->grey ? 2 : 4;
+        cinfo.optimize_coding = TRUE;
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+std::string WriteJpegFixture(const JpegFixture& f) {
+    std::vector<JSAMPLE> row(size_t(f.w * 3), 0x80);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    std::string out;
+    if (WriteJpegRows(&f, row.data(), &buffer, &size))
+        out.assign(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    EXPECT_FALSE(out.empty());
+    return out;
+}
+
 TEST(Codecs, PngRoundTripsKeepEveryPixelAndAlpha) {
     TempDir dir;
     struct Case {
@@ -141,6 +391,113 @@ TEST(Codecs, PngLevelChangesOnlyTheSize) {
     EXPECT_GT(FileSize(dir.File("0.png")), 64 * 64 * 4);
     EXPECT_LT(FileSize(dir.File("9.png")), FileSize(dir.File("0.png")) / 4);
     ExpectSamePixels(*LoadPixmap(dir.File("0.png")), *LoadPixmap(dir.File("9.png")));
+}
+
+// Every layout gives the values the file stores (16 bits scaled exactly to 8), interlaced or not,
+// tagged as sRGB or not tagged at all; a file that states a linear gamma is converted to sRGB.
+TEST(Codecs, PngEveryLayoutGivesItsStoredValues) {
+    enum Expect { STORED, LINEAR_TO_SRGB };
+    struct Case {
+        const char* what;
+        int colourType, depth;
+        bool interlaced, trns;
+        png_fixed_point gamma;
+        bool srgb;
+        Expect expect;
+    };
+    constexpr int GREY = PNG_COLOR_TYPE_GRAY, GREY_ALPHA = PNG_COLOR_TYPE_GRAY_ALPHA,
+                  RGB = PNG_COLOR_TYPE_RGB, RGBA = PNG_COLOR_TYPE_RGB_ALPHA,
+                  PALETTE = PNG_COLOR_TYPE_PALETTE;
+    const Case cases[] = {
+        {"16-bit RGBA, interlaced", RGBA, 16, true, false, 0, false, STORED},
+        {"16-bit RGB, interlaced, gAMA 1/2.2", RGB, 16, true, false, 45455, false, STORED},
+        {"16-bit grey and alpha, interlaced", GREY_ALPHA, 16, true, false, 0, false, STORED},
+        {"16-bit grey, untagged", GREY, 16, false, false, 0, false, STORED},
+        {"16-bit RGBA, untagged", RGBA, 16, false, false, 0, false, STORED},
+        {"16-bit RGB with tRNS and an sRGB chunk", RGB, 16, false, true, 0, true, STORED},
+        {"8-bit palette with tRNS", PALETTE, 8, false, true, 0, false, STORED},
+        {"4-bit palette with tRNS, interlaced", PALETTE, 4, true, true, 0, false, STORED},
+        {"2-bit grey with tRNS, interlaced", GREY, 2, true, true, 0, false, STORED},
+        {"1-bit grey", GREY, 1, false, false, 0, false, STORED},
+        {"8-bit grey and alpha, interlaced", GREY_ALPHA, 8, true, false, 0, false, STORED},
+        {"8-bit RGB with tRNS, interlaced", RGB, 8, true, true, 45455, false, STORED},
+        {"8-bit RGBA, interlaced, sRGB chunk", RGBA, 8, true, false, 0, true, STORED},
+        {"8-bit grey, gAMA 1.0", GREY, 8, false, false, 100000, false, LINEAR_TO_SRGB},
+        {"16-bit RGB, interlaced, gAMA 1.0", RGB, 16, true, false, 100000, false, LINEAR_TO_SRGB},
+    };
+    int seed = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PngFixture f = MakePngFixture(c.colourType, c.depth, c.interlaced, seed++);
+        if (c.trns)
+            MakeTransparent(f);
+        f.gamma = c.gamma;
+        f.srgb = c.srgb;
+        std::string error;
+        auto p = DecodePixmap(WritePngFixture(f), &error);
+        ASSERT_TRUE(p) << error;
+        ExpectPngPixels(f, *p, c.expect == LINEAR_TO_SRGB);
+    }
+}
+
+// Damage to a chunk the picture does not need, and metadata beyond libpng's limits here, drop that
+// chunk quietly; damage to the image data refuses the file.
+TEST(Codecs, PngAncillaryChunksDamagedOrHugeAreDropped) {
+    const PngFixture f = MakePngFixture(PNG_COLOR_TYPE_RGB, 8, false, 7);
+    const std::string png = WritePngFixture(f);
+    const size_t afterHeader = 8 + 25;
+    auto withChunk = [&](const std::string& chunk) {
+        return png.substr(0, afterHeader) + chunk + png.substr(afterHeader);
+    };
+    auto badCrc = [](std::string chunk) {
+        chunk.back() = char(chunk.back() ^ 1);
+        return chunk;
+    };
+    std::string manyTexts;
+    for (int i = 0; i < 2000; ++i)
+        manyTexts += PngChunk("tEXt", "Comment" + std::string(1, '\0') + std::to_string(i));
+    const std::string zeros(5 << 20, '\0');
+    std::string packed(compressBound(uLong(zeros.size())), '\0');
+    uLongf packedSize = uLongf(packed.size());
+    ASSERT_EQ(compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                       reinterpret_cast<const Bytef*>(zeros.data()), uLong(zeros.size())),
+              Z_OK);
+    packed.resize(packedSize);
+    std::string idatBadCrc = png;
+    const size_t idat = idatBadCrc.find("IDAT");
+    const uint32_t idatLength = uint32_t(uint8_t(png[idat - 4])) << 24 |
+                                uint32_t(uint8_t(png[idat - 3])) << 16 |
+                                uint32_t(uint8_t(png[idat - 2])) << 8 | uint8_t(png[idat - 1]);
+    idatBadCrc[idat + 4 + idatLength + 3] ^= 1;
+
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* refusal; // null: loads with the stored values
+    };
+    const Case cases[] = {
+        {"gAMA 1.0 with a bad CRC", withChunk(badCrc(PngChunk("gAMA", Be32(100000)))), nullptr},
+        {"tEXt with a bad CRC", withChunk(badCrc(PngChunk("tEXt", std::string("a\0b", 3)))),
+         nullptr},
+        {"2000 text chunks", withChunk(manyTexts), nullptr},
+        {"zTXt of 5 MB", withChunk(PngChunk("zTXt", std::string("big\0\0", 5) + packed)), nullptr},
+        {"private chunk of 5 MB", withChunk(PngChunk("prVt", zeros)), nullptr},
+        {"IDAT with a bad CRC", idatBadCrc, "truncated or malformed PNG: IDAT: CRC error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        testing::internal::CaptureStderr();
+        auto p = DecodePixmap(c.file, &error);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        if (c.refusal) {
+            EXPECT_FALSE(p);
+            EXPECT_EQ(error, c.refusal);
+            continue;
+        }
+        ASSERT_TRUE(p) << error;
+        ExpectPngPixels(f, *p, false);
+    }
 }
 
 TEST(Codecs, SavingFailsCleanly) {
@@ -179,6 +536,43 @@ TEST(Codecs, JpegRoundTripIsClose) {
     }
 }
 
+// The guard against a few bytes that claim millions of pixels holds for Huffman coding, which
+// needs a bit or more a block; arithmetic coding can take far fewer, and loads.
+TEST(Codecs, JpegPixelsPerByteGuardSparesValidFiles) {
+    struct Case {
+        const char* what;
+        JpegFixture fixture;
+    };
+    const Case cases[] = {
+        {"arithmetic, flat 4000x3000", {4000, 3000, false, true, JpegFixture::SEQUENTIAL}},
+        {"arithmetic, progressive", {2000, 1500, false, true, JpegFixture::PROGRESSIVE}},
+        {"Huffman, progressive, grey", {1024, 1024, true, false, JpegFixture::PROGRESSIVE}},
+        {"Huffman, one DC scan, grey", {1024, 1024, true, false, JpegFixture::ONE_DC_SCAN}},
+        {"Huffman, one DC scan, colour", {1024, 1024, false, false, JpegFixture::ONE_DC_SCAN}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string jpeg = WriteJpegFixture(c.fixture);
+        const int64_t pixels = int64_t{c.fixture.w} * c.fixture.h;
+        SCOPED_TRACE(std::to_string(pixels / int64_t(jpeg.size())) + " pixels a byte");
+        std::string error;
+        auto p = DecodePixmap(jpeg, &error);
+        ASSERT_TRUE(p) << error;
+        ASSERT_EQ(p->Width(), c.fixture.w);
+        ASSERT_EQ(p->Height(), c.fixture.h);
+        for (int y = 0; y < p->Height(); y += 7)
+            for (int x = 0; x < p->Width(); x += 5)
+                ASSERT_EQ(p->ReadPixel(x, y), 0xFF808080u) << x << "," << y;
+    }
+
+    // Arithmetic coding is bound by the pixel limit: 16384 by 8192 in the same bytes is refused.
+    std::string forged = WriteJpegFixture(cases[0].fixture);
+    const size_t frame = forged.find("\xFF\xC9");
+    ASSERT_NE(frame, std::string::npos);
+    forged.replace(frame + 5, 4, std::string("\x20\x00\x40\x00", 4));
+    ExpectRejected(forged, "too large", "arithmetic JPEG beyond the pixel limit");
+}
+
 TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
     TempDir dir;
     ASSERT_TRUE(SavePixmapPNG(Pattern(40, 30), dir.File("a.png")));
@@ -194,6 +588,36 @@ TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
     ExpectRejected(std::string("\xFF\xD8\xFF") + std::string(100, 'x'), "JPEG", "junk JPEG");
     ExpectRejected("", "empty", "empty file");
     ExpectRejected("GIF89a and more", "not a PNG", "unknown format");
+    // TGA has no signature; other formats' headers are not taken for one.
+    const std::string others[] = {
+        std::string("GIF89a\x20\x00\x20\x00\xF7\x00\x00\x00\x00\x00\xFF\xFF\xFF\x00", 19),
+        std::string("II*\x00\x08\x00\x00\x00\x10\x00\xFE\x00\x04\x00\x01\x00\x00\x00\x00", 19),
+        std::string("MM\x00*\x00\x00\x00\x08\x00\x10\x00\xFE\x00\x04\x00\x00\x00\x01\x00", 19),
+        // An icon and a cursor of one 32 by 32 picture.
+        std::string("\x00\x00\x01\x00\x01\x00\x20\x20\x00\x00\x01\x00\x20\x00\xA8\x10\x00\x00"
+                    "\x16\x00\x00\x00",
+                    22),
+        std::string("\x00\x00\x02\x00\x01\x00\x20\x20\x00\x00\x10\x00\x10\x00\x30\x01\x00\x00"
+                    "\x16\x00\x00\x00",
+                    22),
+        std::string("RIFF\x24\x00\x00\x00WEBPVP8 \x18\x00\x00\x00\x30\x01\x00", 23),
+        std::string("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x20", 18),
+        std::string("\x0A\x05\x01\x08\x00\x00\x00\x00\x1F\x00\x1F\x00\x48\x00\x48\x00\x00\x00", 18),
+        std::string("qoif\0\0\0 \0\0\0 \4\0 and the pixels", 29),
+        "a line of plain text, long enough for a header",
+    };
+    for (const std::string& other : others)
+        ExpectRejected(other, "not a PNG", other.substr(0, 4));
+    // Nor are random bytes, but for a few in a million.
+    SeedRnd(99);
+    int takenForTga = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(40, '\0');
+        for (char& b : bytes)
+            b = char(Rand(0, 255));
+        takenForTga += LooksLikeTGA(bytes);
+    }
+    EXPECT_EQ(takenForTga, 0);
 
     // Sizes no one would draw are refused before anything is allocated.
     std::string ihdr = Be32(100000) + Be32(100000) + std::string("\x08\x06\x00\x00\x00", 5);
@@ -302,6 +726,30 @@ TEST(Codecs, TgaBothOriginsRawAndRunLength) {
     ExpectRejected(TgaHeader(2, 2, 2, 24, 0) + raw.substr(0, 11), "truncated", "short TGA");
     ExpectRejected(TgaHeader(10, 3, 2, 32, 8) + rle.substr(0, 8), "truncated", "short RLE");
     ExpectRejected(TgaHeader(2, 0, 2, 24, 0), "not a PNG", "TGA without pixels");
+
+    // Kinds of TGA not read are named, whatever follows the header.
+    auto colourMapped = [](int type, int entryBits) {
+        std::string header = TgaHeader(type, 4, 4, 8, 0);
+        header[1] = 1;                                  // a colour map
+        header[5] = 16;                                 // of 16 entries
+        header[7] = char(entryBits);                    // of this many bits
+        return header + std::string(16 * 3 + 16, '\1'); // the map, then the indices
+    };
+    ExpectRejected(colourMapped(1, 24), "unsupported TGA (colour-mapped)", "colour-mapped");
+    ExpectRejected(colourMapped(9, 16), "unsupported TGA (colour-mapped)", "colour-mapped RLE");
+    ExpectRejected(TgaHeader(2, 2, 2, 16, 1) + std::string(8, '\x7F'), "unsupported TGA (16 bits)",
+                   "16-bit true colour");
+    ExpectRejected(TgaHeader(10, 2, 2, 15, 0) + std::string(9, '\x7F'), "unsupported TGA (15 bits)",
+                   "15-bit run-length");
+    ExpectRejected(TgaHeader(3, 2, 2, 16, 8) + std::string(8, '\x7F'), "unsupported TGA (16 bits)",
+                   "16-bit grey with alpha");
+    // Without a plausible map, type 1 is not taken for TGA.
+    std::string noMap = colourMapped(1, 24);
+    noMap[1] = 0;
+    ExpectRejected(noMap, "not a PNG", "colour-mapped without a map");
+    std::string oddEntry = colourMapped(1, 24);
+    oddEntry[7] = 12;
+    ExpectRejected(oddEntry, "not a PNG", "colour map of 12-bit entries");
 }
 
 // Every truncation and a few thousand damaged copies of each format: no crash, no read outside

@@ -75,6 +75,11 @@ TEST(WavDecode, RefusesWithAReason) {
     TWavSpec floatExtensible;
     floatExtensible.formatTag = 3;
     floatExtensible.extensible = true;
+    TWavSpec adpcm;
+    adpcm.formatTag = 2;
+    TWavSpec alawExtensible;
+    alawExtensible.formatTag = 6;
+    alawExtensible.extensible = true;
     TWavSpec bits24 = WavLayout(2, 24, 44100);
     TWavSpec channels3 = WavLayout(3, 16, 44100);
     TWavSpec longer;
@@ -94,8 +99,12 @@ TEST(WavDecode, RefusesWithAReason) {
         {"empty file", "", "RIFF"},
         {"RIFX", rifx, "RIFF"},
         {"not WAVE", notWave, "WAVE"},
-        {"float", MakeWav(floatData, pcm), "PCM"},
-        {"float extensible", MakeWav(floatExtensible, pcm), "PCM"},
+        {"float", MakeWav(floatData, pcm),
+         "floating-point samples (format tag 3), not integer PCM"},
+        {"float extensible", MakeWav(floatExtensible, pcm),
+         "floating-point samples (format tag 3), not integer PCM"},
+        {"ADPCM", MakeWav(adpcm, pcm), "compressed (format tag 2), not PCM"},
+        {"A-law extensible", MakeWav(alawExtensible, pcm), "compressed (format tag 6), not PCM"},
         {"24-bit", MakeWav(bits24, RampPcm(600)), "24-bit"},
         {"3 channels", MakeWav(channels3, RampPcm(600)), "channels"},
         {"no data chunk", noData, "data"},

@@ -368,7 +368,7 @@ TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
              f.formatTag = 3;
              return MakeWav(f, RampPcm(1000));
          }(),
-         "not PCM"},
+         "floating-point samples (format tag 3), not integer PCM"},
         {"header.ogg", ogg.substr(0, 60), "Ogg"},
         {"setup.ogg", ogg.substr(0, 200), "Ogg"},
         {"noise.ogg", std::string(5000, 'x'), "neither WAV nor Ogg Vorbis"},
