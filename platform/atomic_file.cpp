@@ -91,12 +91,8 @@ void RemoveIfAbandoned(const std::string& path) {
     struct stat named;
     if (lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) || IsPending(path))
         return;
-    // Open for writing where it may be: a lock on a network file system is a write lock. The
-    // temporary file of a read-only target has the target's mode.
-    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int fd = open(path.c_str(), O_WRONLY | flags);
-    if (fd < 0 && errno == EACCES)
-        fd = open(path.c_str(), O_RDONLY | flags);
+    // The temporary file of a read-only target has the target's mode: then it opens for reading.
+    const int fd = detail::OpenForLock(path);
     if (fd < 0)
         return;
     if (flock(fd, LOCK_EX | LOCK_NB) == 0 && detail::SameFile(fd, path)) {

@@ -144,6 +144,18 @@ void BeforeFileChange() {
         (*hook)();
 }
 
+int OpenForLock(const std::string& path, bool create) {
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = open(path.c_str(), O_WRONLY | flags);
+    if (fd < 0 && errno == EACCES)
+        fd = open(path.c_str(), O_RDONLY | flags);
+    if (fd < 0 && errno == ENOENT && create) {
+        BeforeFileChange();
+        fd = open(path.c_str(), O_WRONLY | O_CREAT | flags, 0666);
+    }
+    return fd;
+}
+
 bool SameFile(int fd, const std::string& path) {
     struct stat held, named;
     return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
