@@ -41,6 +41,7 @@ struct AudioState {
     // the objects below move onto the next device that opens.
     bool lost = false;
     bool canTellConnected = false;
+    bool checkSoon = false;
     int lastWatch = 0;
     int lastRetry = 0;
     std::vector<audio_detail::TDeviceObject*> objects;
@@ -227,6 +228,10 @@ bool DeviceLost() {
     return State().lost;
 }
 
+void CheckDeviceSoon() {
+    State().checkSoon = true;
+}
+
 TDeviceObject::TDeviceObject() {
     State().objects.push_back(this);
 }
@@ -401,9 +406,10 @@ void WatchAudioDevice() {
         }
         return;
     }
-    if (MilliSecsDiff(now, s.lastWatch) < WATCH_MS) {
+    if (!s.checkSoon && MilliSecsDiff(now, s.lastWatch) < WATCH_MS) {
         return;
     }
+    s.checkSoon = false;
     s.lastWatch = now;
     if (!Connected()) {
         LoseDevice();

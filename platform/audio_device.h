@@ -17,6 +17,9 @@ bool Live(int generation);
 // True while the device has been lost and the layer looks for a new one: an object made now waits
 // for it (source 0) instead of going silent for good.
 bool DeviceLost();
+// Has the next poll ask the device at once whether it is still there: a lost device reports
+// everything played, and a music stream would refill and restart at every update until asked.
+void CheckDeviceSoon();
 // OpenAL's format for a PCM layout; 0 for a layout it cannot take.
 ALenum PcmFormat(int channels, int bits);
 // Gain, pan position and pitch as the channels and the stream set them.

@@ -66,7 +66,13 @@ public:
     }
     // While the device is gone nothing plays, so nothing is reported played: the stream neither
     // refills nor restarts. The buffers of a new device come back as played, to be filled anew.
-    int Processed() override { return int(fresh_.size()) + Get(AL_BUFFERS_PROCESSED); }
+    int Processed() override {
+        const int played = Get(AL_BUFFERS_PROCESSED);
+        if (played > 0 && SourceState(source_) == AL_STOPPED) {
+            CheckDeviceSoon(); // ran dry, or its device has gone
+        }
+        return int(fresh_.size()) + played;
+    }
     int Unqueue() override {
         if (!fresh_.empty()) {
             const int index = fresh_.back();

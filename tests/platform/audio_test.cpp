@@ -381,6 +381,21 @@ TEST_F(LostDevice, NothingPlaysOrRefillsUntilANewDeviceTakesTheSoundsOver) {
     EXPECT_TRUE(after->Playing());
 }
 
+// A lost device reports every queued buffer played: a music source found run dry has the device
+// asked at the next poll, before the stream refills it again and again.
+TEST_F(LostDevice, AMusicSourceRunDryHasTheDeviceAskedAtOnce) {
+    platform::StreamChannelPtr stream = platform::CreateStreamChannel(2);
+    ASSERT_TRUE(stream);
+    const std::string pcm = testing_support::Pcm16(std::vector<int16_t>(2 * 512, 3000));
+    ASSERT_TRUE(stream->Queue(0, pcm.data(), int(pcm.size()), 2, 16, 44100));
+    stream->Play();
+    connected = false;
+    EXPECT_EQ(After(10), "");
+    Render(2048);
+    EXPECT_EQ(stream->Processed(), 1);
+    EXPECT_NE(After(10).find("audio: the sound device was lost"), std::string::npos);
+}
+
 TEST_F(LostDevice, ADeviceClosedOnPurposeIsNeitherMournedNorReopened) {
     connected = false;
     platform::SetAudioDriver("FreeAudio");
