@@ -1,17 +1,24 @@
-// Driver choice and the one OpenAL device and context (a real device or the loopback device).
+// Driver choice and the one OpenAL device and context (a real device or the loopback device), and
+// the watch that notices a lost device and gets sound back once a device opens again.
 
 #include "platform/audio.h"
 
 #include "platform/audio_device.h"
+#include "platform/events_internal.h"
 #include "platform/system.h"
 
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <numbers>
+#include <vector>
 
 namespace platform {
 
@@ -20,11 +27,26 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
+// How often the device is asked whether it is still there, and how often a lost one is looked for.
+constexpr int WATCH_MS = 250;
+constexpr int RETRY_MS = 3000;
+
 struct AudioState {
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
     bool loopback = false;
+    int loopbackRate = 44100;
     int generation = 1;
+    // The device went away (a sound server ended, a headset was unplugged): the driver stays, and
+    // the objects below move onto the next device that opens.
+    bool lost = false;
+    bool canTellConnected = false;
+    bool checkSoon = false;
+    int lastWatch = 0;
+    int lastRetry = 0;
+    std::vector<audio_detail::TDeviceObject*> objects;
+    std::function<bool()> connectedProbe;
+    std::function<bool()> reopenProbe;
     std::string driver;
     AudioDriverKind kind = AudioDriverKind::None;
     bool saidSilent = false;
@@ -54,6 +76,8 @@ void Install(ALCdevice* device, ALCcontext* context, bool loopback) {
     s.device = device;
     s.context = context;
     s.loopback = loopback;
+    s.canTellConnected = alcIsExtensionPresent(device, "ALC_EXT_disconnect") == ALC_TRUE;
+    s.lastWatch = MilliSecs();
     ++s.generation;
     if (!s.atEndRegistered) {
         s.atEndRegistered = true;
@@ -86,6 +110,99 @@ bool OpenDefaultDevice() {
     return OpenContext(alcOpenDevice(nullptr), nullptr, false);
 }
 
+ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
+        return nullptr;
+    }
+    auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    if (!open) {
+        return nullptr;
+    }
+    const ALCint list[] = {ALC_FORMAT_CHANNELS_SOFT,
+                           ALC_STEREO_SOFT,
+                           ALC_FORMAT_TYPE_SOFT,
+                           ALC_SHORT_SOFT,
+                           ALC_FREQUENCY,
+                           rate,
+                           0};
+    std::copy(std::begin(list), std::end(list), std::begin(attributes));
+    return open(nullptr);
+}
+
+// The default device opened with standard error silenced: while a sound server is away every try
+// would repeat the system's complaints, a dozen lines every few seconds.
+ALCdevice* OpenDefaultDeviceQuietly() {
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0) {
+        dup2(null, STDERR_FILENO);
+    }
+    ALCdevice* device = alcOpenDevice(nullptr);
+    if (saved >= 0) {
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (null >= 0) {
+        close(null);
+    }
+    return device;
+}
+
+bool Connected() {
+    AudioState& s = State();
+    if (s.connectedProbe) {
+        return s.connectedProbe();
+    }
+    if (!s.canTellConnected) {
+        return true;
+    }
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(s.device, ALC_CONNECTED, 1, &connected);
+    return connected != ALC_FALSE;
+}
+
+// The device has gone: its context and everything made on it go with it, and the layer's objects
+// wait, silent, for the next device.
+void LoseDevice() {
+    AudioState& s = State();
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(s.context);
+    alcCloseDevice(s.device);
+    s.device = nullptr;
+    s.context = nullptr;
+    ++s.generation;
+    s.lost = true;
+    s.lastRetry = MilliSecs();
+    Warn("audio", "the sound device was lost: the game plays on silently and looks for it every "
+                  "few seconds");
+}
+
+// One try to open a device of the lost one's kind; on success the layer's objects move onto it.
+void TryReopen() {
+    AudioState& s = State();
+    if (s.reopenProbe && !s.reopenProbe()) {
+        return;
+    }
+    ALCint attributes[7] = {0};
+    ALCdevice* device =
+        s.loopback ? OpenLoopbackDevice(s.loopbackRate, attributes) : OpenDefaultDeviceQuietly();
+    if (!OpenContext(device, s.loopback ? attributes : nullptr, s.loopback)) {
+        return;
+    }
+    s.lost = false;
+    // A copy: an object that goes while another adopts must not be visited.
+    const std::vector<audio_detail::TDeviceObject*> objects = s.objects;
+    for (audio_detail::TDeviceObject* object : objects) {
+        if (std::find(s.objects.begin(), s.objects.end(), object) != s.objects.end()) {
+            object->Adopt();
+        }
+    }
+    Warn("audio", "a sound device is open again: sound is back");
+}
+
 void SaySilent() {
     AudioState& s = State();
     if (!s.saidSilent) {
@@ -105,6 +222,22 @@ int Generation() {
 bool Live(int generation) {
     const AudioState& s = State();
     return s.context && generation == s.generation;
+}
+
+bool DeviceLost() {
+    return State().lost;
+}
+
+void CheckDeviceSoon() {
+    State().checkSoon = true;
+}
+
+TDeviceObject::TDeviceObject() {
+    State().objects.push_back(this);
+}
+
+TDeviceObject::~TDeviceObject() {
+    std::erase(State().objects, this);
 }
 
 ALenum PcmFormat(int channels, int bits) {
@@ -208,6 +341,9 @@ bool AudioDeviceOpen() {
 
 void CloseAudio() {
     AudioState& s = State();
+    // Objects made so far stay with the device that is closed now: silent for good.
+    s.objects.clear();
+    s.lost = false;
     if (!s.device) {
         return;
     }
@@ -225,24 +361,11 @@ void CloseAudio() {
 bool OpenLoopbackAudio(int rate) {
     CloseAudio();
     AudioState& s = State();
-    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
+    ALCint attributes[7] = {0};
+    if (!OpenContext(OpenLoopbackDevice(rate, attributes), attributes, true)) {
         return false;
     }
-    auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
-        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-    if (!open) {
-        return false;
-    }
-    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
-                                 ALC_STEREO_SOFT,
-                                 ALC_FORMAT_TYPE_SOFT,
-                                 ALC_SHORT_SOFT,
-                                 ALC_FREQUENCY,
-                                 rate,
-                                 0};
-    if (!OpenContext(open(nullptr), attributes, true)) {
-        return false;
-    }
+    s.loopbackRate = rate;
     s.kind = AudioDriverKind::OpenAL;
     s.driver = "Loopback";
     return true;
@@ -261,5 +384,38 @@ void RenderAudio(int frames, int16_t* out) {
     }
     std::fill(out, out + 2 * size_t(frames), int16_t(0));
 }
+
+void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen) {
+    AudioState& s = State();
+    s.connectedProbe = std::move(connected);
+    s.reopenProbe = std::move(reopen);
+}
+
+namespace detail {
+
+void WatchAudioDevice() {
+    AudioState& s = State();
+    if (!s.context && !s.lost) {
+        return;
+    }
+    const int now = MilliSecs();
+    if (s.lost) {
+        if (MilliSecsDiff(now, s.lastRetry) >= RETRY_MS) {
+            s.lastRetry = now;
+            TryReopen();
+        }
+        return;
+    }
+    if (!s.checkSoon && MilliSecsDiff(now, s.lastWatch) < WATCH_MS) {
+        return;
+    }
+    s.checkSoon = false;
+    s.lastWatch = now;
+    if (!Connected()) {
+        LoseDevice();
+    }
+}
+
+} // namespace detail
 
 } // namespace platform

@@ -1,11 +1,15 @@
 #pragma once
 // Sound samples, channels, drivers and the streamed-music source, on OpenAL Soft. When no audio
 // device can be opened the layer runs silently (said once on standard error): samples still load
-// and decode, channels exist and accept every call, and nothing plays.
+// and decode, channels exist and accept every call, and nothing plays. When the device is lost
+// while the game runs (its sound server ends), the layer says so once, plays nothing meanwhile,
+// and tries every few seconds to open a device again; once one opens, the channels and the music
+// sources move onto it, looping sounds and music playing on as they were left.
 //
 // Everything here runs on the main thread; OpenAL mixes on threads of its own.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,5 +135,10 @@ StreamChannelPtr CreateStreamChannel(int buffers = 16);
 bool OpenLoopbackAudio(int rate = 44100);
 // Mixes frames of 16-bit stereo into out (2 * frames values); silence when no loopback is open.
 void RenderAudio(int frames, int16_t* out);
+// Replaces the layer's question whether its device is still connected (asked at most four times
+// a second as events are polled) and decides whether a try to open a device anew after a loss
+// (every three seconds) may go ahead; a new loopback device stands in for a lost loopback device.
+// Empty functions put OpenAL's own answers back.
+void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen);
 
 } // namespace platform

@@ -1,4 +1,5 @@
-// Sample channels: one OpenAL source each, with the sample's buffer made when it is first cued.
+// Sample channels: one OpenAL source each, with the sample's buffer made when it is first cued on
+// a device.
 
 #include "platform/audio.h"
 
@@ -58,17 +59,27 @@ public:
     }
 
     void Stop() override {
+        started_ = false;
         if (Alive()) {
             Detach();
+        } else {
+            sound_.reset();
         }
     }
     void SetPaused(bool paused) override {
-        if (Alive() && sound_) {
+        if (!sound_) {
+            return;
+        }
+        started_ = !paused;
+        if (Alive()) {
             PauseSource(paused, true);
         }
     }
     void Cue(const SoundPtr& sound) override {
+        started_ = false;
         if (!Alive()) {
+            // Kept while the device is gone: a looping sound goes on on the next one.
+            sound_ = sound;
             return;
         }
         Detach();
@@ -81,6 +92,23 @@ public:
         alSourceRewind(source_); // cued: AL_INITIAL until resumed
         sound_ = sound;
     }
+    // A looping sound starts again on the new device as it was left, cued or playing; a sound
+    // that plays once was cut off with the old device (or has finished) and is not played again.
+    void Adopt() override {
+        if (!AdoptSource()) {
+            return;
+        }
+        const SoundPtr sound = sound_;
+        const bool started = started_;
+        sound_.reset();
+        started_ = false;
+        if (sound && sound->loop) {
+            Cue(sound);
+            if (started) {
+                SetPaused(false);
+            }
+        }
+    }
 
 private:
     // The sample is held while attached: its buffer cannot be deleted from under the source.
@@ -91,14 +119,21 @@ private:
     }
 
     SoundPtr sound_;
+    // Resumed since it was last cued, stopped or paused.
+    bool started_ = false;
 };
 
 } // namespace
 
 ChannelPtr AllocChannel() {
-    if (CurrentAudioDriverKind() == AudioDriverKind::OpenAL && AudioDeviceOpen()) {
-        if (const ALuint source = NewSource()) {
-            return std::make_shared<TALChannel>(source);
+    if (CurrentAudioDriverKind() == AudioDriverKind::OpenAL) {
+        if (DeviceLost()) {
+            return std::make_shared<TALChannel>(0);
+        }
+        if (AudioDeviceOpen()) {
+            if (const ALuint source = NewSource()) {
+                return std::make_shared<TALChannel>(source);
+            }
         }
     }
     return std::make_shared<TChannel>();

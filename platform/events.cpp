@@ -185,6 +185,7 @@ void PollSystem() {
             Translate(e);
     }
     detail::CheckTimers();
+    detail::WatchAudioDevice();
 }
 
 bool PeekEvent() {

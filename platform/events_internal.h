@@ -5,6 +5,9 @@ namespace platform::detail {
 
 // Posts the tick of every due timer (timer.cpp); PollSystem calls it.
 void CheckTimers();
+// Notices a lost audio device and looks for a new one, each at its own modest interval
+// (audio.cpp); PollSystem calls it.
+void WatchAudioDevice();
 // The pointer's last known logical position, kept from every mouse event.
 void LastMousePosition(int& x, int& y);
 // The SDL key symbol (SDL_Keycode) of a key code; 0 for none.

@@ -1,8 +1,11 @@
 #include "platform/audio.h"
+#include "platform/input.h"
+#include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -280,3 +283,123 @@ TEST_F(LoopbackAudio, ChannelsOfAClosedDriverGoSilentSafely) {
 }
 
 } // namespace
+
+// The loopback device lost and found again through the layer's probes, on a clock of the test's.
+class LostDevice : public LoopbackAudio {
+protected:
+    void SetUp() override {
+        platform::SetMilliSecsSource([this] { return now; });
+        LoopbackAudio::SetUp();
+        platform::SetAudioDeviceProbes([this] { return connected; }, [this] { return serverUp; });
+    }
+    void TearDown() override {
+        platform::SetAudioDeviceProbes(nullptr, nullptr);
+        platform::SetMilliSecsSource(nullptr);
+        LoopbackAudio::TearDown();
+    }
+    // Polls the events after ms of the test's clock; what the layer said on standard error.
+    std::string After(int ms) {
+        now += ms;
+        testing::internal::CaptureStderr();
+        platform::PollSystem();
+        return testing::internal::GetCapturedStderr();
+    }
+
+    int now = 1000;
+    bool connected = true;
+    bool serverUp = true;
+};
+
+TEST_F(LostDevice, NothingPlaysOrRefillsUntilANewDeviceTakesTheSoundsOver) {
+    SoundPtr loop = ConstantSound(1, 441, 6000);
+    loop->loop = true;
+    ChannelPtr looping = platform::PlaySound(loop);
+    looping->SetVolume(0.5f);
+    const double half = Steady().left;
+    ChannelPtr once = platform::PlaySound(ConstantSound(1, 44100, 6000));
+    platform::StreamChannelPtr stream = platform::CreateStreamChannel(2);
+    ASSERT_TRUE(stream);
+    const std::string pcm = testing_support::Pcm16(std::vector<int16_t>(2 * 2048, 3000));
+    ASSERT_TRUE(stream->Queue(0, pcm.data(), int(pcm.size()), 2, 16, 44100));
+    stream->Play();
+
+    // Asked a few times a second, not at every poll.
+    connected = false;
+    EXPECT_EQ(After(100), "");
+    EXPECT_TRUE(looping->Playing());
+    const std::string lost = After(150);
+    EXPECT_NE(lost.find("audio: the sound device was lost"), std::string::npos) << lost;
+    EXPECT_EQ(std::count(lost.begin(), lost.end(), '\n'), 1) << lost;
+
+    // Gone: nothing reports itself played (so nothing is refilled) or playing (so nothing is
+    // started again), and new sounds and music sources wait too.
+    EXPECT_FALSE(looping->Playing());
+    EXPECT_FALSE(stream->Playing());
+    EXPECT_EQ(stream->Processed(), 0);
+    EXPECT_EQ(stream->Queued(), 0);
+    EXPECT_EQ(stream->Unqueue(), -1);
+    EXPECT_FALSE(stream->Queue(1, pcm.data(), int(pcm.size()), 2, 16, 44100));
+    looping->SetVolume(0.25f);
+    ChannelPtr during = platform::PlaySound(ConstantSound(1, 44100, 6000));
+    EXPECT_FALSE(during->Playing());
+    platform::StreamChannelPtr later = platform::CreateStreamChannel(3);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->BufferCount(), 3);
+    EXPECT_EQ(later->Processed(), 0);
+    EXPECT_LT(Steady().left, 1.0);
+
+    // The server is still away: tried every few seconds, quietly.
+    connected = true;
+    serverUp = false;
+    EXPECT_EQ(After(2900), "");
+    EXPECT_EQ(After(200), "");
+    EXPECT_FALSE(platform::AudioDeviceOpen());
+
+    serverUp = true;
+    EXPECT_EQ(After(1000), "");
+    const std::string back = After(2000);
+    EXPECT_NE(back.find("audio: a sound device is open again"), std::string::npos) << back;
+    EXPECT_TRUE(platform::AudioDeviceOpen());
+
+    // The looping sound plays on at the volume set meanwhile; what played once does not come back.
+    EXPECT_TRUE(looping->Playing());
+    EXPECT_FALSE(once->Playing());
+    EXPECT_FALSE(during->Playing());
+    EXPECT_NEAR(Steady().left, half / 2, half / 20);
+    // Every buffer of a music source comes back played, to be filled anew.
+    for (const platform::StreamChannelPtr& s : {stream, later}) {
+        EXPECT_EQ(s->Processed(), s->BufferCount());
+        for (int i = 0; i < s->BufferCount(); ++i) {
+            EXPECT_EQ(s->Unqueue(), i);
+            EXPECT_TRUE(s->Queue(i, pcm.data(), int(pcm.size()), 2, 16, 44100));
+        }
+        EXPECT_EQ(s->Processed(), 0);
+    }
+    stream->Play();
+    EXPECT_TRUE(stream->Playing());
+    ChannelPtr after = platform::PlaySound(ConstantSound(1, 44100, 6000));
+    EXPECT_TRUE(after->Playing());
+}
+
+// A lost device reports every queued buffer played: a music source found run dry has the device
+// asked at the next poll, before the stream refills it again and again.
+TEST_F(LostDevice, AMusicSourceRunDryHasTheDeviceAskedAtOnce) {
+    platform::StreamChannelPtr stream = platform::CreateStreamChannel(2);
+    ASSERT_TRUE(stream);
+    const std::string pcm = testing_support::Pcm16(std::vector<int16_t>(2 * 512, 3000));
+    ASSERT_TRUE(stream->Queue(0, pcm.data(), int(pcm.size()), 2, 16, 44100));
+    stream->Play();
+    connected = false;
+    EXPECT_EQ(After(10), "");
+    Render(2048);
+    EXPECT_EQ(stream->Processed(), 1);
+    EXPECT_NE(After(10).find("audio: the sound device was lost"), std::string::npos);
+}
+
+TEST_F(LostDevice, ADeviceClosedOnPurposeIsNeitherMournedNorReopened) {
+    connected = false;
+    platform::SetAudioDriver("FreeAudio");
+    EXPECT_EQ(After(5000), "");
+    EXPECT_EQ(After(5000), "");
+    EXPECT_FALSE(platform::AudioDeviceOpen());
+}

@@ -312,3 +312,52 @@ TEST_F(MusicStream, NoStreamWithoutADriverOrAPlayableFile) {
 }
 
 } // namespace
+
+// The sound device lost mid-song (its server ended) and a new one found: no refills and no
+// restarts meanwhile, then the song goes on from where its decoder was, paused if it was.
+TEST_F(MusicStream, ALostDeviceStopsTheRefillsAndANewOneGetsTheSongBack) {
+    int now = 1000;
+    bool connected = true;
+    platform::SetMilliSecsSource([&now] { return now; });
+    platform::SetAudioDeviceProbes([&connected] { return connected; }, nullptr);
+    auto music = Recording(MakeWav(TWavSpec{}, RampPcm(400 * BLOCK_BYTES)));
+    ASSERT_TRUE(music);
+    TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
+    auto paused = Recording(MakeWav(TWavSpec{}, RampPcm(400 * BLOCK_BYTES)));
+    TAudioStreamPtr quiet = CreateAudioStream(paused, 1, 1);
+    ASSERT_TRUE(stream && quiet);
+    quiet->SetPaused(true);
+
+    connected = false;
+    now += 250;
+    testing::internal::CaptureStderr();
+    platform::PollSystem();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("audio: the sound device was lost"), std::string::npos) << said;
+    for (int i = 0; i < 100; ++i) {
+        Tick();
+    }
+    EXPECT_EQ(music->fills, 16);
+    EXPECT_FALSE(stream->Playing());
+
+    connected = true;
+    now += 3000;
+    testing::internal::CaptureStderr();
+    platform::PollSystem();
+    testing::internal::GetCapturedStderr();
+    platform::ClearEvents();
+    Tick();
+    EXPECT_EQ(music->fills, 32);
+    EXPECT_TRUE(stream->Playing());
+    EXPECT_TRUE(music->queued == RampPcm(32 * BLOCK_BYTES));
+    EXPECT_FALSE(quiet->Playing());
+    quiet->SetPaused(false);
+    Tick();
+    EXPECT_TRUE(quiet->Playing());
+    EXPECT_GT(Level(2048), 1000.0);
+
+    stream->Stop();
+    quiet->Stop();
+    platform::SetAudioDeviceProbes(nullptr, nullptr);
+    platform::SetMilliSecsSource(nullptr);
+}
