@@ -235,9 +235,14 @@ int TOGGStream::ReadData(unsigned char* out, int bytes) {
     return done;
 }
 
-// Closes the decoder and opens it again at the start (STREAM_SIZE stays as first found).
+// Seeks the open decoder back to the start: a short looping music rewinds often, and opening
+// reads every header again. The decoder is opened again (STREAM_SIZE staying as first found) only
+// where it was closed or cannot seek.
 bool TOGGStream::Rewind() {
     STREAM_POS = 0;
+    if (ogg && ov_raw_seek(ogg.get(), 0) == 0) {
+        return true;
+    }
     return Open(nullptr);
 }
 

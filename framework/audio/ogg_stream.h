@@ -19,7 +19,7 @@ public:
                                             std::string* error = nullptr);
     int Free() override;
     int FillBuffer(void* buffer, int length) override;
-    // Rewinds to the start (the decoder is opened again).
+    // Rewinds to the start.
     int Stop() override;
 
     platform::StreamPtr stream;

@@ -57,13 +57,15 @@ int TWavStream::ReadData(unsigned char* out, int bytes) {
 }
 
 bool TWavStream::Rewind() {
-    Stop();
+    if (!stream->Seek(loopseek)) {
+        return false;
+    }
+    STREAM_POS = 0;
     return true;
 }
 
 int TWavStream::Stop() {
-    stream->Seek(loopseek);
-    STREAM_POS = 0;
+    Rewind();
     return 0;
 }
 

@@ -237,12 +237,15 @@ TEST(OggStream, ChainOfOneFormatPlaysThroughAllItsLinksAndLoops) {
     EXPECT_TRUE(out.substr(song.size()) == song.substr(0, out.size() - song.size()));
 }
 
-// The bytes of a pipe that were peeked at: it goes back to its start once and cannot seek after
-// that, so the decoder reads it as a stream whose links it cannot list at open.
-class TOneRewindStream : public platform::TStream {
+// Bytes in memory that count what a decoder asks of them. As the bytes of a pipe that were peeked
+// at (oneRewind), they go back to their start once and cannot seek after that, so the decoder
+// reads them as a stream whose links it cannot list at open.
+class TCountedStream : public platform::TStream {
 public:
-    explicit TOneRewindStream(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit TCountedStream(std::string bytes, bool oneRewind = false)
+        : bytes_(std::move(bytes)), oneRewind_(oneRewind) {}
     int64_t Read(void* buf, int64_t count) override {
+        ++reads;
         const int64_t n = std::min<int64_t>(count, int64_t(bytes_.size()) - at_);
         std::memcpy(buf, bytes_.data() + at_, size_t(n));
         at_ += n;
@@ -251,18 +254,23 @@ public:
     int64_t Write(const void*, int64_t) override { return 0; }
     int64_t Pos() const override { return at_; }
     bool Seek(int64_t pos) override {
-        if (pos != 0 || rewound_) {
+        ++seeks;
+        if (pos < 0 || pos > int64_t(bytes_.size()) || (oneRewind_ && (pos != 0 || rewound_))) {
             return false;
         }
         rewound_ = true;
-        at_ = 0;
+        at_ = pos;
         return true;
     }
     int64_t Size() const override { return int64_t(bytes_.size()); }
     bool Close() override { return true; }
 
+    int reads = 0;
+    int seeks = 0;
+
 private:
     std::string bytes_;
+    bool oneRewind_;
     int64_t at_ = 0;
     bool rewound_ = false;
 };
@@ -288,7 +296,7 @@ TEST(OggStream, UnseekableChainEndsAtALinkOfAnotherFormat) {
         const std::string song = Decoded(c.first) + (c.secondPlays ? Decoded(c.second) : "");
         std::string error;
         auto music =
-            TOGGStream::Load(std::make_shared<TOneRewindStream>(c.first + c.second), &error);
+            TOGGStream::Load(std::make_shared<TCountedStream>(c.first + c.second, true), &error);
         ASSERT_TRUE(music) << error;
         EXPECT_EQ(music->Geti(MUSIC_SIZE), 0); // unknown: the links were not listed
         const std::string all = PlayedOnce(*music);
@@ -333,6 +341,56 @@ TEST(OggStream, ReadingEndsAtTheEndOfTheDataAndOnDamage) {
         EXPECT_EQ(music->PlayStatus, 0);
         EXPECT_GE(calls, c.minCalls);
         EXPECT_LE(calls, c.maxCalls);
+    }
+}
+
+// A looping music of a few samples fills each buffer with its samples repeated, and one buffer
+// costs the decoder a few reads and rewinds, not one rewind per pass: 16 buffers at the start of a
+// music used to take seconds for a one-sample Ogg file.
+TEST(MusicLoop, ShortMusicFillsABufferWithBoundedWork) {
+    struct Case {
+        const char* what;
+        std::string file;
+        int maxReads, maxSeeks; // per buffer
+    };
+    const Case cases[] = {
+        {"WAV of 1 stereo frame", MakeWav(TWavSpec{}, RampPcm(4)), 3, 2},
+        {"WAV of 10 stereo frames", MakeWav(TWavSpec{}, RampPcm(40)), 3, 2},
+        {"WAV of 1 mono 8-bit frame", MakeWav(WavLayout(1, 8, 8000), RampPcm(1)), 3, 2},
+        {"Ogg of 1 stereo frame", MakeOgg(2, 44100, 1), 8, 4},
+        {"Ogg of 10 stereo frames", MakeOgg(2, 44100, 10), 8, 4},
+        {"Ogg of 1 mono frame", MakeOgg(1, 22050, 1), 8, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMusicPtr once = FromBytes(c.file);
+        ASSERT_TRUE(once);
+        // Sizes and positions count bytes in a WAV file, frames in an Ogg one.
+        const size_t unit = std::dynamic_pointer_cast<TOGGStream>(once)
+                                ? size_t(GetBytesPerSample(once->STREAM_FORMAT))
+                                : 1;
+        const std::string song = PlayedOnce(*once).substr(0, size_t(once->Geti(MUSIC_SIZE)) * unit);
+        ASSERT_FALSE(song.empty());
+
+        auto stream = std::make_shared<TCountedStream>(c.file);
+        TMusicPtr music = LoadMusic(stream);
+        ASSERT_TRUE(music);
+        music->PlayStatus = 1;
+        std::string out;
+        for (int i = 0; i < 16; ++i) {
+            SCOPED_TRACE(i);
+            stream->reads = stream->seeks = 0;
+            out += Fill(*music);
+            EXPECT_LE(stream->reads, c.maxReads);
+            EXPECT_LE(stream->seeks, c.maxSeeks);
+        }
+        std::string expected;
+        while (expected.size() < out.size()) {
+            expected += song;
+        }
+        EXPECT_TRUE(out == expected.substr(0, out.size()));
+        EXPECT_EQ(size_t(music->Geti(MUSIC_POSITION)) * unit, out.size() % song.size());
+        EXPECT_EQ(music->PlayStatus, 1);
     }
 }
 
