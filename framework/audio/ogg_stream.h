@@ -23,6 +23,8 @@ public:
     int Stop() override;
 
     platform::StreamPtr stream;
+    // Stream position of the first Ogg page (after any ID3v2 tag before it).
+    int64_t dataStart = 0;
     // The decoder, open while not null. vorbisfile keeps pointers into it, so it stays at one
     // heap address for its whole life.
     std::unique_ptr<OggVorbis_File> ogg;

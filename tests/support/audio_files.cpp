@@ -30,6 +30,11 @@ void PutChunk(std::string& s, const char* tag, const std::string& body) {
     }
 }
 
+void AppendPage(std::string& out, const ogg_page& page) {
+    out.append(reinterpret_cast<const char*>(page.header), size_t(page.header_len));
+    out.append(reinterpret_cast<const char*>(page.body), size_t(page.body_len));
+}
+
 } // namespace
 
 TWavSpec WavLayout(int channels, int bits, int rate) {
@@ -58,16 +63,33 @@ std::string MakeWav(const TWavSpec& spec, const std::string& pcm) {
     } else {
         fmt += std::string(size_t(spec.fmtExtra), '\0');
     }
+    const int64_t dataSize = spec.declaredData < 0 ? int64_t(pcm.size()) : spec.declaredData;
     std::string body = "WAVE";
+    std::string ds64;
+    if (spec.rf64) {
+        // The RIFF size is filled in below, once the body is whole.
+        for (uint64_t v : {uint64_t(0), uint64_t(dataSize), uint64_t(dataSize / block)}) {
+            Put32(ds64, uint32_t(v));
+            Put32(ds64, uint32_t(v >> 32));
+        }
+        Put32(ds64, 0); // no table of other chunk sizes
+        PutChunk(body, "ds64", ds64);
+    }
     PutChunk(body, "fmt ", fmt);
     if (!spec.chunkBeforeData.empty()) {
         PutChunk(body, "LIST", spec.chunkBeforeData);
     }
     body += "data";
-    Put32(body, spec.declaredData < 0 ? uint32_t(pcm.size()) : uint32_t(spec.declaredData));
+    Put32(body, spec.rf64 ? 0xFFFFFFFFu : uint32_t(dataSize));
     body += pcm;
-    std::string file = "RIFF";
-    Put32(file, uint32_t(body.size()));
+    std::string file = spec.rf64 ? "RF64" : "RIFF";
+    Put32(file, spec.rf64 ? 0xFFFFFFFFu : uint32_t(body.size()));
+    if (spec.rf64) {
+        const uint64_t riff = body.size();
+        for (int i = 0; i < 8; ++i) {
+            body[12 + size_t(i)] = char((riff >> (8 * i)) & 0xFF);
+        }
+    }
     return file + body;
 }
 
@@ -109,12 +131,8 @@ std::string MakeOgg(int channels, int rate, int frames, int serial) {
     ogg_stream_packetin(&os, &comment);
     ogg_stream_packetin(&os, &code);
     ogg_page page;
-    auto emit = [&](const ogg_page& p) {
-        out.append(reinterpret_cast<const char*>(p.header), size_t(p.header_len));
-        out.append(reinterpret_cast<const char*>(p.body), size_t(p.body_len));
-    };
     while (ogg_stream_flush(&os, &page) != 0) {
-        emit(page);
+        AppendPage(out, page);
     }
     const int chunk = 1024;
     bool eos = false;
@@ -141,7 +159,7 @@ std::string MakeOgg(int channels, int rate, int frames, int serial) {
             while (vorbis_bitrate_flushpacket(&vd, &packet)) {
                 ogg_stream_packetin(&os, &packet);
                 while (ogg_stream_pageout(&os, &page) != 0) {
-                    emit(page);
+                    AppendPage(out, page);
                     if (ogg_page_eos(&page)) {
                         eos = true;
                     }
@@ -154,6 +172,41 @@ std::string MakeOgg(int channels, int rate, int frames, int serial) {
     vorbis_dsp_clear(&vd);
     vorbis_comment_clear(&vc);
     vorbis_info_clear(&vi);
+    return out;
+}
+
+std::string MakeOpusLink(int serial) {
+    std::string head = "OpusHead";
+    head += char(1);  // version
+    head += char(2);  // channels
+    Put16(head, 312); // pre-skip
+    Put32(head, 48000);
+    Put16(head, 0);  // output gain
+    head += char(0); // channel mapping family
+    std::string tags = "OpusTags";
+    Put32(tags, 4);
+    tags += "test";
+    Put32(tags, 0);                             // no comments
+    const std::string silence = "\xF8\xFF\xFE"; // one 20 ms CELT frame of silence
+    ogg_stream_state os;
+    ogg_stream_init(&os, serial);
+    std::string out;
+    const std::string* packets[] = {&head, &tags, &silence};
+    for (int i = 0; i < 3; ++i) {
+        ogg_packet packet{};
+        packet.packet = reinterpret_cast<unsigned char*>(const_cast<char*>(packets[i]->data()));
+        packet.bytes = long(packets[i]->size());
+        packet.b_o_s = i == 0;
+        packet.e_o_s = i == 2;
+        packet.granulepos = i == 2 ? 960 : 0;
+        packet.packetno = i;
+        ogg_stream_packetin(&os, &packet);
+        ogg_page page;
+        while (ogg_stream_flush(&os, &page) != 0) {
+            AppendPage(out, page);
+        }
+    }
+    ogg_stream_clear(&os);
     return out;
 }
 

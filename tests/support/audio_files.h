@@ -18,6 +18,9 @@ struct TWavSpec {
     int fmtExtra = 0;            // bytes after the 16 of a plain format chunk (cbSize and more)
     std::string chunkBeforeData; // the body of a "LIST" chunk written before the data, when set
     int64_t declaredData = -1;   // the data size written in the header; -1 = the real size
+    // An RF64 file: its ds64 chunk holds the sizes (declaredData as the data size), and the RIFF
+    // and data chunk sizes are 0xFFFFFFFF.
+    bool rf64 = false;
 };
 
 // A plain PCM layout.
@@ -35,5 +38,9 @@ std::string RampPcm(int bytes);
 // An Ogg Vorbis file of frames frames (per channel) of a quiet sine, encoded with libvorbisenc.
 // Files joined into a chain need serial numbers of their own.
 std::string MakeOgg(int channels, int rate, int frames, int serial = 1234);
+
+// An Ogg stream of Opus's two header packets and one packet of 20 ms of silence, as the link
+// that opusenc writes (in 3 pages), for chains of links of two kinds.
+std::string MakeOpusLink(int serial);
 
 } // namespace testing_support

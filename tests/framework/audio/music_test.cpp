@@ -463,6 +463,78 @@ TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
     EXPECT_NE(error.find("missing.ogg' cannot be opened"), std::string::npos) << error;
 }
 
+// Files that other programs write and play: each plays as the plain file of the same sound does.
+// Others are refused with their cause.
+TEST(LoadMusic, FilesOfOtherProgramsAndTheCausesOfRefusals) {
+    const std::string pcm = RampPcm(3 * BLOCK_BYTES + 400);
+    const std::string wav = MakeWav(TWavSpec{}, pcm);
+    const std::string ogg = MakeOgg(2, 44100, 5000);
+    TWavSpec soxPipe;
+    soxPipe.declaredData = 0x7FFFF000;
+    TWavSpec rf64;
+    rf64.rf64 = true;
+    TWavSpec rf64Pipe = rf64;
+    rf64Pipe.declaredData = 0;
+    TWavSpec rf64Cut = rf64;
+    rf64Cut.declaredData = int64_t(pcm.size()) + 4;
+    // An ID3v2.3 tag with one title frame; the second has a footer (flag 0x10, version 4).
+    const std::string title = std::string("TIT2\0\0\0\x06\0\0\0Title", 16);
+    const std::string id3 = std::string("ID3\x03\0\0\0\0\0\x10", 10) + title;
+    const std::string id3Footer = std::string("ID3\x04\0\x10\0\0\0\x10", 10) + title +
+                                  std::string("3DI\x04\0\x10\0\0\0\x10", 10);
+    struct Accepted {
+        const char* what;
+        std::string file, plain;
+    };
+    const Accepted accepted[] = {
+        {"WAV from sox on a pipe", MakeWav(soxPipe, pcm), wav},
+        {"RF64", MakeWav(rf64, pcm), wav},
+        {"RF64 from ffmpeg on a pipe", MakeWav(rf64Pipe, pcm), wav},
+        {"Ogg Vorbis after an ID3v2 tag", id3 + ogg, ogg},
+        {"Ogg Vorbis after two ID3v2 tags", id3Footer + id3 + ogg, ogg},
+    };
+    for (const Accepted& c : accepted) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        TMusicPtr music = FromBytes(c.file, &error);
+        EXPECT_TRUE(music) << error;
+        TMusicPtr plain = FromBytes(c.plain);
+        if (!music) {
+            continue;
+        }
+        ASSERT_TRUE(plain);
+        EXPECT_EQ(music->Geti(MUSIC_SIZE), plain->Geti(MUSIC_SIZE));
+        EXPECT_EQ(music->Geti(MUSIC_FORMAT), plain->Geti(MUSIC_FORMAT));
+        EXPECT_TRUE(FillMany(*music, 6) == FillMany(*plain, 6)); // looped at least once
+    }
+
+    testing_support::TempDir dir;
+    struct Refused {
+        const char* file;
+        std::string bytes;
+        const char* reason;
+    };
+    const Refused refused[] = {
+        {"vorbis-opus.ogg", ogg + testing_support::MakeOpusLink(2),
+         "a chained Ogg file whose link 2 is Opus audio, not Vorbis"},
+        {"vorbis-vorbis-opus.ogg",
+         ogg + MakeOgg(2, 44100, 5000, 2) + testing_support::MakeOpusLink(3),
+         "a chained Ogg file whose link 3 is Opus audio, not Vorbis"},
+        {"opus.ogg", testing_support::MakeOpusLink(2),
+         "an Ogg file whose data is Opus audio, not Vorbis"},
+        {"id3-noise.ogg", id3 + std::string(5000, 'x'), "neither WAV nor Ogg Vorbis audio"},
+        {"rf64-cut.wav", MakeWav(rf64Cut, pcm), "truncated"},
+    };
+    for (const Refused& c : refused) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(testing_support::WriteTextFile(dir.File(c.file), c.bytes));
+        std::string error;
+        EXPECT_FALSE(LoadMusic(dir.File(c.file), &error));
+        EXPECT_NE(error.find(dir.File(c.file)), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
 TEST(LoadMusic, ExtensionsText) {
     EXPECT_EQ(MusicExtensions(1, 1), "All supported:,wav,ogg;Microsoft Wave \".wav\":wav;"
                                      "Ogg Vorbis \".ogg\":ogg;All Files:*");
