@@ -14,7 +14,8 @@ public:
 
     // A decoder at the first sample; null (with the reason in error when the data is an Ogg file
     // but not one that plays) otherwise. Mono and stereo files play, in their own rate; a chained
-    // file plays through its links when they share one format.
+    // file plays through its links when they share one format; ID3v2 tags before the first page
+    // are stepped over.
     static std::shared_ptr<TOGGStream> Load(const TMusicSource& source,
                                             std::string* error = nullptr);
     int Free() override;

@@ -408,6 +408,17 @@ TEST(LoadMusic, TriesTheLoadersInOrderAndRewindsStreams) {
     FreeMusic(nullptr);
 }
 
+// The file, written into dir, is refused with an error that names it and holds reason.
+void ExpectRefused(const testing_support::TempDir& dir, const char* file, const std::string& bytes,
+                   const char* reason) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(testing_support::WriteTextFile(dir.File(file), bytes));
+    std::string error;
+    EXPECT_FALSE(LoadMusic(dir.File(file), &error));
+    EXPECT_NE(error.find(dir.File(file)), std::string::npos) << error;
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
+}
+
 TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
     testing_support::TempDir dir;
     TWavSpec longer;
@@ -451,12 +462,7 @@ TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
          ogg + MakeOgg(2, 44100, 4410, 2) + MakeOgg(2, 44100, 4410, 3).substr(0, 200), "Ogg"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        ASSERT_TRUE(testing_support::WriteTextFile(dir.File(c.file), c.bytes));
-        std::string error;
-        EXPECT_FALSE(LoadMusic(dir.File(c.file), &error));
-        EXPECT_NE(error.find(dir.File(c.file)), std::string::npos) << error;
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        ExpectRefused(dir, c.file, c.bytes, c.reason);
     }
     std::string error;
     EXPECT_FALSE(LoadMusic(dir.File("missing.ogg"), &error));
@@ -526,12 +532,7 @@ TEST(LoadMusic, FilesOfOtherProgramsAndTheCausesOfRefusals) {
         {"rf64-cut.wav", MakeWav(rf64Cut, pcm), "truncated"},
     };
     for (const Refused& c : refused) {
-        SCOPED_TRACE(c.file);
-        ASSERT_TRUE(testing_support::WriteTextFile(dir.File(c.file), c.bytes));
-        std::string error;
-        EXPECT_FALSE(LoadMusic(dir.File(c.file), &error));
-        EXPECT_NE(error.find(dir.File(c.file)), std::string::npos) << error;
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        ExpectRefused(dir, c.file, c.bytes, c.reason);
     }
 }
 
