@@ -1,6 +1,6 @@
 #pragma once
 // The property both music decoders keep on arbitrary bytes: a stream that opened plays once
-// through to its end, then rewinds and frees, without fault.
+// through to its end, then rewinds, loops and frees, without fault.
 
 #include <vector>
 
@@ -14,6 +14,10 @@ template <class Stream> void PlayThrough(Stream& music) {
         music.FillBuffer(buffer.data(), static_cast<int>(buffer.size()));
     music.Stop();
     music.FillBuffer(buffer.data(), static_cast<int>(buffer.size()));
+    // Looping, however short or damaged the data: a few buffers from the loop point.
+    music.STREAM_LOOP = 1;
+    for (int i = 0; i < 4; ++i)
+        music.FillBuffer(buffer.data(), static_cast<int>(buffer.size()));
     music.Free();
 }
 

@@ -31,7 +31,11 @@ constexpr unsigned char SUBTYPE_TAIL[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 
 constexpr int FORMAT_PCM = 1;
 constexpr int FORMAT_IEEE_FLOAT = 3;
 constexpr int FORMAT_EXTENSIBLE = 0xFFFE;
+// Data sizes that stand for "to the end of the file": what recorders write that cannot seek back
+// (and what an RF64 file writes, its sizes being in its ds64 chunk), and sox's placeholder on a
+// pipe.
 constexpr uint32_t SIZE_TO_END = 0xFFFFFFFFu;
+constexpr uint32_t SIZE_PIPE_PLACEHOLDER = 0x7FFFF000u;
 constexpr int MAX_RATE = 768000;
 
 // Reads the fmt chunk's body (size bytes) into info.
@@ -83,15 +87,22 @@ bool ReadFormat(TStream& stream, uint32_t size, TWavInfo& info, std::string* err
 
 } // namespace
 
+bool IsWavTag(const void* tag) {
+    return std::memcmp(tag, "RIFF", 4) == 0 || std::memcmp(tag, "RF64", 4) == 0;
+}
+
 bool ReadWavHeader(TStream& stream, TWavInfo& info, std::string* error) {
     info = TWavInfo();
     unsigned char head[12];
-    if (stream.Read(head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0) {
+    if (stream.Read(head, 12) != 12 || !IsWavTag(head)) {
         return Fail(error, "not a RIFF file");
     }
     if (std::memcmp(head + 8, "WAVE", 4) != 0) {
         return Fail(error, "a RIFF file but not WAVE audio");
     }
+    const bool rf64 = std::memcmp(head, "RF64", 4) == 0;
+    // The data size of an RF64 file's ds64 chunk; 0 where it is not known (written to a pipe).
+    int64_t ds64Data = 0;
     bool haveFormat = false;
     for (;;) {
         unsigned char chunk[8];
@@ -100,6 +111,19 @@ bool ReadWavHeader(TStream& stream, TWavInfo& info, std::string* error) {
                                           : "no format chunk (the file may be cut short)");
         }
         const uint32_t size = Le32(chunk + 4);
+        if (rf64 && std::memcmp(chunk, "ds64", 4) == 0) {
+            unsigned char sizes[24];
+            if (size < 24 || stream.Read(sizes, 24) != 24) {
+                return Fail(error, "the ds64 chunk of an RF64 file is too short");
+            }
+            const uint64_t data = uint64_t(Le32(sizes + 8)) | uint64_t(Le32(sizes + 12)) << 32;
+            ds64Data = data > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(data);
+            const int64_t next = stream.Pos() + (int64_t(size) - 24) + (size & 1);
+            if (next > stream.Size() || !stream.Seek(next)) {
+                return Fail(error, "truncated inside a chunk before the data");
+            }
+            continue;
+        }
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (!ReadFormat(stream, size, info, error)) {
                 return false;
@@ -113,9 +137,12 @@ bool ReadWavHeader(TStream& stream, TWavInfo& info, std::string* error) {
             }
             const int64_t left = stream.Size() - stream.Pos();
             int64_t bytes = size;
-            if (size == SIZE_TO_END) {
+            if (rf64 && size == SIZE_TO_END && ds64Data > 0) {
+                bytes = ds64Data;
+            } else if (size == SIZE_TO_END || (size == SIZE_PIPE_PLACEHOLDER && bytes > left)) {
                 bytes = left;
-            } else if (bytes > left) {
+            }
+            if (bytes > left) {
                 return Fail(error, "truncated: the data chunk declares " + std::to_string(bytes) +
                                        " bytes but the file holds " + std::to_string(left));
             }

@@ -74,26 +74,43 @@ int TMusic::FillFromData(void* buffer, int length) {
     auto* out = static_cast<unsigned char*>(buffer);
     const int frame = std::max(1, GetBytesPerSample(STREAM_FORMAT));
     int filled = 0;
-    bool readSinceRewind = false;
+    // Where the data from the loop point begins in this buffer, once a rewind has been made in it.
+    int passStart = -1;
+    bool repeated = false;
     while (filled + frame <= length) {
         const int want = int(std::min<int64_t>((length - filled) / frame * frame, DataLeft()));
         const int got = want > 0 ? ReadData(out + filled, want) : 0;
         filled += got;
-        readSinceRewind = readSinceRewind || got > 0;
         if (got == want && DataLeft() > 0) {
             continue;
         }
-        // The end of the data: reached, or cut short by a damaged or shortened file. A loop that
-        // gives nothing since its last rewind stops here rather than spin.
-        if (STREAM_LOOP == 1 && readSinceRewind && Rewind()) {
-            readSinceRewind = false;
-            continue;
-        }
+        // The end of the data: reached, or cut short by a damaged or shortened file.
         if (STREAM_LOOP != 1) {
             PlayStatus = 0;
             Stop();
+            break;
         }
-        break;
+        const int pass = passStart < 0 ? -1 : filled - passStart;
+        // Data that gives nothing from its loop point stops here rather than spin. After a repeat
+        // only data that shrank under us ends again: the rest of this buffer is then silence.
+        if (pass == 0 || !Rewind() || repeated) {
+            break;
+        }
+        if (pass > 0) {
+            // The whole data lies in the buffer: it is copied over the rest of it rather than
+            // decoded again, so that however short the music, a buffer costs at most about two
+            // passes of decoding. The decoder, just rewound, reads on after the copies. Each copy
+            // doubles what lies behind it.
+            const int room = (length - filled) / pass * pass;
+            for (int copied = 0; copied < room;) {
+                const int n = std::min(room - copied, pass + copied);
+                std::memcpy(out + filled + copied, out + passStart, size_t(n));
+                copied += n;
+            }
+            filled += room;
+            repeated = true;
+        }
+        passStart = filled;
     }
     FillSilence(out + filled, length - filled, STREAM_FORMAT);
     return 0;

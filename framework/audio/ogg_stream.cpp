@@ -1,5 +1,6 @@
 #include "framework/audio/ogg_stream.h"
 
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -9,33 +10,35 @@
 
 namespace {
 
-// The four callbacks on the layer's stream. The stream closes with the decoder object.
+// The four callbacks on the decoder object's stream, whose Ogg data begins at dataStart (after
+// any tag that precedes it). The stream closes with the decoder object.
 size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
     if (size == 0 || count == 0) {
         return 0;
     }
-    auto* stream = static_cast<platform::TStream*>(source);
-    const int64_t got = stream->Read(buffer, int64_t(size * count));
+    platform::TStream& stream = *static_cast<TOGGStream*>(source)->stream;
+    const int64_t got = stream.Read(buffer, int64_t(size * count));
     return got > 0 ? size_t(got) / size : 0;
 }
 
 int SeekCallback(void* source, ogg_int64_t offset, int origin) {
-    auto* stream = static_cast<platform::TStream*>(source);
+    const TOGGStream& music = *static_cast<TOGGStream*>(source);
+    platform::TStream& stream = *music.stream;
     int64_t to = 0;
     switch (origin) {
     case SEEK_SET:
-        to = offset;
+        to = music.dataStart + offset;
         break;
     case SEEK_CUR:
-        to = stream->Pos() + offset;
+        to = stream.Pos() + offset;
         break;
     case SEEK_END:
-        to = stream->Size() + offset;
+        to = stream.Size() + offset;
         break;
     default:
         return -1;
     }
-    return to >= 0 && stream->Seek(to) ? 0 : -1;
+    return to >= music.dataStart && stream.Seek(to) ? 0 : -1;
 }
 
 int CloseCallback(void*) {
@@ -43,7 +46,8 @@ int CloseCallback(void*) {
 }
 
 long TellCallback(void* source) {
-    return long(static_cast<platform::TStream*>(source)->Pos());
+    const TOGGStream& music = *static_cast<TOGGStream*>(source);
+    return long(music.stream->Pos() - music.dataStart);
 }
 
 const ov_callbacks CALLBACKS = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
@@ -61,6 +65,100 @@ std::string OpenFailure(int code) {
     default:
         return "a damaged Ogg Vorbis file (error " + std::to_string(code) + ")";
     }
+}
+
+// The kind of data whose first packet an Ogg stream's first page holds; empty for an unknown one.
+std::string CodecOf(const ogg_page& page) {
+    struct Kind {
+        const char* magic;
+        size_t length;
+        const char* name;
+    };
+    static const Kind KINDS[] = {
+        {"\x01vorbis", 7, "Vorbis"}, {"OpusHead", 8, "Opus"},     {"\177FLAC", 5, "FLAC"},
+        {"Speex   ", 8, "Speex"},    {"\x80theora", 7, "Theora"},
+    };
+    for (const Kind& kind : KINDS) {
+        if (size_t(page.body_len) >= kind.length &&
+            std::memcmp(page.body, kind.magic, kind.length) == 0) {
+            return kind.name;
+        }
+    }
+    return "";
+}
+
+// Why vorbisfile cannot open a file whose first page was found, when one of its links holds no
+// Vorbis stream: e.g. "a chained Ogg file whose link 2 is Opus audio, not Vorbis". Empty when
+// every link has a Vorbis stream (the fault is elsewhere). Reads the stream from start on, up to
+// that link.
+std::string NonVorbisLink(platform::TStream& stream, int64_t start) {
+    if (!stream.Seek(start)) {
+        return "";
+    }
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    std::string reason;
+    // A link opens with the first pages of all its streams, one after another.
+    int link = 0;
+    bool inFirstPages = false;
+    bool vorbis = false;
+    std::string firstKind;
+    auto linkEnds = [&] {
+        if (inFirstPages && !vorbis) {
+            const std::string kind = firstKind.empty()       ? "not Vorbis audio"
+                                     : firstKind == "Theora" ? "Theora video without Vorbis audio"
+                                                             : firstKind + " audio, not Vorbis";
+            reason = link == 1
+                         ? "an Ogg file whose data is " + kind
+                         : "a chained Ogg file whose link " + std::to_string(link) + " is " + kind;
+        }
+        inFirstPages = false;
+    };
+    for (bool more = true; more && reason.empty();) {
+        char* buffer = ogg_sync_buffer(&sync, 4096);
+        const int64_t got = buffer ? stream.Read(buffer, 4096) : 0;
+        more = got > 0;
+        ogg_sync_wrote(&sync, more ? long(got) : 0);
+        ogg_page page;
+        while (reason.empty()) {
+            const int out = ogg_sync_pageout(&sync, &page);
+            if (out == 0) {
+                break;
+            }
+            if (out < 0) {
+                continue; // bytes skipped up to the next page
+            }
+            if (!ogg_page_bos(&page)) {
+                linkEnds();
+                continue;
+            }
+            if (!inFirstPages) {
+                ++link;
+                inFirstPages = true;
+                vorbis = false;
+                firstKind = CodecOf(page);
+            }
+            vorbis = vorbis || CodecOf(page) == "Vorbis";
+        }
+    }
+    if (reason.empty()) {
+        linkEnds();
+    }
+    ogg_sync_clear(&sync);
+    return reason;
+}
+
+// The size of the ID3v2 tag (header, frames and footer) at the start of head, which holds the
+// first 10 bytes of a file; 0 when there is none.
+int64_t Id3v2TagSize(const unsigned char* head) {
+    if (std::memcmp(head, "ID3", 3) != 0 || head[3] == 0xFF || head[4] == 0xFF ||
+        ((head[6] | head[7] | head[8] | head[9]) & 0x80) != 0) {
+        return 0;
+    }
+    const int64_t frames =
+        int64_t(head[6]) << 21 | int64_t(head[7]) << 14 | int64_t(head[8]) << 7 | int64_t(head[9]);
+    const bool footer = (head[5] & 0x10) != 0;
+    return 10 + frames + (footer ? 10 : 0);
 }
 
 // "mono 8000 Hz", "stereo 44100 Hz", "6-channel 48000 Hz".
@@ -84,18 +182,19 @@ TOGGStream::~TOGGStream() {
 
 bool TOGGStream::Open(std::string* error) {
     Close();
-    if (!stream || !stream->Seek(0)) {
+    if (!stream || !stream->Seek(dataStart)) {
         if (error) {
             *error = "an Ogg Vorbis file that cannot be read";
         }
         return false;
     }
     auto file = std::make_unique<OggVorbis_File>();
-    const int code = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, CALLBACKS);
+    const int code = ov_open_callbacks(this, file.get(), nullptr, 0, CALLBACKS);
     if (code != 0) {
         // A failed open has already released what it made: no ov_clear.
         if (error) {
-            *error = OpenFailure(code);
+            const std::string link = NonVorbisLink(*stream, dataStart);
+            *error = link.empty() ? OpenFailure(code) : link;
         }
         return false;
     }
@@ -161,13 +260,26 @@ std::shared_ptr<TOGGStream> TOGGStream::Load(const TMusicSource& source, std::st
     if (!stream) {
         return nullptr;
     }
-    char tag[4] = {};
-    const bool ogg = stream->Read(tag, 4) == 4 && std::memcmp(tag, "OggS", 4) == 0;
-    if (!ogg) {
+    // Taggers write ID3v2 tags before the first page too; vorbisfile plays such files.
+    int64_t start = 0;
+    unsigned char head[10] = {};
+    while (stream->Read(head, 10) == 10) {
+        const int64_t tag = Id3v2TagSize(head);
+        if (tag == 0) {
+            break;
+        }
+        start += tag;
+        if (!stream->Seek(start)) {
+            break;
+        }
+        std::memset(head, 0, sizeof head);
+    }
+    if (std::memcmp(head, "OggS", 4) != 0) {
         return nullptr; // not this loader's format: another may take it
     }
     auto music = std::make_shared<TOGGStream>();
     music->stream = stream;
+    music->dataStart = start;
     std::string reason;
     if (!music->Open(&reason)) {
         if (error) {
@@ -235,9 +347,14 @@ int TOGGStream::ReadData(unsigned char* out, int bytes) {
     return done;
 }
 
-// Closes the decoder and opens it again at the start (STREAM_SIZE stays as first found).
+// Seeks the open decoder back to the start: a short looping music rewinds often, and opening
+// reads every header again. The decoder is opened again (STREAM_SIZE staying as first found) only
+// where it was closed or cannot seek.
 bool TOGGStream::Rewind() {
     STREAM_POS = 0;
+    if (ogg && ov_raw_seek(ogg.get(), 0) == 0) {
+        return true;
+    }
     return Open(nullptr);
 }
 

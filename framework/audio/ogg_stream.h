@@ -14,15 +14,18 @@ public:
 
     // A decoder at the first sample; null (with the reason in error when the data is an Ogg file
     // but not one that plays) otherwise. Mono and stereo files play, in their own rate; a chained
-    // file plays through its links when they share one format.
+    // file plays through its links when they share one format; ID3v2 tags before the first page
+    // are stepped over.
     static std::shared_ptr<TOGGStream> Load(const TMusicSource& source,
                                             std::string* error = nullptr);
     int Free() override;
     int FillBuffer(void* buffer, int length) override;
-    // Rewinds to the start (the decoder is opened again).
+    // Rewinds to the start.
     int Stop() override;
 
     platform::StreamPtr stream;
+    // Stream position of the first Ogg page (after any ID3v2 tag before it).
+    int64_t dataStart = 0;
     // The decoder, open while not null. vorbisfile keeps pointers into it, so it stays at one
     // heap address for its whole life.
     std::unique_ptr<OggVorbis_File> ogg;

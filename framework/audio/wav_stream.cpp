@@ -11,7 +11,7 @@ std::shared_ptr<TWavStream> TWavStream::Load(const TMusicSource& source, std::st
         return nullptr;
     }
     char tag[4] = {};
-    const bool riff = stream->Read(tag, 4) == 4 && std::memcmp(tag, "RIFF", 4) == 0;
+    const bool riff = stream->Read(tag, 4) == 4 && platform::IsWavTag(tag);
     if (!riff || !stream->Seek(0)) {
         return nullptr; // not this loader's format: another may take it
     }
@@ -57,13 +57,15 @@ int TWavStream::ReadData(unsigned char* out, int bytes) {
 }
 
 bool TWavStream::Rewind() {
-    Stop();
+    if (!stream->Seek(loopseek)) {
+        return false;
+    }
+    STREAM_POS = 0;
     return true;
 }
 
 int TWavStream::Stop() {
-    stream->Seek(loopseek);
-    STREAM_POS = 0;
+    Rewind();
     return 0;
 }
 

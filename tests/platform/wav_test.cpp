@@ -31,6 +31,12 @@ TEST(WavDecode, AcceptedLayouts) {
                                "ab"; // 15 bytes: padded to 16
     TWavSpec toEnd = WavLayout(1, 8, 8000);
     toEnd.declaredData = 0xFFFFFFFF;
+    TWavSpec soxPipe = WavLayout(2, 16, 44100);
+    soxPipe.declaredData = 0x7FFFF000; // sox's placeholder on a pipe
+    TWavSpec rf64 = WavLayout(2, 16, 48000);
+    rf64.rf64 = true;
+    TWavSpec rf64Pipe = rf64;
+    rf64Pipe.declaredData = 0; // sizes unknown in the ds64 chunk
     const Case cases[] = {
         {"mono 8-bit", mono8},
         {"stereo 8-bit", stereo8},
@@ -40,6 +46,9 @@ TEST(WavDecode, AcceptedLayouts) {
         {"18-byte format chunk", fmt18},
         {"odd chunk before the data", oddChunk},
         {"data size to the end", toEnd},
+        {"sox's placeholder size", soxPipe},
+        {"RF64", rf64},
+        {"RF64 written to a pipe", rf64Pipe},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,6 +93,8 @@ TEST(WavDecode, RefusesWithAReason) {
     TWavSpec channels3 = WavLayout(3, 16, 44100);
     TWavSpec longer;
     longer.declaredData = 4000;
+    TWavSpec longerRf64 = longer;
+    longerRf64.rf64 = true;
     struct Case {
         const char* what;
         std::string file;
@@ -110,6 +121,7 @@ TEST(WavDecode, RefusesWithAReason) {
         {"no data chunk", noData, "data"},
         {"cut inside the format chunk", good.substr(0, 24), "format"},
         {"data declared longer than the file", MakeWav(longer, pcm), "truncated"},
+        {"RF64 data declared longer than the file", MakeWav(longerRf64, pcm), "truncated"},
         {"no sample data", MakeWav(TWavSpec{}, ""), "no sample data"},
         {"data before format", dataFirst, "before"},
     };

@@ -237,12 +237,15 @@ TEST(OggStream, ChainOfOneFormatPlaysThroughAllItsLinksAndLoops) {
     EXPECT_TRUE(out.substr(song.size()) == song.substr(0, out.size() - song.size()));
 }
 
-// The bytes of a pipe that were peeked at: it goes back to its start once and cannot seek after
-// that, so the decoder reads it as a stream whose links it cannot list at open.
-class TOneRewindStream : public platform::TStream {
+// Bytes in memory that count what a decoder asks of them. As the bytes of a pipe that were peeked
+// at (oneRewind), they go back to their start once and cannot seek after that, so the decoder
+// reads them as a stream whose links it cannot list at open.
+class TCountedStream : public platform::TStream {
 public:
-    explicit TOneRewindStream(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit TCountedStream(std::string bytes, bool oneRewind = false)
+        : bytes_(std::move(bytes)), oneRewind_(oneRewind) {}
     int64_t Read(void* buf, int64_t count) override {
+        ++reads;
         const int64_t n = std::min<int64_t>(count, int64_t(bytes_.size()) - at_);
         std::memcpy(buf, bytes_.data() + at_, size_t(n));
         at_ += n;
@@ -251,18 +254,23 @@ public:
     int64_t Write(const void*, int64_t) override { return 0; }
     int64_t Pos() const override { return at_; }
     bool Seek(int64_t pos) override {
-        if (pos != 0 || rewound_) {
+        ++seeks;
+        if (pos < 0 || pos > int64_t(bytes_.size()) || (oneRewind_ && (pos != 0 || rewound_))) {
             return false;
         }
         rewound_ = true;
-        at_ = 0;
+        at_ = pos;
         return true;
     }
     int64_t Size() const override { return int64_t(bytes_.size()); }
     bool Close() override { return true; }
 
+    int reads = 0;
+    int seeks = 0;
+
 private:
     std::string bytes_;
+    bool oneRewind_;
     int64_t at_ = 0;
     bool rewound_ = false;
 };
@@ -288,7 +296,7 @@ TEST(OggStream, UnseekableChainEndsAtALinkOfAnotherFormat) {
         const std::string song = Decoded(c.first) + (c.secondPlays ? Decoded(c.second) : "");
         std::string error;
         auto music =
-            TOGGStream::Load(std::make_shared<TOneRewindStream>(c.first + c.second), &error);
+            TOGGStream::Load(std::make_shared<TCountedStream>(c.first + c.second, true), &error);
         ASSERT_TRUE(music) << error;
         EXPECT_EQ(music->Geti(MUSIC_SIZE), 0); // unknown: the links were not listed
         const std::string all = PlayedOnce(*music);
@@ -336,6 +344,56 @@ TEST(OggStream, ReadingEndsAtTheEndOfTheDataAndOnDamage) {
     }
 }
 
+// A looping music of a few samples fills each buffer with its samples repeated, and one buffer
+// costs the decoder a few reads and rewinds, not one rewind per pass: 16 buffers at the start of a
+// music used to take seconds for a one-sample Ogg file.
+TEST(MusicLoop, ShortMusicFillsABufferWithBoundedWork) {
+    struct Case {
+        const char* what;
+        std::string file;
+        int maxReads, maxSeeks; // per buffer
+    };
+    const Case cases[] = {
+        {"WAV of 1 stereo frame", MakeWav(TWavSpec{}, RampPcm(4)), 3, 2},
+        {"WAV of 10 stereo frames", MakeWav(TWavSpec{}, RampPcm(40)), 3, 2},
+        {"WAV of 1 mono 8-bit frame", MakeWav(WavLayout(1, 8, 8000), RampPcm(1)), 3, 2},
+        {"Ogg of 1 stereo frame", MakeOgg(2, 44100, 1), 8, 4},
+        {"Ogg of 10 stereo frames", MakeOgg(2, 44100, 10), 8, 4},
+        {"Ogg of 1 mono frame", MakeOgg(1, 22050, 1), 8, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMusicPtr once = FromBytes(c.file);
+        ASSERT_TRUE(once);
+        // Sizes and positions count bytes in a WAV file, frames in an Ogg one.
+        const size_t unit = std::dynamic_pointer_cast<TOGGStream>(once)
+                                ? size_t(GetBytesPerSample(once->STREAM_FORMAT))
+                                : 1;
+        const std::string song = PlayedOnce(*once).substr(0, size_t(once->Geti(MUSIC_SIZE)) * unit);
+        ASSERT_FALSE(song.empty());
+
+        auto stream = std::make_shared<TCountedStream>(c.file);
+        TMusicPtr music = LoadMusic(stream);
+        ASSERT_TRUE(music);
+        music->PlayStatus = 1;
+        std::string out;
+        for (int i = 0; i < 16; ++i) {
+            SCOPED_TRACE(i);
+            stream->reads = stream->seeks = 0;
+            out += Fill(*music);
+            EXPECT_LE(stream->reads, c.maxReads);
+            EXPECT_LE(stream->seeks, c.maxSeeks);
+        }
+        std::string expected;
+        while (expected.size() < out.size()) {
+            expected += song;
+        }
+        EXPECT_TRUE(out == expected.substr(0, out.size()));
+        EXPECT_EQ(size_t(music->Geti(MUSIC_POSITION)) * unit, out.size() % song.size());
+        EXPECT_EQ(music->PlayStatus, 1);
+    }
+}
+
 TEST(LoadMusic, TriesTheLoadersInOrderAndRewindsStreams) {
     platform::StreamPtr stream = platform::MemoryStream(MakeOgg(2, 44100, 4410));
     stream->Seek(100);
@@ -348,6 +406,17 @@ TEST(LoadMusic, TriesTheLoadersInOrderAndRewindsStreams) {
     ASSERT_TRUE(testing_support::WriteTextFile(dir.File("song.ogg"), MakeOgg(1, 8000, 800)));
     EXPECT_TRUE(LoadMusic(dir.File("song.ogg")));
     FreeMusic(nullptr);
+}
+
+// The file, written into dir, is refused with an error that names it and holds reason.
+void ExpectRefused(const testing_support::TempDir& dir, const char* file, const std::string& bytes,
+                   const char* reason) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(testing_support::WriteTextFile(dir.File(file), bytes));
+    std::string error;
+    EXPECT_FALSE(LoadMusic(dir.File(file), &error));
+    EXPECT_NE(error.find(dir.File(file)), std::string::npos) << error;
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
 }
 
 TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
@@ -393,16 +462,78 @@ TEST(LoadMusic, ErrorsNameTheFileAndTheProblem) {
          ogg + MakeOgg(2, 44100, 4410, 2) + MakeOgg(2, 44100, 4410, 3).substr(0, 200), "Ogg"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        ASSERT_TRUE(testing_support::WriteTextFile(dir.File(c.file), c.bytes));
-        std::string error;
-        EXPECT_FALSE(LoadMusic(dir.File(c.file), &error));
-        EXPECT_NE(error.find(dir.File(c.file)), std::string::npos) << error;
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        ExpectRefused(dir, c.file, c.bytes, c.reason);
     }
     std::string error;
     EXPECT_FALSE(LoadMusic(dir.File("missing.ogg"), &error));
     EXPECT_NE(error.find("missing.ogg' cannot be opened"), std::string::npos) << error;
+}
+
+// Files that other programs write and play: each plays as the plain file of the same sound does.
+// Others are refused with their cause.
+TEST(LoadMusic, FilesOfOtherProgramsAndTheCausesOfRefusals) {
+    const std::string pcm = RampPcm(3 * BLOCK_BYTES + 400);
+    const std::string wav = MakeWav(TWavSpec{}, pcm);
+    const std::string ogg = MakeOgg(2, 44100, 5000);
+    TWavSpec soxPipe;
+    soxPipe.declaredData = 0x7FFFF000;
+    TWavSpec rf64;
+    rf64.rf64 = true;
+    TWavSpec rf64Pipe = rf64;
+    rf64Pipe.declaredData = 0;
+    TWavSpec rf64Cut = rf64;
+    rf64Cut.declaredData = int64_t(pcm.size()) + 4;
+    // An ID3v2.3 tag with one title frame; the second has a footer (flag 0x10, version 4).
+    const std::string title = std::string("TIT2\0\0\0\x06\0\0\0Title", 16);
+    const std::string id3 = std::string("ID3\x03\0\0\0\0\0\x10", 10) + title;
+    const std::string id3Footer = std::string("ID3\x04\0\x10\0\0\0\x10", 10) + title +
+                                  std::string("3DI\x04\0\x10\0\0\0\x10", 10);
+    struct Accepted {
+        const char* what;
+        std::string file, plain;
+    };
+    const Accepted accepted[] = {
+        {"WAV from sox on a pipe", MakeWav(soxPipe, pcm), wav},
+        {"RF64", MakeWav(rf64, pcm), wav},
+        {"RF64 from ffmpeg on a pipe", MakeWav(rf64Pipe, pcm), wav},
+        {"Ogg Vorbis after an ID3v2 tag", id3 + ogg, ogg},
+        {"Ogg Vorbis after two ID3v2 tags", id3Footer + id3 + ogg, ogg},
+    };
+    for (const Accepted& c : accepted) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        TMusicPtr music = FromBytes(c.file, &error);
+        EXPECT_TRUE(music) << error;
+        TMusicPtr plain = FromBytes(c.plain);
+        if (!music) {
+            continue;
+        }
+        ASSERT_TRUE(plain);
+        EXPECT_EQ(music->Geti(MUSIC_SIZE), plain->Geti(MUSIC_SIZE));
+        EXPECT_EQ(music->Geti(MUSIC_FORMAT), plain->Geti(MUSIC_FORMAT));
+        EXPECT_TRUE(FillMany(*music, 6) == FillMany(*plain, 6)); // looped at least once
+    }
+
+    testing_support::TempDir dir;
+    struct Refused {
+        const char* file;
+        std::string bytes;
+        const char* reason;
+    };
+    const Refused refused[] = {
+        {"vorbis-opus.ogg", ogg + testing_support::MakeOpusLink(2),
+         "a chained Ogg file whose link 2 is Opus audio, not Vorbis"},
+        {"vorbis-vorbis-opus.ogg",
+         ogg + MakeOgg(2, 44100, 5000, 2) + testing_support::MakeOpusLink(3),
+         "a chained Ogg file whose link 3 is Opus audio, not Vorbis"},
+        {"opus.ogg", testing_support::MakeOpusLink(2),
+         "an Ogg file whose data is Opus audio, not Vorbis"},
+        {"id3-noise.ogg", id3 + std::string(5000, 'x'), "neither WAV nor Ogg Vorbis audio"},
+        {"rf64-cut.wav", MakeWav(rf64Cut, pcm), "truncated"},
+    };
+    for (const Refused& c : refused) {
+        ExpectRefused(dir, c.file, c.bytes, c.reason);
+    }
 }
 
 TEST(LoadMusic, ExtensionsText) {
