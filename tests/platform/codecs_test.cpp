@@ -500,6 +500,68 @@ TEST(Codecs, PngAncillaryChunksDamagedOrHugeAreDropped) {
     }
 }
 
+std::string Deflated(const std::string& bytes) {
+    std::string packed(compressBound(uLong(bytes.size())), '\0');
+    uLongf size = uLongf(packed.size());
+    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+                        reinterpret_cast<const Bytef*>(bytes.data()), uLong(bytes.size()), 9),
+              Z_OK);
+    packed.resize(size);
+    return packed;
+}
+
+// A file too short to hold its rows even at deflate's highest ratio (1032 to 1) is refused before
+// the picture is made, whatever comes before its image data; flat pictures, which come near that
+// ratio, load.
+TEST(Codecs, PngImageDataTooShortForItsRowsIsRefusedFirst) {
+    auto png = [](int w, int h, int colourType, int depth, bool interlaced,
+                  const std::string& before, const std::string& rows) {
+        const std::string ihdr = Be32(uint32_t(w)) + Be32(uint32_t(h)) +
+                                 std::string{char(depth), char(colourType), 0, 0, char(interlaced)};
+        return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + before +
+               PngChunk("IDAT", Deflated(rows)) + PngChunk("IEND", "");
+    };
+    // More bytes than the rows need at that ratio, but ahead of the image data.
+    const std::string before = PngChunk("prVt", std::string(300000, '\0'));
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* size;
+    };
+    const Case cases[] = {
+        {"RGBA", png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, "", std::string(150000, '\0')),
+         "8192x8192"},
+        {"RGBA after a large chunk",
+         png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, before, std::string(150000, '\0')),
+         "8192x8192"},
+        {"interlaced 1-bit grey",
+         png(16384, 4096, PNG_COLOR_TYPE_GRAY, 1, true, "", std::string(8000, '\0')), "16384x4096"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(DecodePixmap(c.file, &error), nullptr) << c.what;
+        EXPECT_EQ(error, std::string("truncated or malformed PNG: ") + c.size +
+                             " pixels cannot come from " + std::to_string(c.file.size()) + " bytes")
+            << c.what;
+    }
+
+    std::string flat, error;
+    ASSERT_TRUE(EncodePNG(*CreatePixmap(4000, 3000), 9, flat, error)) << error;
+    SCOPED_TRACE(std::to_string(4000 * 3000 * 4 / flat.size()) + " bytes of pixels a byte");
+    PixmapPtr p = DecodePixmap(flat, &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->Width(), 4000);
+    EXPECT_EQ(p->ReadPixel(3999, 2999), 0u);
+
+    PngFixture grey = MakePngFixture(PNG_COLOR_TYPE_GRAY, 1, true, 5);
+    grey.w = grey.h = 2000;
+    grey.samples.assign(2000, std::vector<unsigned>(2000, 1));
+    p = DecodePixmap(WritePngFixture(grey), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->Height(), 2000);
+    EXPECT_EQ(p->ReadPixel(1999, 1999), 0xFFFFFFFFu);
+}
+
 TEST(Codecs, SavingFailsCleanly) {
     TempDir dir;
     EXPECT_FALSE(SavePixmapPNG(Pattern(2, 2), dir.File("missing/x.png")));
