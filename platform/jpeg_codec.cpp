@@ -22,12 +22,43 @@ struct JpegError {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool unsupported; // message names a kind of JPEG that is valid but not read here
 };
+
+[[noreturn]] void JpegJump(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1);
+}
+
+// The kinds of JPEG that libjpeg refuses by name (the lossless and hierarchical processes, 12-bit
+// samples): a file of one is not damaged, and the reason says what it is. Null for other errors.
+const char* UnsupportedProcess(const jpeg_error_mgr& manager) {
+    if (manager.msg_code == JERR_SOF_UNSUPPORTED)
+        switch (manager.msg_parm.i[0]) {
+        case 0xC3: // Huffman, differential Huffman, arithmetic, differential arithmetic
+        case 0xC7:
+        case 0xCB:
+        case 0xCF:
+            return "lossless";
+        case 0xC5:
+        case 0xC6:
+        case 0xCD:
+        case 0xCE:
+            return "hierarchical";
+        }
+    if (manager.msg_code == JERR_BAD_PRECISION && manager.msg_parm.i[0] == 12)
+        return "12 bits";
+    return nullptr;
+}
 
 [[noreturn]] void JpegFail(j_common_ptr cinfo) {
     auto* error = reinterpret_cast<JpegError*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, error->message);
-    std::longjmp(error->jump, 1);
+    if (const char* kind = UnsupportedProcess(error->manager)) {
+        std::snprintf(error->message, sizeof error->message, "%s", kind);
+        error->unsupported = true;
+    } else {
+        (*cinfo->err->format_message)(cinfo, error->message);
+    }
+    JpegJump(cinfo);
 }
 
 // A file that ends early is only a warning to libjpeg (it pads with grey); here it fails. Other
@@ -42,10 +73,28 @@ void InitError(JpegError* error) {
     error->manager.error_exit = JpegFail;
     error->manager.emit_message = JpegMessage;
     error->message[0] = '\0';
+    error->unsupported = false;
 }
 
-bool SupportedColourSpace(J_COLOR_SPACE space) {
-    return space == JCS_GRAYSCALE || space == JCS_RGB || space == JCS_YCbCr;
+// False, with the colour space named in the error, for one that is not converted to RGB here.
+bool SupportedColourSpace(const jpeg_decompress_struct& cinfo, JpegError* error) {
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_RGB:
+    case JCS_YCbCr:
+        return true;
+    case JCS_CMYK:
+        std::snprintf(error->message, sizeof error->message, "CMYK");
+        break;
+    case JCS_YCCK:
+        std::snprintf(error->message, sizeof error->message, "YCCK");
+        break;
+    default:
+        std::snprintf(error->message, sizeof error->message, "%d components", cinfo.num_components);
+        break;
+    }
+    error->unsupported = true;
+    return false;
 }
 
 // One pass over the file: with no pixels, the header only (w and h receive the size, arithmetic
@@ -64,13 +113,11 @@ bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixe
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
     if (!pixels) {
-        const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
+        const bool supported = SupportedColourSpace(cinfo, error);
         *w = static_cast<int>(cinfo.image_width);
         *h = static_cast<int>(cinfo.image_height);
         *arithmetic = cinfo.arith_code;
         jpeg_destroy_decompress(&cinfo);
-        if (!supported)
-            std::snprintf(error->message, sizeof error->message, "unsupported colour space");
         return supported;
     }
     cinfo.out_color_space = JCS_EXT_RGBA;
@@ -126,7 +173,8 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
     int w = 0, h = 0;
     bool arithmetic = false;
     if (!ReadJpeg(data, size, nullptr, 0, &w, &h, &arithmetic, &failure)) {
-        error = std::string("malformed JPEG: ") + failure.message;
+        error = failure.unsupported ? std::string("unsupported JPEG (") + failure.message + ")"
+                                    : std::string("malformed JPEG: ") + failure.message;
         return nullptr;
     }
     if (!ImageSizeAllowed(w, h, error))

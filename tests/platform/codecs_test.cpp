@@ -295,6 +295,9 @@ struct JpegFixture {
     int w, h;
     bool grey, arithmetic;
     Scans scans;
+    // Not 0: that many components go in as CMYK (4) or unknown (others), stored as space.
+    int components = 0;
+    J_COLOR_SPACE space = JCS_UNKNOWN;
 };
 
 struct JpegFixtureError {
@@ -320,9 +323,14 @@ bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsi
     jpeg_mem_dest(&cinfo, out, size);
     cinfo.image_width = JDIMENSION(f->w);
     cinfo.image_height = JDIMENSION(f->h);
-    cinfo.input_components = f->grey ? 1 : 3;
-    cinfo.in_color_space = f->grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.input_components = f->components ? f->components : f->grey ? 1 : 3;
+    cinfo.in_color_space = f->components == 4 ? JCS_CMYK
+                           : f->components    ? JCS_UNKNOWN
+                           : f->grey          ? JCS_GRAYSCALE
+                                              : JCS_RGB;
     jpeg_set_defaults(&cinfo);
+    if (f->components)
+        jpeg_set_colorspace(&cinfo, f->space);
     cinfo.arith_code = f->arithmetic;
     // One full DC scan, then the AC coefficients in one run of end-of-block codes, with tables
     // fitted to the data: one bit a block.
@@ -347,7 +355,7 @@ bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsi
 }
 
 std::string WriteJpegFixture(const JpegFixture& f) {
-    std::vector<JSAMPLE> row(size_t(f.w * 3), 0x80);
+    std::vector<JSAMPLE> row(size_t(f.w * 4), 0x80);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     std::string out;
@@ -633,6 +641,43 @@ TEST(Codecs, JpegPixelsPerByteGuardSparesValidFiles) {
     ASSERT_NE(frame, std::string::npos);
     forged.replace(frame + 5, 4, std::string("\x20\x00\x40\x00", 4));
     ExpectRejected(forged, "too large", "arithmetic JPEG beyond the pixel limit");
+}
+
+// Valid files of kinds that are not read are refused by name, not as damaged.
+TEST(Codecs, JpegKindsNotReadAreNamed) {
+    const std::string baseline = WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL});
+    const size_t frame = baseline.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    auto withFrame = [&](char marker, char precision) {
+        std::string file = baseline;
+        file[frame + 1] = marker;
+        file[frame + 4] = precision;
+        return file;
+    };
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"CMYK", WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 4, JCS_CMYK}),
+         "unsupported JPEG (CMYK)"},
+        {"YCCK", WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 4, JCS_YCCK}),
+         "unsupported JPEG (YCCK)"},
+        {"two components",
+         WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 2, JCS_UNKNOWN}),
+         "unsupported JPEG (2 components)"},
+        {"lossless (SOF3)", withFrame('\xC3', 8), "unsupported JPEG (lossless)"},
+        {"lossless, arithmetic (SOF11)", withFrame('\xCB', 8), "unsupported JPEG (lossless)"},
+        {"hierarchical (SOF5)", withFrame('\xC5', 8), "unsupported JPEG (hierarchical)"},
+        {"12-bit", withFrame('\xC0', 12), "unsupported JPEG (12 bits)"},
+        {"9-bit", withFrame('\xC0', 9), "malformed JPEG: Unsupported JPEG data precision 9"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(DecodePixmap(c.file, &error), nullptr) << c.what;
+        EXPECT_EQ(error, c.refusal) << c.what;
+    }
 }
 
 TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {
