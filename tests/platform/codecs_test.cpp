@@ -581,6 +581,36 @@ TEST(Codecs, SavingFailsCleanly) {
     EXPECT_TRUE(names.empty());
 }
 
+// Memory running out at any growth of the encoder's output, the first block or a later one,
+// returns the error with nothing freed twice or lost (the sanitizer build checks); the next encode
+// is whole.
+TEST(Codecs, JpegEncodeOutOfMemoryReturnsTheError) {
+    const PixmapPtr noise = Pattern(128, 128, PF_RGB888);
+    std::string whole, error;
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, whole, error)) << error;
+    std::vector<size_t> sizes;
+    SetJpegOutputHook([&](size_t size) {
+        sizes.push_back(size);
+        return true;
+    });
+    std::string out;
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, out, error)) << error;
+    EXPECT_EQ(out, whole);
+    ASSERT_GE(sizes.size(), 3u) << "the output grows at least twice";
+    for (size_t allowed = 0; allowed < 3; ++allowed) {
+        size_t asked = 0;
+        SetJpegOutputHook([&](size_t) { return asked++ < allowed; });
+        out = "stale";
+        error.clear();
+        EXPECT_FALSE(EncodeJPEG(*noise, 100, out, error)) << allowed;
+        EXPECT_EQ(error, "cannot write JPEG: out of memory") << allowed;
+        EXPECT_EQ(out, "") << allowed;
+    }
+    SetJpegOutputHook(nullptr);
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, out, error)) << error;
+    EXPECT_EQ(out, whole);
+}
+
 TEST(Codecs, JpegRoundTripIsClose) {
     TempDir dir;
     for (int size : {1, 17, 64}) {
