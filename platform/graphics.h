@@ -152,13 +152,15 @@ ImagePtr MakeImage(std::vector<PixmapPtr> frames, int flags);
 void AutoMidHandle(bool on);
 bool AutoMidHandleOn();
 
-// Loads a PNG, JPEG, BMP or TGA picture; null on a missing or bad file (never throws).
-ImagePtr LoadImage(const std::string& path, int flags = -1);
+// Loads a PNG, JPEG, BMP or TGA picture; null on a missing or bad file (never throws), with the
+// reason in error when given.
+ImagePtr LoadImage(const std::string& path, int flags = -1, std::string* error = nullptr);
 ImagePtr LoadImage(const PixmapPtr& pixmap, int flags = -1);
 // Cuts a picture into cells of cellWidth by cellHeight, row by row from the top-left, and keeps
-// count frames starting at cell first. Null when the file is bad or holds fewer cells.
+// count frames starting at cell first. Null when the file is bad or holds fewer cells, with the
+// reason in error when given.
 ImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count,
-                       int flags = -1);
+                       int flags = -1, std::string* error = nullptr);
 ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count,
                        int flags = -1);
 // A blank (transparent black) image; null for a size or frame count below 1. Like a loaded image

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace platform {
 
@@ -114,6 +115,13 @@ void ChooseFilter(const TImage& image, int frame, GLuint texture, bool exact) {
     current = wanted;
 }
 
+// The whole cells of cellWidth by cellHeight in the picture; 0 for a cell of no size.
+int CellCount(const TPixmap& pixmap, int cellWidth, int cellHeight) {
+    if (cellWidth <= 0 || cellHeight <= 0)
+        return 0;
+    return (pixmap.Width() / cellWidth) * (pixmap.Height() / cellHeight);
+}
+
 bool ValidFrame(const ImagePtr& image, int frame) {
     return image && frame >= 0 && frame < image->Frames();
 }
@@ -210,8 +218,8 @@ bool AutoMidHandleOn() {
     return autoMidHandle;
 }
 
-ImagePtr LoadImage(const std::string& path, int flags) {
-    return LoadImage(LoadPixmap(path), flags);
+ImagePtr LoadImage(const std::string& path, int flags, std::string* error) {
+    return LoadImage(LoadPixmap(path, error), flags);
 }
 
 ImagePtr LoadImage(const PixmapPtr& pixmap, int flags) {
@@ -223,18 +231,27 @@ ImagePtr LoadImage(const PixmapPtr& pixmap, int flags) {
 }
 
 ImagePtr LoadAnimImage(const std::string& path, int cellWidth, int cellHeight, int first, int count,
-                       int flags) {
-    return LoadAnimImage(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
+                       int flags, std::string* error) {
+    const PixmapPtr pixmap = LoadPixmap(path, error);
+    if (!pixmap)
+        return nullptr;
+    ImagePtr image = LoadAnimImage(pixmap, cellWidth, cellHeight, first, count, flags);
+    if (!image && error)
+        *error = "a " + std::to_string(pixmap->Width()) + "x" + std::to_string(pixmap->Height()) +
+                 " picture holds " + std::to_string(CellCount(*pixmap, cellWidth, cellHeight)) +
+                 " cells of " + std::to_string(cellWidth) + "x" + std::to_string(cellHeight) +
+                 ", not " + std::to_string(count) + " from cell " + std::to_string(first);
+    return image;
 }
 
 ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cellWidth, int cellHeight, int first, int count,
                        int flags) {
-    if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0)
+    if (!pixmap || first < 0 || count <= 0)
         return nullptr;
-    const int columns = pixmap->Width() / cellWidth;
-    const int cells = columns * (pixmap->Height() / cellHeight);
+    const int cells = CellCount(*pixmap, cellWidth, cellHeight);
     if (count > cells - first)
         return nullptr;
+    const int columns = pixmap->Width() / cellWidth;
     std::vector<PixmapPtr> frames;
     for (int cell = first; cell < first + count; ++cell)
         frames.push_back(pixmap->Window((cell % columns) * cellWidth, (cell / columns) * cellHeight,

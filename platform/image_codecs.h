@@ -4,6 +4,8 @@
 
 #include "platform/pixmap.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -26,5 +28,8 @@ bool LooksLikeTGA(const std::string& bytes);
 bool EncodePNG(const TPixmap& pixmap, int level, std::string& out, std::string& error);
 // pixmap is PF_RGB888; quality 1..100.
 bool EncodeJPEG(const TPixmap& pixmap, int quality, std::string& out, std::string& error);
+// For tests: asked before each growth of EncodeJPEG's output to the given size, false making that
+// growth fail as if memory ran out. An empty function puts the plain growth back.
+void SetJpegOutputHook(std::function<bool(size_t)> hook);
 
 } // namespace platform

@@ -3,14 +3,19 @@
 // skips no destructor; the pixmap is made between the two passes (header, then pixels).
 
 #include "platform/image_codecs.h"
+#include "platform/replaceable_internal.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <functional>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -22,12 +27,49 @@ struct JpegError {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool unsupported; // message names a kind of JPEG that is valid but not read here
 };
+
+[[noreturn]] void JpegJump(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1);
+}
+
+// The kinds of JPEG that libjpeg refuses by name (the lossless and hierarchical processes, 12-bit
+// samples): a file of one is not damaged, and the reason says what it is. Null for other errors.
+const char* UnsupportedProcess(const jpeg_error_mgr& manager) {
+    if (manager.msg_code == JERR_SOF_UNSUPPORTED)
+        switch (manager.msg_parm.i[0]) {
+        case 0xC3: // Huffman, differential Huffman, arithmetic, differential arithmetic
+        case 0xC7:
+        case 0xCB:
+        case 0xCF:
+            return "lossless";
+        case 0xC5:
+        case 0xC6:
+        case 0xCD:
+        case 0xCE:
+            return "hierarchical";
+        }
+    if (manager.msg_code == JERR_BAD_PRECISION && manager.msg_parm.i[0] == 12)
+        return "12 bits";
+    return nullptr;
+}
 
 [[noreturn]] void JpegFail(j_common_ptr cinfo) {
     auto* error = reinterpret_cast<JpegError*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, error->message);
-    std::longjmp(error->jump, 1);
+    if (const char* kind = UnsupportedProcess(error->manager)) {
+        std::snprintf(error->message, sizeof error->message, "%s", kind);
+        error->unsupported = true;
+    } else {
+        (*cinfo->err->format_message)(cinfo, error->message);
+    }
+    JpegJump(cinfo);
+}
+
+[[noreturn]] void JpegFailWith(j_common_ptr cinfo, const char* text) {
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    std::snprintf(error->message, sizeof error->message, "%s", text);
+    JpegJump(cinfo);
 }
 
 // A file that ends early is only a warning to libjpeg (it pads with grey); here it fails. Other
@@ -42,10 +84,28 @@ void InitError(JpegError* error) {
     error->manager.error_exit = JpegFail;
     error->manager.emit_message = JpegMessage;
     error->message[0] = '\0';
+    error->unsupported = false;
 }
 
-bool SupportedColourSpace(J_COLOR_SPACE space) {
-    return space == JCS_GRAYSCALE || space == JCS_RGB || space == JCS_YCbCr;
+// False, with the colour space named in the error, for one that is not converted to RGB here.
+bool SupportedColourSpace(const jpeg_decompress_struct& cinfo, JpegError* error) {
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_RGB:
+    case JCS_YCbCr:
+        return true;
+    case JCS_CMYK:
+        std::snprintf(error->message, sizeof error->message, "CMYK");
+        break;
+    case JCS_YCCK:
+        std::snprintf(error->message, sizeof error->message, "YCCK");
+        break;
+    default:
+        std::snprintf(error->message, sizeof error->message, "%d components", cinfo.num_components);
+        break;
+    }
+    error->unsupported = true;
+    return false;
 }
 
 // One pass over the file: with no pixels, the header only (w and h receive the size, arithmetic
@@ -64,13 +124,11 @@ bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixe
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
     if (!pixels) {
-        const bool supported = SupportedColourSpace(cinfo.jpeg_color_space);
+        const bool supported = SupportedColourSpace(cinfo, error);
         *w = static_cast<int>(cinfo.image_width);
         *h = static_cast<int>(cinfo.image_height);
         *arithmetic = cinfo.arith_code;
         jpeg_destroy_decompress(&cinfo);
-        if (!supported)
-            std::snprintf(error->message, sizeof error->message, "unsupported colour space");
         return supported;
     }
     cinfo.out_color_space = JCS_EXT_RGBA;
@@ -89,8 +147,61 @@ bool ReadJpeg(const unsigned char* data, unsigned long size, unsigned char* pixe
     return true;
 }
 
-bool WriteJpeg(const unsigned char* pixels, int pitch, int w, int h, int quality,
-               unsigned char** out, unsigned long* outSize, JpegError* error) {
+// The encoder writes into the caller's string, which it grows itself, so that whatever fails the
+// bytes have one owner. (libjpeg's memory destination frees its first block when it grows and
+// gives out the new one only at the end: after an error its caller holds a freed block and not
+// the live one.)
+struct JpegSink {
+    jpeg_destination_mgr manager;
+    std::string* out;
+};
+
+constexpr size_t JPEG_FIRST_BLOCK = 4096;
+
+detail::TReplaceable<bool(size_t)> jpegOutputHook;
+
+// Makes the buffer size bytes long, keeping what it holds; false when memory runs out.
+bool ResizeOutput(std::string& out, size_t size) {
+    if (const auto hook = jpegOutputHook.Get(); hook && !(*hook)(size))
+        return false;
+    try {
+        out.resize(size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
+}
+
+// Gives libjpeg the room past what the buffer holds, at twice its size; libjpeg asks only when the
+// room it had is full. The error jumps from outside any handler.
+void GrowOutput(j_compress_ptr cinfo) {
+    auto* sink = reinterpret_cast<JpegSink*>(cinfo->dest);
+    const size_t used = sink->out->size();
+    const size_t size = std::max(JPEG_FIRST_BLOCK, used * 2);
+    if (!ResizeOutput(*sink->out, size))
+        JpegFailWith(reinterpret_cast<j_common_ptr>(cinfo), "out of memory");
+    sink->manager.next_output_byte = reinterpret_cast<JOCTET*>(sink->out->data()) + used;
+    sink->manager.free_in_buffer = size - used;
+}
+
+void StartOutput(j_compress_ptr cinfo) {
+    GrowOutput(cinfo);
+}
+
+boolean EmptyOutput(j_compress_ptr cinfo) {
+    GrowOutput(cinfo);
+    return TRUE;
+}
+
+void EndOutput(j_compress_ptr cinfo) {
+    auto* sink = reinterpret_cast<JpegSink*>(cinfo->dest);
+    sink->out->resize(sink->out->size() - sink->manager.free_in_buffer);
+}
+
+bool WriteJpeg(const unsigned char* pixels, int pitch, int w, int h, int quality, JpegSink* sink,
+               JpegError* error) {
     jpeg_compress_struct cinfo;
     InitError(error);
     cinfo.err = &error->manager;
@@ -99,7 +210,10 @@ bool WriteJpeg(const unsigned char* pixels, int pitch, int w, int h, int quality
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, out, outSize);
+    sink->manager.init_destination = StartOutput;
+    sink->manager.empty_output_buffer = EmptyOutput;
+    sink->manager.term_destination = EndOutput;
+    cinfo.dest = &sink->manager;
     cinfo.image_width = static_cast<JDIMENSION>(w);
     cinfo.image_height = static_cast<JDIMENSION>(h);
     cinfo.input_components = 3;
@@ -126,7 +240,8 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
     int w = 0, h = 0;
     bool arithmetic = false;
     if (!ReadJpeg(data, size, nullptr, 0, &w, &h, &arithmetic, &failure)) {
-        error = std::string("malformed JPEG: ") + failure.message;
+        error = failure.unsupported ? std::string("unsupported JPEG (") + failure.message + ")"
+                                    : std::string("malformed JPEG: ") + failure.message;
         return nullptr;
     }
     if (!ImageSizeAllowed(w, h, error))
@@ -157,17 +272,20 @@ PixmapPtr DecodeJPEG(const std::string& bytes, std::string& error) {
 
 bool EncodeJPEG(const TPixmap& pixmap, int quality, std::string& out, std::string& error) {
     out.clear();
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
+    JpegSink sink{};
+    sink.out = &out;
     JpegError failure;
-    const bool ok = WriteJpeg(pixmap.PixelPtr(0, 0), pixmap.Pitch(), pixmap.Width(),
-                              pixmap.Height(), quality, &buffer, &size, &failure);
-    if (ok)
-        out.assign(reinterpret_cast<const char*>(buffer), size);
-    else
+    if (!WriteJpeg(pixmap.PixelPtr(0, 0), pixmap.Pitch(), pixmap.Width(), pixmap.Height(), quality,
+                   &sink, &failure)) {
         error = std::string("cannot write JPEG: ") + failure.message;
-    std::free(buffer);
-    return ok;
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+void SetJpegOutputHook(std::function<bool(size_t)> hook) {
+    jpegOutputHook.Set(std::move(hook));
 }
 
 } // namespace platform

@@ -6,9 +6,11 @@
 #include "platform/image_codecs.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <png.h>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -111,6 +113,11 @@ public:
         // dropped with a warning. Rows are allocated only after the size check.
         png_set_chunk_cache_max(png_, CHUNK_CACHE_MAX);
         png_set_chunk_malloc_max(png_, CHUNK_MALLOC_MAX);
+        // Text is never read here, and compressed text is what costs: skipped unread, as unknown
+        // chunks are (a bad CRC on one still only drops it).
+        static const char TEXT_CHUNKS[] = "tEXt\0zTXt\0iTXt";
+        png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER,
+                                    reinterpret_cast<png_const_bytep>(TEXT_CHUNKS), 3);
     }
     ~TPngReader() {
         if (png_)
@@ -128,17 +135,38 @@ private:
     png_infop info_ = nullptr;
 };
 
+// Deflate gives at most 258 bytes for two bits (a match of the longest length at the nearest
+// distance, both coded in one bit): no stream inflates more than this many times its size.
+constexpr uint64_t MAX_DEFLATE_RATIO = 1032;
+
+// The size of the filtered rows of a w by h image: a filter byte before each row of each pass.
+uint64_t FilteredSize(png_uint_32 w, png_uint_32 h, int bitsPerPixel, bool interlaced) {
+    auto rows = [bitsPerPixel](uint64_t columns, uint64_t count) {
+        return columns && count ? count * ((columns * bitsPerPixel + 7) / 8 + 1) : 0;
+    };
+    if (!interlaced)
+        return rows(w, h);
+    uint64_t size = 0;
+    for (int pass = 0; pass < 7; ++pass)
+        size += rows(PNG_PASS_COLS(uint64_t{w}, pass), PNG_PASS_ROWS(uint64_t{h}, pass));
+    return size;
+}
+
 // Reads up to the image data and asks for 8-bit RGBA rows: palettes, low-bit grey and tRNS
 // expanded, 16 bits scaled exactly (round(v * 255 / 65535)), grey made RGB, opaque alpha added
 // where there is none. A file whose gAMA chunk states another gamma than sRGB's is converted to
 // sRGB; one with neither gAMA nor sRGB is taken as sRGB already, at every depth, as viewers show
 // it (libpng's simplified reader took untagged 16-bit data for linear light).
-bool ReadPngHeader(png_structp png, png_infop info, png_uint_32* w, png_uint_32* h) {
+// rawSize receives the bytes that the image data must inflate to.
+bool ReadPngHeader(png_structp png, png_infop info, png_uint_32* w, png_uint_32* h,
+                   uint64_t* rawSize) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_read_info(png, info);
     *w = png_get_image_width(png, info);
     *h = png_get_image_height(png, info);
+    *rawSize = FilteredSize(*w, *h, png_get_channels(png, info) * png_get_bit_depth(png, info),
+                            png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7);
     png_set_expand(png);
     png_set_scale_16(png);
     png_set_gray_to_rgb(png);
@@ -170,12 +198,20 @@ PixmapPtr DecodePNG(const std::string& bytes, std::string& error) {
         return nullptr;
     }
     png_uint_32 w = 0, h = 0;
-    if (!ReadPngHeader(reader.Png(), reader.Info(), &w, &h)) {
+    uint64_t rawSize = 0;
+    if (!ReadPngHeader(reader.Png(), reader.Info(), &w, &h, &rawSize)) {
         error = std::string("malformed PNG: ") + state.message;
         return nullptr;
     }
     if (!ImageSizeAllowed(w, h, error))
         return nullptr;
+    // The image data lies in what follows the header: a file too short to hold its rows even at
+    // deflate's highest ratio is refused before the picture is made, not once its data runs out.
+    if (rawSize > (state.size - state.at) * MAX_DEFLATE_RATIO) {
+        error = "truncated or malformed PNG: " + std::to_string(w) + "x" + std::to_string(h) +
+                " pixels cannot come from " + std::to_string(bytes.size()) + " bytes";
+        return nullptr;
+    }
     PixmapPtr pixmap = CreatePixmap(static_cast<int>(w), static_cast<int>(h));
     if (!pixmap) {
         error = "out of memory";

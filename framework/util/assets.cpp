@@ -6,28 +6,44 @@
 #include "framework/util/ini.h"
 #include "platform/system.h"
 
+#include <string>
 #include <vector>
 
+namespace {
+
+// The fatal message names only the file; the loader's reason goes to standard error just before,
+// for whoever has to mend the file.
+void LoadFailed(const std::string& subsystem, const std::string& message, const std::string& path,
+                const std::string& reason) {
+    platform::Warn(subsystem, path + ": " + reason);
+    ccRunTimeError(message + path, 1);
+}
+
+} // namespace
+
 platform::ImagePtr ccLoadBitmap(const std::string& path, int flags) {
-    platform::ImagePtr image = platform::LoadImage(path, flags);
+    std::string reason;
+    platform::ImagePtr image = platform::LoadImage(path, flags, &reason);
     if (!image)
-        ccRunTimeError("Error loading bitmap " + path, 1);
+        LoadFailed("image", "Error loading bitmap ", path, reason);
     return image;
 }
 
 platform::ImagePtr ccLoadAnimBitmap(const std::string& path, int cellWidth, int cellHeight,
                                     int firstCell, int cellCount, int flags) {
+    std::string reason;
     platform::ImagePtr image =
-        platform::LoadAnimImage(path, cellWidth, cellHeight, firstCell, cellCount, flags);
+        platform::LoadAnimImage(path, cellWidth, cellHeight, firstCell, cellCount, flags, &reason);
     if (!image)
-        ccRunTimeError("Error loading anim bitmap " + path, 1);
+        LoadFailed("image", "Error loading anim bitmap ", path, reason);
     return image;
 }
 
 platform::SoundPtr ccLoadSample(const std::string& path, int flags) {
-    platform::SoundPtr sound = platform::LoadSound(path, flags);
+    std::string reason;
+    platform::SoundPtr sound = platform::LoadSound(path, flags, &reason);
     if (!sound)
-        ccRunTimeError("Error loading sample " + path, 1);
+        LoadFailed("sound", "Error loading sample ", path, reason);
     return sound;
 }
 

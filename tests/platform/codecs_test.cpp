@@ -295,6 +295,9 @@ struct JpegFixture {
     int w, h;
     bool grey, arithmetic;
     Scans scans;
+    // Not 0: that many components go in as CMYK (4) or unknown (others), stored as space.
+    int components = 0;
+    J_COLOR_SPACE space = JCS_UNKNOWN;
 };
 
 struct JpegFixtureError {
@@ -320,9 +323,14 @@ bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsi
     jpeg_mem_dest(&cinfo, out, size);
     cinfo.image_width = JDIMENSION(f->w);
     cinfo.image_height = JDIMENSION(f->h);
-    cinfo.input_components = f->grey ? 1 : 3;
-    cinfo.in_color_space = f->grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.input_components = f->components ? f->components : f->grey ? 1 : 3;
+    cinfo.in_color_space = f->components == 4 ? JCS_CMYK
+                           : f->components    ? JCS_UNKNOWN
+                           : f->grey          ? JCS_GRAYSCALE
+                                              : JCS_RGB;
     jpeg_set_defaults(&cinfo);
+    if (f->components)
+        jpeg_set_colorspace(&cinfo, f->space);
     cinfo.arith_code = f->arithmetic;
     // One full DC scan, then the AC coefficients in one run of end-of-block codes, with tables
     // fitted to the data: one bit a block.
@@ -347,7 +355,7 @@ bool WriteJpegRows(const JpegFixture* f, JSAMPROW row, unsigned char** out, unsi
 }
 
 std::string WriteJpegFixture(const JpegFixture& f) {
-    std::vector<JSAMPLE> row(size_t(f.w * 3), 0x80);
+    std::vector<JSAMPLE> row(size_t(f.w * 4), 0x80);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     std::string out;
@@ -500,6 +508,68 @@ TEST(Codecs, PngAncillaryChunksDamagedOrHugeAreDropped) {
     }
 }
 
+std::string Deflated(const std::string& bytes) {
+    std::string packed(compressBound(uLong(bytes.size())), '\0');
+    uLongf size = uLongf(packed.size());
+    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+                        reinterpret_cast<const Bytef*>(bytes.data()), uLong(bytes.size()), 9),
+              Z_OK);
+    packed.resize(size);
+    return packed;
+}
+
+// A file too short to hold its rows even at deflate's highest ratio (1032 to 1) is refused before
+// the picture is made, whatever comes before its image data; flat pictures, which come near that
+// ratio, load.
+TEST(Codecs, PngImageDataTooShortForItsRowsIsRefusedFirst) {
+    auto png = [](int w, int h, int colourType, int depth, bool interlaced,
+                  const std::string& before, const std::string& rows) {
+        const std::string ihdr = Be32(uint32_t(w)) + Be32(uint32_t(h)) +
+                                 std::string{char(depth), char(colourType), 0, 0, char(interlaced)};
+        return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + before +
+               PngChunk("IDAT", Deflated(rows)) + PngChunk("IEND", "");
+    };
+    // More bytes than the rows need at that ratio, but ahead of the image data.
+    const std::string before = PngChunk("prVt", std::string(300000, '\0'));
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* size;
+    };
+    const Case cases[] = {
+        {"RGBA", png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, "", std::string(150000, '\0')),
+         "8192x8192"},
+        {"RGBA after a large chunk",
+         png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, before, std::string(150000, '\0')),
+         "8192x8192"},
+        {"interlaced 1-bit grey",
+         png(16384, 4096, PNG_COLOR_TYPE_GRAY, 1, true, "", std::string(8000, '\0')), "16384x4096"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(DecodePixmap(c.file, &error), nullptr) << c.what;
+        EXPECT_EQ(error, std::string("truncated or malformed PNG: ") + c.size +
+                             " pixels cannot come from " + std::to_string(c.file.size()) + " bytes")
+            << c.what;
+    }
+
+    std::string flat, error;
+    ASSERT_TRUE(EncodePNG(*CreatePixmap(4000, 3000), 9, flat, error)) << error;
+    SCOPED_TRACE(std::to_string(4000 * 3000 * 4 / flat.size()) + " bytes of pixels a byte");
+    PixmapPtr p = DecodePixmap(flat, &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->Width(), 4000);
+    EXPECT_EQ(p->ReadPixel(3999, 2999), 0u);
+
+    PngFixture grey = MakePngFixture(PNG_COLOR_TYPE_GRAY, 1, true, 5);
+    grey.w = grey.h = 2000;
+    grey.samples.assign(2000, std::vector<unsigned>(2000, 1));
+    p = DecodePixmap(WritePngFixture(grey), &error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->Height(), 2000);
+    EXPECT_EQ(p->ReadPixel(1999, 1999), 0xFFFFFFFFu);
+}
+
 TEST(Codecs, SavingFailsCleanly) {
     TempDir dir;
     EXPECT_FALSE(SavePixmapPNG(Pattern(2, 2), dir.File("missing/x.png")));
@@ -509,6 +579,36 @@ TEST(Codecs, SavingFailsCleanly) {
     std::vector<std::string> names;
     ASSERT_TRUE(ReadDir(dir.Path(), names));
     EXPECT_TRUE(names.empty());
+}
+
+// Memory running out at any growth of the encoder's output, the first block or a later one,
+// returns the error with nothing freed twice or lost (the sanitizer build checks); the next encode
+// is whole.
+TEST(Codecs, JpegEncodeOutOfMemoryReturnsTheError) {
+    const PixmapPtr noise = Pattern(128, 128, PF_RGB888);
+    std::string whole, error;
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, whole, error)) << error;
+    std::vector<size_t> sizes;
+    SetJpegOutputHook([&](size_t size) {
+        sizes.push_back(size);
+        return true;
+    });
+    std::string out;
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, out, error)) << error;
+    EXPECT_EQ(out, whole);
+    ASSERT_GE(sizes.size(), 3u) << "the output grows at least twice";
+    for (size_t allowed = 0; allowed < 3; ++allowed) {
+        size_t asked = 0;
+        SetJpegOutputHook([&](size_t) { return asked++ < allowed; });
+        out = "stale";
+        error.clear();
+        EXPECT_FALSE(EncodeJPEG(*noise, 100, out, error)) << allowed;
+        EXPECT_EQ(error, "cannot write JPEG: out of memory") << allowed;
+        EXPECT_EQ(out, "") << allowed;
+    }
+    SetJpegOutputHook(nullptr);
+    ASSERT_TRUE(EncodeJPEG(*noise, 100, out, error)) << error;
+    EXPECT_EQ(out, whole);
 }
 
 TEST(Codecs, JpegRoundTripIsClose) {
@@ -571,6 +671,43 @@ TEST(Codecs, JpegPixelsPerByteGuardSparesValidFiles) {
     ASSERT_NE(frame, std::string::npos);
     forged.replace(frame + 5, 4, std::string("\x20\x00\x40\x00", 4));
     ExpectRejected(forged, "too large", "arithmetic JPEG beyond the pixel limit");
+}
+
+// Valid files of kinds that are not read are refused by name, not as damaged.
+TEST(Codecs, JpegKindsNotReadAreNamed) {
+    const std::string baseline = WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL});
+    const size_t frame = baseline.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    auto withFrame = [&](char marker, char precision) {
+        std::string file = baseline;
+        file[frame + 1] = marker;
+        file[frame + 4] = precision;
+        return file;
+    };
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"CMYK", WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 4, JCS_CMYK}),
+         "unsupported JPEG (CMYK)"},
+        {"YCCK", WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 4, JCS_YCCK}),
+         "unsupported JPEG (YCCK)"},
+        {"two components",
+         WriteJpegFixture({16, 16, false, false, JpegFixture::SEQUENTIAL, 2, JCS_UNKNOWN}),
+         "unsupported JPEG (2 components)"},
+        {"lossless (SOF3)", withFrame('\xC3', 8), "unsupported JPEG (lossless)"},
+        {"lossless, arithmetic (SOF11)", withFrame('\xCB', 8), "unsupported JPEG (lossless)"},
+        {"hierarchical (SOF5)", withFrame('\xC5', 8), "unsupported JPEG (hierarchical)"},
+        {"12-bit", withFrame('\xC0', 12), "unsupported JPEG (12 bits)"},
+        {"9-bit", withFrame('\xC0', 9), "malformed JPEG: Unsupported JPEG data precision 9"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(DecodePixmap(c.file, &error), nullptr) << c.what;
+        EXPECT_EQ(error, c.refusal) << c.what;
+    }
 }
 
 TEST(Codecs, TruncatedAndMalformedFilesLoadAsNothingWithTheReason) {

@@ -13,8 +13,8 @@ extern bool windowKeptForSuite;
 void AddStateReset(void (*reset)());
 
 // The platform's replaceable parts back to what they are at start: the clock, delay, seed, end,
-// notify, local time, file-change and flip hooks, the sockets' link timeouts, the event queue and
-// polled input, the drawing state and its log.
+// notify, local time, file-change, JPEG output and flip hooks, the sockets' link timeouts, the
+// event queue and polled input, the drawing state and its log.
 void ResetPlatformState();
 
 } // namespace testing_support

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/graphics.h"
+#include "platform/image_codecs.h"
 #include "platform/input.h"
 #include "platform/net.h"
 #include "platform/system.h"
@@ -48,6 +49,7 @@ void ResetPlatformState() {
     SetDelayHandler(nullptr);
     SetRunSeedSource(nullptr);
     SetFileChangeHook(nullptr);
+    SetJpegOutputHook(nullptr);
     SetEndHandler(nullptr);
     SetNotifyHandler(nullptr);
     SetLocalTimeSource(nullptr);

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -143,6 +145,41 @@ TEST_F(Loaders, ALoadedPictureIsReturned) {
     EXPECT_EQ(FailureOf([&] { ccLoadAnimBitmap(dir.File("strip.png"), 8, 8, 0, 3, 0); }),
               "Error loading anim bitmap " + dir.File("strip.png"));
     EXPECT_EQ(ccStopChannel(nullptr), 0);
+}
+
+// The fatal message stays as it is; the loader's reason goes to standard error on one line just
+// before it, with the file it is about.
+TEST_F(Loaders, TheLoadersReasonGoesToStandardErrorFirst) {
+    const std::string strip = dir.File("strip.png"), other = dir.File("picture.png"),
+                      missing = dir.File("missing.jpg"), sound = dir.File("click.wav");
+    ASSERT_TRUE(platform::SavePixmapPNG(platform::CreatePixmap(16, 8), strip));
+    ASSERT_TRUE(platform::SaveBytesAtomic(other, "GIF89a, not a picture read here"));
+    ASSERT_TRUE(platform::SaveBytesAtomic(sound, std::string("RF64\xFF\xFF\xFF\xFFWAVEds64", 16)));
+    std::string soundReason;
+    ASSERT_FALSE(platform::LoadSound(sound, 0, &soundReason));
+    ASSERT_FALSE(soundReason.empty());
+    struct Case {
+        std::function<void()> load;
+        std::string message, warning;
+    };
+    const Case cases[] = {
+        {[&] { ccLoadBitmap(other, -1); }, "Error loading bitmap " + other,
+         "image: " + other + ": not a PNG, JPEG, BMP or TGA image"},
+        {[&] { ccLoadBitmap(missing, -1); }, "Error loading bitmap " + missing,
+         "image: " + missing + ": the file does not exist"},
+        {[&] { ccLoadAnimBitmap(other, 8, 8, 0, 2, -1); }, "Error loading anim bitmap " + other,
+         "image: " + other + ": not a PNG, JPEG, BMP or TGA image"},
+        {[&] { ccLoadAnimBitmap(strip, 8, 8, 1, 2, -1); }, "Error loading anim bitmap " + strip,
+         "image: " + strip + ": a 16x8 picture holds 2 cells of 8x8, not 2 from cell 1"},
+        {[&] { ccLoadSample(sound, 0); }, "Error loading sample " + sound,
+         "sound: " + sound + ": " + soundReason},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(FailureOf(c.load), c.message);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.warning + "\n");
+    }
+    EXPECT_EQ(notes.size(), std::size(cases));
 }
 
 class ScreenShots : public ::testing::Test {
