@@ -3,6 +3,10 @@
 
 namespace platform::detail {
 
+// SIGHUP becomes EVENT_APPTERMINATE at the next poll, as SDL makes SIGTERM a quit: caught while
+// SDL's events run (from their start to SDL_Quit), unless its action was changed before.
+void CatchHangUp();
+void ReleaseHangUp();
 // Posts the tick of every due timer (timer.cpp); PollSystem calls it.
 void CheckTimers();
 // The pointer's last known logical position, kept from every mouse event.

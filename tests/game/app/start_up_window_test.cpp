@@ -6,6 +6,7 @@
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/util/input.h"
+#include "game/app/my_game.h"
 #include "game/board/asset_names.h"
 #include "game/board/program_data.h"
 #include "game/screens/title_screen.h"
@@ -261,6 +262,60 @@ TEST(StartUp, AnXErrorEndsTheGameThroughTheFatalErrorUnlessItIsAboutAWindowNotTh
         EXPECT_EQ(text.rfind("(139) The display failed: X error BadValue", 0), 0u) << text;
         EXPECT_NE(text.find("X_ChangeProperty"), std::string::npos) << text;
         EXPECT_NE(log.find(text), std::string::npos) << log;
+    }
+}
+
+// Closing the terminal that the game was started from sends it SIGHUP: the same request to end as
+// SIGTERM. A run that changed a setting ends in order, and the next start keeps the setting and
+// says nothing; a hang-up ignored from the start (nohup) stays ignored. Each case runs in a child,
+// the test program started again: a hang-up that nothing catches ends it at once.
+TEST(StartUp, AHangUpIsARequestToEndUnlessIgnoredFromTheStart) {
+    if (const char* child = std::getenv("PELORIN_HANGUP_CHILD")) {
+        const bool ignored = std::string(child) == "ignored";
+        signal(SIGHUP, ignored ? SIG_IGN : SIG_DFL);
+        ShellDriver driver;
+        int lastFrame = 0;
+        const int status = RunProgramFrames(driver, [&](int frame) {
+            lastFrame = frame;
+            if (frame == 150) {
+                Game->MusicSetVolume(70, 1);
+                raise(SIGHUP);
+            }
+            if (frame == 300)
+                platform::InjectKey(27, true);
+        });
+        EXPECT_EQ(status, 0);
+        if (ignored) {
+            EXPECT_GT(lastFrame, 300) << "ended before the Escape";
+        } else {
+            EXPECT_LT(lastFrame, 300) << "ended only on the Escape";
+        }
+        auto next = std::make_unique<TMyGame>();
+        next->SoundDriver = "OpenAL";
+        next->MusicVolume = 20;
+        next->DataInAppBundle = 1;
+        driver.UseGame(std::move(next));
+        Game->SetSubPathWrapper("Pelorin Demo");
+        Game->CheckGoodExit();
+        Game->Init(4);
+        EXPECT_TRUE(driver.notes.empty()) << driver.notes.back();
+        EXPECT_EQ(Game->MusicVolume, 70);
+        return;
+    }
+    for (const char* disposition : {"default", "ignored"}) {
+        SCOPED_TRACE(disposition);
+        auto run = testing_support::StartChild(
+            platform::AppFile(),
+            {{"GTEST_FILTER", "StartUp.AHangUpIsARequestToEndUnlessIgnoredFromTheStart"},
+             {"GTEST_BRIEF", "1"},
+             {"PELORIN_HANGUP_CHILD", disposition}});
+        ASSERT_GT(run.pid, 0);
+        int status = 0;
+        const bool ended = testing_support::WaitChild(run, 120, status);
+        const std::string errors = testing_support::ReadErrorOutput(run);
+        ASSERT_TRUE(ended) << errors;
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << errors;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << errors;
     }
 }
 
