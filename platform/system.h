@@ -93,8 +93,8 @@ std::string AppFile();
 std::string AppDir();
 // The working directory, without a trailing slash.
 std::string CurrentDir();
-// The shared user-data folder: $XDG_DATA_HOME when set and absolute, else $HOME/.local/share,
-// else "". No trailing slash.
+// The shared user-data folder: $XDG_DATA_HOME when set and absolute, else $HOME/.local/share, with
+// the user database's home folder when HOME is unset or empty, else "". No trailing slash.
 std::string SharedUserDataFolder();
 
 // ---- Random numbers ----------------------------------------------------------------------------
