@@ -112,6 +112,12 @@ bool HoldTemp(int fd, const std::string& temp) {
 
 } // namespace
 
+std::string detail::TempName(const std::string& folder, const std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    return folder + "." + name + "." + std::to_string(getpid()) + "." + std::to_string(counter++) +
+           ".tmp";
+}
+
 void RemoveAbandonedTemps(const std::string& folder, const std::string& name) {
     std::string prefix = folder.empty() ? std::string("./") : folder;
     if (prefix.back() != '/')
@@ -163,7 +169,6 @@ bool TAtomicFile::Open(const std::string& path) {
     if (exists && S_ISDIR(st.st_mode))
         return false;
 
-    static std::atomic<unsigned> counter{0};
     const size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
     // Shortened so that the temporary name stays within the file system's limit.
@@ -172,8 +177,7 @@ bool TAtomicFile::Open(const std::string& path) {
     RemoveAbandonedTemps(folder, name);
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp_ = folder + "." + name + "." + std::to_string(getpid()) + "." +
-                std::to_string(counter++) + ".tmp";
+        temp_ = detail::TempName(folder, name);
         detail::BeforeFileChange();
         fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)

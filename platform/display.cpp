@@ -5,6 +5,7 @@
 // straight into the window instead: the second full-screen pass would cost as much as the frame.
 #include "platform/display_internal.h"
 #include "platform/draw_internal.h"
+#include "platform/events_internal.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 #include "platform/x11_window_internal.h"
@@ -98,6 +99,7 @@ void Shutdown() {
     D.open = false;
     D.videoInit = D.eventsInit = false;
     SDL_Quit();
+    detail::ReleaseHangUp();
 }
 
 void RegisterShutdown() {
@@ -127,6 +129,8 @@ bool StartSdl(Uint32 flags, bool& started, bool& failed, const char* what) {
         return false;
     }
     RegisterShutdown();
+    if ((flags & SDL_INIT_EVENTS) != 0)
+        detail::CatchHangUp();
     started = true;
     return true;
 }

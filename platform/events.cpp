@@ -8,6 +8,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <deque>
 #include <string_view>
@@ -38,6 +40,15 @@ int mouseX = 0, mouseY = 0;
 bool movePending = false;
 int pendingX = 0, pendingY = 0;
 uint32_t injectedCharEvent = 0; // SDL user event type of an injected control character
+
+// A hang-up (the terminal the program was started from closed, the session ended) not yet turned
+// into an event. Set by the signal handler, in whatever thread it runs: lock-free, so safe there.
+std::atomic<int> hangUpPending{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+void NoteHangUp(int) {
+    hangUpPending.store(1);
+}
 
 void Emit(int id, int data = 0, int x = 0, int y = 0) {
     TEvent e;
@@ -170,6 +181,31 @@ void LastMousePosition(int& x, int& y) {
     y = mouseY;
 }
 
+// SDL turns SIGINT and SIGTERM into a quit, where they still have their default action; SIGHUP is
+// the same request to end and takes the same path. A hang-up ignored from the start (nohup) stays
+// ignored.
+void CatchHangUp() {
+    if (SDL_GetHintBoolean(SDL_HINT_NO_SIGNAL_HANDLERS, SDL_FALSE))
+        return;
+    struct sigaction action;
+    if (sigaction(SIGHUP, nullptr, &action) != 0 || (action.sa_flags & SA_SIGINFO) != 0 ||
+        action.sa_handler != SIG_DFL)
+        return;
+    action.sa_handler = NoteHangUp;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+void ReleaseHangUp() {
+    struct sigaction action;
+    if (sigaction(SIGHUP, nullptr, &action) != 0 || (action.sa_flags & SA_SIGINFO) != 0 ||
+        action.sa_handler != NoteHangUp)
+        return;
+    action.sa_handler = SIG_DFL;
+    sigaction(SIGHUP, &action, nullptr);
+}
+
 } // namespace detail
 
 // ---- Queue -----------------------------------------------------------------------------------
@@ -183,6 +219,8 @@ void PollSystem() {
         SDL_Event e;
         while (SDL_PollEvent(&e))
             Translate(e);
+        if (hangUpPending.exchange(0) != 0)
+            Emit(EVENT_APPTERMINATE);
     }
     detail::CheckTimers();
     detail::WatchAudioDevice();

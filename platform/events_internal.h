@@ -3,6 +3,10 @@
 
 namespace platform::detail {
 
+// SIGHUP becomes EVENT_APPTERMINATE at the next poll, as SDL makes SIGTERM a quit: caught while
+// SDL's events run (from their start to SDL_Quit), unless its action was changed before.
+void CatchHangUp();
+void ReleaseHangUp();
 // Posts the tick of every due timer (timer.cpp); PollSystem calls it.
 void CheckTimers();
 // Notices a lost audio device and looks for a new one, each at its own modest interval

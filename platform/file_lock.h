@@ -11,8 +11,9 @@ namespace platform {
 class TFileLock {
 public:
     // A shared lock on the file, made empty when missing; every live run that marks the file
-    // holds one. Null when the file cannot be made or opened; where the file system has no locks,
-    // a lock that holds nothing.
+    // holds one. A file made here is locked from the moment it has its name, so that no start
+    // takes it for a killed run's. Null when the file cannot be made or opened; where the file
+    // system has no locks, a lock that holds nothing.
     static std::unique_ptr<TFileLock> Share(const std::string& path);
     // An exclusive lock on the existing file, taken only when no live run holds a lock on it.
     // Null when the file is missing or cannot be opened, or when a live run holds it (held then
@@ -26,6 +27,9 @@ public:
 
     // Whether the path still names the locked file (not one made in its place since).
     bool Names(const std::string& path) const;
+    // Makes text the whole content of the locked file, written in place: the file stays the one
+    // that the other runs hold their locks on. False when it cannot be written.
+    bool Write(const std::string& text);
 
 private:
     explicit TFileLock(int fd) : fd_(fd) {}

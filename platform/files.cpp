@@ -144,15 +144,11 @@ void BeforeFileChange() {
         (*hook)();
 }
 
-int OpenForLock(const std::string& path, bool create) {
+int OpenForLock(const std::string& path) {
     const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = open(path.c_str(), O_WRONLY | flags);
     if (fd < 0 && errno == EACCES)
         fd = open(path.c_str(), O_RDONLY | flags);
-    if (fd < 0 && errno == ENOENT && create) {
-        BeforeFileChange();
-        fd = open(path.c_str(), O_WRONLY | O_CREAT | flags, 0666);
-    }
     return fd;
 }
 

@@ -11,9 +11,14 @@ void BeforeFileChange();
 // Whether path still names the file open as fd (not one made in its place since).
 bool SameFile(int fd, const std::string& path);
 
-// The file opened to be locked, without following a link: for writing where it may be (a lock on
-// a network file system is a write lock), else for reading; with create, made empty when missing
-// (a change on disk, where opening one that exists is not). -1 when it cannot be opened.
-int OpenForLock(const std::string& path, bool create = false);
+// The existing file opened to be locked, without following a link: for writing where it may be (a
+// lock on a network file system is a write lock), else for reading. -1 (errno set) when it cannot
+// be opened.
+int OpenForLock(const std::string& path);
+
+// A new name for a temporary file of the file called name in folder (which is empty or ends with
+// "/"): "." + name + "." + process id + "." + count + ".tmp", the form that RemoveAbandonedTemps
+// sweeps.
+std::string TempName(const std::string& folder, const std::string& name);
 
 } // namespace platform::detail

@@ -2,8 +2,10 @@
 
 #include "platform/replaceable_internal.h"
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <mutex>
 #include <random>
@@ -59,16 +61,22 @@ Generator& Global() {
 
 detail::TReplaceable<int()> seedSource;
 
+// Without a random device: the wall clock's nanoseconds still differ between runs, and the
+// process id between two runs started at once.
+uint64_t ClockNanoseconds() {
+    return static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+uint64_t ProcessWord() {
+    return static_cast<uint64_t>(getpid()) << 32;
+}
+
 int RealRunSeed() {
     try {
         std::random_device device;
         return static_cast<int>(device());
     } catch (const std::exception&) {
-        // No random device: the wall clock's nanoseconds still differ between runs, and the
-        // process id between two runs started at once.
-        uint64_t x =
-            static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) ^
-            (static_cast<uint64_t>(getpid()) << 32);
+        uint64_t x = ClockNanoseconds() ^ ProcessWord();
         return static_cast<int>(static_cast<uint32_t>(SplitMix64(x)));
     }
 }
@@ -88,6 +96,24 @@ void SeedRnd(int seed) {
 int RndSeed() {
     std::lock_guard<std::mutex> lock(rndMutex);
     return Global().seed;
+}
+
+std::string UniqueStamp() {
+    static std::atomic<uint32_t> calls{0};
+    uint64_t words[2];
+    try {
+        std::random_device device;
+        for (uint64_t& word : words)
+            word = (static_cast<uint64_t>(device()) << 32) | device();
+    } catch (const std::exception&) {
+        // Kept apart, not mixed: no two calls share all three.
+        words[0] = ClockNanoseconds();
+        words[1] = ProcessWord() | calls++;
+    }
+    char text[33];
+    std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(words[0]),
+                  static_cast<unsigned long long>(words[1]));
+    return text;
 }
 
 int RunSeed() {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <pwd.h>
 #include <strings.h>
 #include <unistd.h>
 #include <vector>
@@ -331,14 +332,34 @@ std::string CurrentDir() {
     return dir;
 }
 
+namespace {
+
+// The home folder: $HOME, else the user database's entry for this user (a start without HOME, as
+// from some service managers); "" when neither has one.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    std::vector<char> buffer(4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    int failed;
+    while ((failed = getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found)) ==
+               ERANGE &&
+           buffer.size() < (1u << 20))
+        buffer.resize(buffer.size() * 2);
+    return failed == 0 && found && found->pw_dir ? found->pw_dir : "";
+}
+
+} // namespace
+
 std::string SharedUserDataFolder() {
     std::string folder;
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
+    const std::string home = HomeFolder();
     if (xdg && xdg[0] == '/')
         folder = xdg;
-    else if (home && *home)
-        folder = std::string(home) + (std::string(home).back() == '/' ? "" : "/") + ".local/share";
+    else if (!home.empty())
+        folder = home + (home.back() == '/' ? "" : "/") + ".local/share";
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     return folder;

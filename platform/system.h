@@ -93,8 +93,8 @@ std::string AppFile();
 std::string AppDir();
 // The working directory, without a trailing slash.
 std::string CurrentDir();
-// The shared user-data folder: $XDG_DATA_HOME when set and absolute, else $HOME/.local/share,
-// else "". No trailing slash.
+// The shared user-data folder: $XDG_DATA_HOME when set and absolute, else $HOME/.local/share, with
+// the user database's home folder when HOME is unset or empty, else "". No trailing slash.
 std::string SharedUserDataFolder();
 
 // ---- Random numbers ----------------------------------------------------------------------------
@@ -110,6 +110,10 @@ int RndSeed();
 // give a fixed one so that their runs repeat. An empty function restores the real source.
 int RunSeed();
 void SetRunSeedSource(std::function<int()> source);
+// 32 hexadecimal digits that tell one call (one run of the program that makes one) from every
+// other, in this process or another, on this machine or another: 128 bits of the system's random
+// device, else the wall clock's nanoseconds, the process id and a count of the calls.
+std::string UniqueStamp();
 // An integer from lo to hi inclusive; the bounds may come in either order. Reduction: the top 32
 // bits of one step, times the number of values, shifted right by 32 (no rejection; the bias is
 // below one in 2^32 / count).

@@ -49,7 +49,8 @@ public:
     int IniFill();
     int IniExtract();
     virtual int IniUpdate(int flag);
-    // Writes the good-exit marker of the global game object (class-level: no object needed).
+    // Writes the good-exit marker of the global game object (class-level: no object needed), when
+    // its run made the last change of the settings.
     static int MakeGoodExit();
     int CheckGoodExit();
     int ParticlesSet(int amount, int save);
@@ -286,6 +287,9 @@ private:
     // This run's lock on the settings-changed marker, from the first change it saves to its end:
     // while it is held, a start of another copy on the same folder sees that this run is alive.
     std::unique_ptr<platform::TFileLock> IniChangedLock;
+    // What this run writes into the marker at each change it saves, and into the good exit it
+    // leaves: a good exit speaks only for the run whose change was the last one.
+    std::string RunStamp;
 };
 
 // The one game object, created by start-up and never replaced during a run (tests make a new one

@@ -108,54 +108,57 @@ int TGame::IniExtract() {
 
 // Two copies of the game may run on one folder (two players trying network play on one machine).
 // Every run that has saved a change holds a shared lock on the settings-changed marker until it
-// ends, so the marker tells a killed run (no lock left) from a live one.
+// ends, so the marker tells a killed run (no lock left) from a live one. Each change also writes
+// the run's stamp into the marker, and a run that ends in order leaves a good exit holding its
+// stamp only while the marker holds it: the end of the run whose change was the last one, in
+// order or not, decides the next start. Markers of older runs are empty, and two empty markers
+// agree.
 
 int TGame::IniUpdate(int flag) {
     IniFill();
     Ini->Save();
     if (flag != 0) {
         const std::string marker = IniChangedPath();
-        platform::CreateFile(marker);
+        if (RunStamp.empty())
+            RunStamp = platform::UniqueStamp();
         if (!IniChangedLock || !IniChangedLock->Names(marker))
             IniChangedLock = platform::TFileLock::Share(marker);
-        // Another copy that ended in order before this change does not speak for this run.
-        if (platform::FileType(GoodExitPath()) != platform::FILETYPE_NONE)
-            platform::DeleteFile(GoodExitPath());
+        if (IniChangedLock)
+            IniChangedLock->Write(RunStamp);
+        // Another copy's good exit spoke for a change before this one.
+        platform::DeleteFile(GoodExitPath());
     }
     return 0;
 }
 
 int TGame::MakeGoodExit() {
-    if (!Game)
+    // A run that changed nothing has nothing to speak for.
+    if (!Game || !Game->IniChangedLock)
         return 0;
+    const std::string marker = Game->IniChangedPath();
+    std::string stamp;
+    if (Game->IniChangedLock->Names(marker) && platform::LoadBytes(marker, stamp) &&
+        stamp == Game->RunStamp)
+        platform::SaveBytesAtomic(Game->GoodExitPath(), stamp);
+    // Held up to here: a start meanwhile sees this run alive, not killed.
     Game->IniChangedLock.reset();
-    // A copy still running with changed settings ends later: its end, in order or not, is the
-    // one the next start must judge.
-    bool held = false;
-    platform::TFileLock::Take(Game->IniChangedPath(), &held);
-    if (!held)
-        platform::CreateFile(Game->GoodExitPath());
     return 0;
 }
 
 int TGame::CheckGoodExit() {
-    std::string goodExit = GoodExitPath();
-    std::string iniChanged = IniChangedPath();
-    bool endedInOrder = false;
-    if (auto marker = platform::OpenFile(goodExit, true, true)) {
-        marker->Close();
-        platform::DeleteFile(goodExit);
-        endedInOrder = true;
-    }
+    const std::string goodExit = GoodExitPath();
+    const std::string iniChanged = IniChangedPath();
     // A copy of the game still running on this folder holds the marker: its settings are its
-    // own, and the marker stays for its end.
+    // own, and both markers stay for the end of the copies that run.
     bool held = false;
     std::unique_ptr<platform::TFileLock> changed = platform::TFileLock::Take(iniChanged, &held);
     if (held)
         return 0;
     bool restored = false;
-    if (changed && !endedInOrder) {
-        // The last run changed its settings and did not end in order: back to the defaults,
+    std::string stamp, spokenFor;
+    if (changed && !(platform::LoadBytes(goodExit, spokenFor) &&
+                     platform::LoadBytes(iniChanged, stamp) && spokenFor == stamp)) {
+        // The run that changed the settings last did not end in order: back to the defaults,
         // keeping the player's name. They replace the old file in one atomic step, so a run
         // killed during the restore leaves the old settings or the restored ones, both with the
         // name. Only without a default file is the old one deleted, to be made afresh by Init.
@@ -166,6 +169,7 @@ int TGame::CheckGoodExit() {
             platform::DeleteFile(settings);
         restored = true;
     }
+    platform::DeleteFile(goodExit);
     platform::DeleteFile(iniChanged);
     // Shown once the marker is free again: another copy's save must not wait for the box.
     changed.reset();

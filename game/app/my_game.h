@@ -12,6 +12,6 @@ public:
     int MusicStop() override;
     int MusicPlay(int fadeIn) override;
     int DoPeekEvent() override;
-    // Writes the good-exit marker of the global game object.
+    // Writes the good-exit marker of the global game object, when its run made the last change.
     static int MakeGoodExit();
 };

@@ -363,6 +363,12 @@ TEST(FileLocks, ALiveHolderKeepsTheFileFromBeingTaken) {
     auto shared = TFileLock::Share(marker);
     ASSERT_TRUE(shared) << "another run shares the marker";
     EXPECT_TRUE(shared->Names(marker));
+    // Written in place, whole: still the file that the other run holds.
+    ASSERT_TRUE(shared->Write("a stamp"));
+    ASSERT_TRUE(shared->Write("mine"));
+    EXPECT_EQ(ReadTextFile(marker), "mine");
+    EXPECT_TRUE(shared->Names(marker));
+    EXPECT_FALSE(TFileLock::Take(marker, &held));
     shared.reset();
     EXPECT_FALSE(TFileLock::Take(marker, &held));
     run.Kill();

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -437,25 +441,49 @@ TEST(Folders, ProgramAndWorkingDirectories) {
     EXPECT_NE(CurrentDir().back(), '/');
 }
 
+// Without HOME the user database gives the home folder; only a user it does not know has none.
 TEST(Folders, SharedUserDataFolderFollowsXdgThenHome) {
+    const passwd* user = getpwuid(getuid());
+    ASSERT_TRUE(user && user->pw_dir && *user->pw_dir);
+    std::string known = user->pw_dir;
+    known += (known.back() == '/' ? "" : "/") + std::string(".local/share");
     struct Case {
         const char* xdg;
         const char* home;
-        const char* expected;
+        std::string expected;
     };
     const Case cases[] = {
         {"/data/share/", "/home/ann", "/data/share"},
         {"relative/share", "/home/ann", "/home/ann/.local/share"},
         {"", "/home/ann/", "/home/ann/.local/share"},
-        {nullptr, nullptr, ""},
-        {nullptr, "", ""},
+        {nullptr, nullptr, known},
+        {nullptr, "", known},
+        {"relative/share", nullptr, known},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.xdg ? c.xdg : "(unset)") + ", " + (c.home ? c.home : "(unset)"));
         EnvGuard env;
         env.Set("XDG_DATA_HOME", c.xdg);
         env.Set("HOME", c.home);
         EXPECT_EQ(SharedUserDataFolder(), c.expected);
     }
+
+    // A user that the database does not know, in a child that becomes that user.
+    if (getuid() != 0)
+        GTEST_SKIP() << "becoming a user the database does not know needs root";
+    uid_t stranger = 54321;
+    while (getpwuid(stranger))
+        ++stranger;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        unsetenv("HOME");
+        unsetenv("XDG_DATA_HOME");
+        _exit(setuid(stranger) != 0 ? 2 : SharedUserDataFolder().empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace testing_support {
 
 ChildProcess StartChild(const std::string& program,
@@ -57,11 +60,30 @@ std::string ReadErrorOutput(ChildProcess& child) {
     return text;
 }
 
+namespace {
+
+// The test's ends of the pipes of every held child: a child forked later closes them, so that each
+// child sees the test let go of it however many children are held at once.
+std::vector<int>& TestEnds() {
+    static std::vector<int> ends;
+    return ends;
+}
+
+void CloseTestEnd(int& fd) {
+    std::erase(TestEnds(), fd);
+    close(fd);
+    fd = -1;
+}
+
+} // namespace
+
 HeldChild::HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
     if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
         return;
     pid_ = fork();
     if (pid_ == 0) {
+        for (const int fd : TestEnds())
+            close(fd);
         close(toParent_[0]);
         close(toChild_[1]);
         const bool ok = body([this] {
@@ -73,12 +95,14 @@ HeldChild::HeldChild(const std::function<bool(const std::function<void()>& ready
     }
     close(toParent_[1]);
     close(toChild_[0]);
+    TestEnds().push_back(toParent_[0]);
+    TestEnds().push_back(toChild_[1]);
 }
 
 HeldChild::~HeldChild() {
     if (pid_ > 0)
         Release();
-    close(toParent_[0]);
+    CloseTestEnd(toParent_[0]);
 }
 
 bool HeldChild::Ready() {
@@ -92,8 +116,7 @@ bool HeldChild::Next() {
 }
 
 int HeldChild::Release() {
-    close(toChild_[1]);
-    toChild_[1] = -1;
+    CloseTestEnd(toChild_[1]);
     int status = -1;
     waitpid(pid_, &status, 0);
     pid_ = -1;

@@ -1,6 +1,8 @@
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/util/error.h"
+#include "platform/audio.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "tests/support/child_process.h"
@@ -85,6 +87,13 @@ protected:
         EXPECT_EQ(Game->ProfileName, "Ada");
     }
     std::string IniText() { return ReadTextFile(Game->IniFilePath()); }
+    // Another copy of the game, as a child held at each ready(). It is forked from a process
+    // without a sound device: it would inherit the locks of the device's mixing thread, some held.
+    std::unique_ptr<HeldChild> Copy(const std::function<bool(const std::function<void()>&)>& body) {
+        NewGame();
+        platform::CloseAudio();
+        return std::make_unique<HeldChild>(body);
+    }
     ShellDriver driver;
     std::string dataDir;
     mode_t oldMask = 0;
@@ -166,8 +175,9 @@ TEST_F(Settings, CrashRecovery) {
         driver.notes.clear();
         platform::CreateDir(Game->SubPath, true);
         WriteTextFile(Game->IniFilePath(), "MUSIC VOLUME=70\r\nprofile name=Ada\r\n");
+        // Empty, as older runs left them.
         if (c.goodExit)
-            TGame::MakeGoodExit();
+            WriteTextFile(Game->GoodExitPath(), "");
         if (c.iniChanged)
             WriteTextFile(Game->IniChangedPath(), "");
         Game->CheckGoodExit();
@@ -293,13 +303,13 @@ TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
     platform::CreateDir(Game->SubPath, true);
     ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
     // The first copy: started, its music turned up, then running on.
-    HeldChild first([this](const std::function<void()>& ready) {
+    auto first = Copy([this](const std::function<void()>& ready) {
         StartGame();
         Game->MusicSetVolume(70, 1);
         ready();
         return true;
     });
-    ASSERT_TRUE(first.Ready());
+    ASSERT_TRUE(first->Ready());
     ASSERT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_FILE);
 
     StartGame();
@@ -310,34 +320,182 @@ TEST_F(Settings, AStartBesideALiveCopyKeepsItsSettingsUntilThatCopyIsKilled) {
     TGame::MakeGoodExit();
     EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
 
-    first.Kill();
+    first->Kill();
     StartGame();
     ExpectRestoredForAda();
     EXPECT_EQ(platform::FileType(Game->IniChangedPath()), platform::FILETYPE_NONE);
 }
 
-// A copy that changes its settings after another ended in order, and is then killed, is restored
-// at the next start: the other's good exit was not its own.
+// A copy that changes its settings after another changed them and ended in order, and is then
+// killed, is restored at the next start: the other's good exit was not its own.
 TEST_F(Settings, AChangeAfterAnotherCopyEndedInOrderIsJudgedByItsOwnEnd) {
     platform::CreateDir(Game->SubPath, true);
     ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
-    HeldChild second([this](const std::function<void()>& ready) {
+    auto second = Copy([this](const std::function<void()>& ready) {
         StartGame();
         ready();
         Game->MusicSetVolume(70, 1);
         ready();
         return true;
     });
-    ASSERT_TRUE(second.Ready());
+    ASSERT_TRUE(second->Ready());
     StartGame();
+    Game->MusicSetVolume(50, 1);
     TGame::MakeGoodExit();
     ASSERT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_FILE);
 
-    ASSERT_TRUE(second.Next());
+    ASSERT_TRUE(second->Next());
     EXPECT_EQ(platform::FileType(Game->GoodExitPath()), platform::FILETYPE_NONE);
-    second.Kill();
+    second->Kill();
     StartGame();
     ExpectRestoredForAda();
+}
+
+// A first change killed before each change it makes on disk, one after the other: whenever the
+// marker has its name it is locked, so a start never takes it for a killed run's while the run
+// lives; and the next start leaves nothing of the killed run behind but its settings.
+TEST_F(Settings, TheMarkerIsLockedFromTheMomentItHasItsName) {
+    StartGame();
+    const std::string marker = Game->IniChangedPath();
+    std::vector<std::string> left = {Game->IniFilePath().substr(Game->SubPath.size()), "profiles"};
+    std::sort(left.begin(), left.end());
+    int completedAt = 0;
+    for (int step = 1; step < 100 && !completedAt && !HasFatalFailure(); ++step) {
+        SCOPED_TRACE("killed before change " + std::to_string(step));
+        auto run = Copy([&](const std::function<void()>&) {
+            StartGame();
+            int changes = 0;
+            platform::SetFileChangeHook([&] {
+                bool held = false;
+                if (platform::TFileLock::Take(marker, &held))
+                    _exit(3); // named, and no lock on it
+                if (++changes == step)
+                    raise(SIGKILL);
+            });
+            Game->MusicSetVolume(70, 1);
+            return true;
+        });
+        const int status = run->Release();
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            completedAt = step;
+        else
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+
+        driver.notes.clear();
+        StartGame();
+        std::vector<std::string> names;
+        platform::ReadDir(Game->SubPath, names);
+        EXPECT_EQ(names, left);
+        // Killed with the marker in place: restored; before it: saved or not, nothing said.
+        if (driver.notes.empty()) {
+            EXPECT_TRUE(Game->MusicVolume == 20 || Game->MusicVolume == 70) << Game->MusicVolume;
+        } else {
+            EXPECT_EQ(driver.notes, std::vector<std::string>{"Default ini file restored!"});
+            EXPECT_EQ(Game->MusicVolume, 20);
+        }
+    }
+    // The settings saved (a temporary file made, written line by line, flushed, renamed), then
+    // the marker made under a temporary name, linked into place and stamped.
+    EXPECT_GT(completedAt, 25);
+}
+
+// Two copies on one folder: A changes the settings, then B changes them or not; each is then
+// killed or ends in order, before the next start or (still running at it) after it, the two ends
+// in either order. Only the end of the copy that changed them last, in order or not, decides: a
+// start beside a live copy that changed them leaves them and both markers alone, and the start
+// after the copies' ends follows the rule. A copy that changed nothing (B, or the start between)
+// never speaks for the settings.
+TEST_F(Settings, OnlyTheEndOfTheCopyThatChangedLastDecidesTheNextStart) {
+    enum End { KILLED, IN_ORDER, LIVE_THEN_KILLED, LIVE_THEN_IN_ORDER };
+    const char* const endNames[] = {"killed", "in order", "live, then killed",
+                                    "live, then in order"};
+    auto live = [](End e) { return e == LIVE_THEN_KILLED || e == LIVE_THEN_IN_ORDER; };
+    struct Case {
+        bool bChanges;
+        End aEnd, bEnd;
+        bool aEndsFirst;
+    };
+    std::vector<Case> cases;
+    for (const bool bChanges : {false, true}) {
+        for (const End aEnd : {KILLED, IN_ORDER, LIVE_THEN_KILLED, LIVE_THEN_IN_ORDER}) {
+            for (const End bEnd : {KILLED, IN_ORDER, LIVE_THEN_KILLED, LIVE_THEN_IN_ORDER}) {
+                cases.push_back({bChanges, aEnd, bEnd, true});
+                // With a live copy, the other one ends first.
+                if (!live(aEnd) && !live(bEnd))
+                    cases.push_back({bChanges, aEnd, bEnd, false});
+            }
+        }
+    }
+    // A copy: started, then its change (none with volume 0), then its end in order when let go.
+    auto copy = [this](int volume) {
+        return Copy([this, volume](const std::function<void()>& ready) {
+            StartGame();
+            ready();
+            if (volume)
+                Game->MusicSetVolume(volume, 1);
+            ready();
+            TGame::MakeGoodExit();
+            return true;
+        });
+    };
+    auto end = [](HeldChild& child, End how) {
+        if (how == KILLED || how == LIVE_THEN_KILLED) {
+            child.Kill();
+        } else {
+            EXPECT_EQ(child.Release(), 0);
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("B ") + (c.bChanges ? "changes" : "changes nothing") + ", A " +
+                     endNames[c.aEnd] + ", B " + endNames[c.bEnd] +
+                     (c.aEndsFirst ? ", A ends first" : ", B ends first"));
+        platform::DeleteDir(Game->SubPath, true);
+        platform::CreateDir(Game->SubPath, true);
+        ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), "PROFILE NAME=Ada\r\n"));
+        auto a = copy(50);
+        ASSERT_TRUE(a->Ready());
+        auto b = copy(c.bChanges ? 70 : 0);
+        ASSERT_TRUE(b->Ready());
+        ASSERT_TRUE(a->Next());
+        ASSERT_TRUE(b->Next());
+        HeldChild* first = c.aEndsFirst ? a.get() : b.get();
+        HeldChild* second = c.aEndsFirst ? b.get() : a.get();
+        const End firstEnd = c.aEndsFirst ? c.aEnd : c.bEnd;
+        const End secondEnd = c.aEndsFirst ? c.bEnd : c.aEnd;
+        if (!live(firstEnd))
+            end(*first, firstEnd);
+        if (!live(secondEnd))
+            end(*second, secondEnd);
+
+        const int lastVolume = c.bChanges ? 70 : 50;
+        const End lastEnd = c.bChanges ? c.bEnd : c.aEnd;
+        const bool lastKilled = lastEnd == KILLED || lastEnd == LIVE_THEN_KILLED;
+        const bool liveChanger = live(c.aEnd) || (c.bChanges && live(c.bEnd));
+        auto expect = [&](bool restored) {
+            if (restored) {
+                ExpectRestoredForAda();
+            } else {
+                EXPECT_TRUE(driver.notes.empty());
+                EXPECT_EQ(Game->MusicVolume, lastVolume);
+            }
+        };
+        driver.notes.clear();
+        StartGame();
+        expect(!liveChanger && lastKilled);
+        TGame::MakeGoodExit();
+        if (live(firstEnd))
+            end(*first, firstEnd);
+        if (live(secondEnd))
+            end(*second, secondEnd);
+        driver.notes.clear();
+        StartGame();
+        if (liveChanger) {
+            expect(lastKilled);
+        } else {
+            EXPECT_TRUE(driver.notes.empty());
+        }
+        EXPECT_EQ(Game->MusicVolume, lastKilled ? 20 : lastVolume);
+    }
 }
 
 TEST_F(Settings, SaveFlags) {

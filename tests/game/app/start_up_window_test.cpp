@@ -6,6 +6,7 @@
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
 #include "framework/util/input.h"
+#include "game/app/my_game.h"
 #include "game/board/asset_names.h"
 #include "game/board/program_data.h"
 #include "game/screens/title_screen.h"
@@ -62,7 +63,8 @@ TEST(StartUp, ShowsTheFirstScreenAndEndsInOrderOnEscape) {
     EXPECT_TRUE(shown);
     std::string folder = driver.home.Path() + "Pelorin Demo/";
     EXPECT_EQ(Game->SubPath, folder);
-    EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_FILE);
+    // Nothing changed: no good exit to speak for the settings.
+    EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_NONE);
     EXPECT_EQ(platform::FileType(Game->IniFilePath()), platform::FILETYPE_FILE);
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
     EXPECT_EQ(Game->CurrentTScreen, Game->ExitScreen);
@@ -184,6 +186,8 @@ TEST(StartUp, InputDuringAScreensLoadHasNoEffectOnIt) {
 TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
     ShellDriver driver;
     int status = RunProgramFrames(driver, [&](int frame) {
+        if (frame == 30)
+            Game->MusicSetVolume(70, 1);
         if (frame == 40)
             throw std::runtime_error("Something broke in frame 40");
     });
@@ -191,6 +195,7 @@ TEST(StartUp, AnErrorInALaterFrameIsShownAndEndsInOrder) {
     ASSERT_FALSE(driver.notes.empty());
     // With the progress code of the display creation in front.
     EXPECT_EQ(driver.notes.back(), "(139) Something broke in frame 40");
+    // The end in order speaks for the change made before the error.
     EXPECT_EQ(platform::FileType(driver.home.Path() + "Pelorin Demo/GoodExit.dat"),
               platform::FILETYPE_FILE);
 }
@@ -260,6 +265,60 @@ TEST(StartUp, AnXErrorEndsTheGameThroughTheFatalErrorUnlessItIsAboutAWindowNotTh
     }
 }
 
+// Closing the terminal that the game was started from sends it SIGHUP: the same request to end as
+// SIGTERM. A run that changed a setting ends in order, and the next start keeps the setting and
+// says nothing; a hang-up ignored from the start (nohup) stays ignored. Each case runs in a child,
+// the test program started again: a hang-up that nothing catches ends it at once.
+TEST(StartUp, AHangUpIsARequestToEndUnlessIgnoredFromTheStart) {
+    if (const char* child = std::getenv("PELORIN_HANGUP_CHILD")) {
+        const bool ignored = std::string(child) == "ignored";
+        signal(SIGHUP, ignored ? SIG_IGN : SIG_DFL);
+        ShellDriver driver;
+        int lastFrame = 0;
+        const int status = RunProgramFrames(driver, [&](int frame) {
+            lastFrame = frame;
+            if (frame == 150) {
+                Game->MusicSetVolume(70, 1);
+                raise(SIGHUP);
+            }
+            if (frame == 300)
+                platform::InjectKey(27, true);
+        });
+        EXPECT_EQ(status, 0);
+        if (ignored) {
+            EXPECT_GT(lastFrame, 300) << "ended before the Escape";
+        } else {
+            EXPECT_LT(lastFrame, 300) << "ended only on the Escape";
+        }
+        auto next = std::make_unique<TMyGame>();
+        next->SoundDriver = "OpenAL";
+        next->MusicVolume = 20;
+        next->DataInAppBundle = 1;
+        driver.UseGame(std::move(next));
+        Game->SetSubPathWrapper("Pelorin Demo");
+        Game->CheckGoodExit();
+        Game->Init(4);
+        EXPECT_TRUE(driver.notes.empty()) << driver.notes.back();
+        EXPECT_EQ(Game->MusicVolume, 70);
+        return;
+    }
+    for (const char* disposition : {"default", "ignored"}) {
+        SCOPED_TRACE(disposition);
+        auto run = testing_support::StartChild(
+            platform::AppFile(),
+            {{"GTEST_FILTER", "StartUp.AHangUpIsARequestToEndUnlessIgnoredFromTheStart"},
+             {"GTEST_BRIEF", "1"},
+             {"PELORIN_HANGUP_CHILD", disposition}});
+        ASSERT_GT(run.pid, 0);
+        int status = 0;
+        const bool ended = testing_support::WaitChild(run, 120, status);
+        const std::string errors = testing_support::ReadErrorOutput(run);
+        ASSERT_TRUE(ended) << errors;
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << errors;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << errors;
+    }
+}
+
 TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     testing_support::TempDir home;
     std::string data = home.Path() + "data";
@@ -288,7 +347,8 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
         FAIL() << "the game did not end on a close request";
     ASSERT_TRUE(WIFEXITED(waited)) << "ended by signal " << WTERMSIG(waited);
     EXPECT_EQ(WEXITSTATUS(waited), 0);
-    EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_FILE);
+    // Nothing changed: no good exit to speak for the settings.
+    EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_NONE);
     EXPECT_EQ(platform::FileType(folder + "pelorin-demo.ini"), platform::FILETYPE_FILE);
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
 }
