@@ -5,6 +5,7 @@
 
 #include "platform/image_codecs.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -152,6 +153,28 @@ uint64_t FilteredSize(png_uint_32 w, png_uint_32 h, int bitsPerPixel, bool inter
     return size;
 }
 
+uint32_t Be32(const unsigned char* p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+// The compressed image data that the file holds: the run of IDAT chunks that begins with the one
+// whose length and type libpng has just read (a chunk cut short counts what is there). Chunks
+// after the image data hold none of it, so they cannot make room for a forged picture.
+uint64_t IdatBytes(const PngReadState& state) {
+    if (state.at < 8 || std::memcmp(state.data + state.at - 4, "IDAT", 4) != 0)
+        return state.size - state.at; // not where libpng stops: all that is left, to be safe
+    uint64_t total = 0;
+    size_t at = state.at - 8;
+    while (state.size - at >= 8 && std::memcmp(state.data + at + 4, "IDAT", 4) == 0) {
+        const uint64_t length = Be32(state.data + at), left = state.size - at - 8;
+        total += std::min(length, left);
+        if (length + 4 >= left)
+            break;
+        at += 12 + size_t(length);
+    }
+    return total;
+}
+
 // Reads up to the image data and asks for 8-bit RGBA rows: palettes, low-bit grey and tRNS
 // expanded, 16 bits scaled exactly (round(v * 255 / 65535)), grey made RGB, opaque alpha added
 // where there is none. A file whose gAMA chunk states another gamma than sRGB's is converted to
@@ -205,11 +228,12 @@ PixmapPtr DecodePNG(const std::string& bytes, std::string& error) {
     }
     if (!ImageSizeAllowed(w, h, error))
         return nullptr;
-    // The image data lies in what follows the header: a file too short to hold its rows even at
-    // deflate's highest ratio is refused before the picture is made, not once its data runs out.
-    if (rawSize > (state.size - state.at) * MAX_DEFLATE_RATIO) {
+    // Image data too short to hold the rows even at deflate's highest ratio is refused before the
+    // picture is made, not once the data runs out.
+    const uint64_t idat = IdatBytes(state);
+    if (rawSize > idat * MAX_DEFLATE_RATIO) {
         error = "truncated or malformed PNG: " + std::to_string(w) + "x" + std::to_string(h) +
-                " pixels cannot come from " + std::to_string(bytes.size()) + " bytes";
+                " pixels cannot come from " + std::to_string(idat) + " bytes of image data";
         return nullptr;
     }
     PixmapPtr pixmap = CreatePixmap(static_cast<int>(w), static_cast<int>(h));

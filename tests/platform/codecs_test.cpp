@@ -518,38 +518,41 @@ std::string Deflated(const std::string& bytes) {
     return packed;
 }
 
-// A file too short to hold its rows even at deflate's highest ratio (1032 to 1) is refused before
-// the picture is made, whatever comes before its image data; flat pictures, which come near that
+// Image data too short to hold its rows even at deflate's highest ratio (1032 to 1) is refused
+// before the picture is made, whatever lies before or after it; flat pictures, which come near that
 // ratio, load.
 TEST(Codecs, PngImageDataTooShortForItsRowsIsRefusedFirst) {
     auto png = [](int w, int h, int colourType, int depth, bool interlaced,
-                  const std::string& before, const std::string& rows) {
+                  const std::string& around, const std::string& idat) {
         const std::string ihdr = Be32(uint32_t(w)) + Be32(uint32_t(h)) +
                                  std::string{char(depth), char(colourType), 0, 0, char(interlaced)};
-        return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + before +
-               PngChunk("IDAT", Deflated(rows)) + PngChunk("IEND", "");
+        return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + around + PngChunk("IDAT", idat) +
+               around + PngChunk("IEND", "");
     };
-    // More bytes than the rows need at that ratio, but ahead of the image data.
-    const std::string before = PngChunk("prVt", std::string(300000, '\0'));
+    // More bytes than the rows need at that ratio, but none of them image data.
+    const std::string large = PngChunk("prVt", std::string(300000, '\0'));
+    const std::string rgba = Deflated(std::string(150000, '\0'));
+    const std::string bits = Deflated(std::string(8000, '\0'));
     struct Case {
         const char* what;
         std::string file;
         const char* size;
+        size_t idat;
     };
     const Case cases[] = {
-        {"RGBA", png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, "", std::string(150000, '\0')),
-         "8192x8192"},
-        {"RGBA after a large chunk",
-         png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, before, std::string(150000, '\0')),
-         "8192x8192"},
-        {"interlaced 1-bit grey",
-         png(16384, 4096, PNG_COLOR_TYPE_GRAY, 1, true, "", std::string(8000, '\0')), "16384x4096"},
+        {"RGBA", png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, "", rgba), "8192x8192",
+         rgba.size()},
+        {"RGBA between large chunks", png(8192, 8192, PNG_COLOR_TYPE_RGBA, 8, false, large, rgba),
+         "8192x8192", rgba.size()},
+        {"interlaced 1-bit grey", png(16384, 4096, PNG_COLOR_TYPE_GRAY, 1, true, "", bits),
+         "16384x4096", bits.size()},
     };
     for (const Case& c : cases) {
         std::string error;
         EXPECT_EQ(DecodePixmap(c.file, &error), nullptr) << c.what;
         EXPECT_EQ(error, std::string("truncated or malformed PNG: ") + c.size +
-                             " pixels cannot come from " + std::to_string(c.file.size()) + " bytes")
+                             " pixels cannot come from " + std::to_string(c.idat) +
+                             " bytes of image data")
             << c.what;
     }
 
