@@ -115,8 +115,8 @@ int TGame::IniExtract() {
 // agree.
 
 int TGame::IniUpdate(int flag) {
-    IniFill();
-    Ini->Save();
+    // A change is marked before it is saved: a start of another copy meanwhile finds this run alive
+    // and restores nothing over the save, and a kill between the two is restored at the next start.
     if (flag != 0) {
         const std::string marker = IniChangedPath();
         if (RunStamp.empty())
@@ -128,6 +128,8 @@ int TGame::IniUpdate(int flag) {
         // Another copy's good exit spoke for a change before this one.
         platform::DeleteFile(GoodExitPath());
     }
+    IniFill();
+    Ini->Save();
     return 0;
 }
 
