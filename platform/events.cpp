@@ -183,13 +183,21 @@ void LastMousePosition(int& x, int& y) {
 
 // SDL turns SIGINT and SIGTERM into a quit, where they still have their default action; SIGHUP is
 // the same request to end and takes the same path. A hang-up ignored from the start (nohup) stays
-// ignored.
+// ignored. Standard error may be a pipe whose reader went with the terminal ("| tee"): a line
+// written on the way to the orderly end then fails instead of ending the program.
 void CatchHangUp() {
     if (SDL_GetHintBoolean(SDL_HINT_NO_SIGNAL_HANDLERS, SDL_FALSE))
         return;
+    auto isDefault = [](int signal, struct sigaction& action) {
+        return sigaction(signal, nullptr, &action) == 0 && (action.sa_flags & SA_SIGINFO) == 0 &&
+               action.sa_handler == SIG_DFL;
+    };
     struct sigaction action;
-    if (sigaction(SIGHUP, nullptr, &action) != 0 || (action.sa_flags & SA_SIGINFO) != 0 ||
-        action.sa_handler != SIG_DFL)
+    if (isDefault(SIGPIPE, action)) {
+        action.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &action, nullptr);
+    }
+    if (!isDefault(SIGHUP, action))
         return;
     action.sa_handler = NoteHangUp;
     sigemptyset(&action.sa_mask);

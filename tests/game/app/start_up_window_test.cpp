@@ -273,12 +273,22 @@ TEST(StartUp, AHangUpIsARequestToEndUnlessIgnoredFromTheStart) {
     if (const char* child = std::getenv("PELORIN_HANGUP_CHILD")) {
         const bool ignored = std::string(child) == "ignored";
         signal(SIGHUP, ignored ? SIG_IGN : SIG_DFL);
+        signal(SIGPIPE, SIG_DFL);
         ShellDriver driver;
         int lastFrame = 0;
         const int status = RunProgramFrames(driver, [&](int frame) {
             lastFrame = frame;
             if (frame == 150) {
                 Game->MusicSetVolume(70, 1);
+                if (!ignored) {
+                    // Standard error's reader went with the terminal: writing to it fails.
+                    int ends[2];
+                    ASSERT_EQ(pipe(ends), 0);
+                    close(ends[0]);
+                    dup2(ends[1], STDERR_FILENO);
+                    close(ends[1]);
+                    platform::PrintError("written to a pipe whose reader has gone");
+                }
                 raise(SIGHUP);
             }
             if (frame == 300)
