@@ -134,7 +134,7 @@ ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
 // would repeat the system's complaints, a dozen lines every few seconds.
 ALCdevice* OpenDefaultDeviceQuietly() {
     std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
+    const int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
     const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (saved >= 0 && null >= 0) {
         dup2(null, STDERR_FILENO);

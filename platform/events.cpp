@@ -50,6 +50,13 @@ void NoteHangUp(int) {
     hangUpPending.store(1);
 }
 
+// Whether the signal's action is the plain handler given (SIG_DFL for the default action); the
+// action is left in action.
+bool HandledBy(int signal, void (*handler)(int), struct sigaction& action) {
+    return sigaction(signal, nullptr, &action) == 0 && (action.sa_flags & SA_SIGINFO) == 0 &&
+           action.sa_handler == handler;
+}
+
 void Emit(int id, int data = 0, int x = 0, int y = 0) {
     TEvent e;
     e.id = id;
@@ -188,16 +195,12 @@ void LastMousePosition(int& x, int& y) {
 void CatchHangUp() {
     if (SDL_GetHintBoolean(SDL_HINT_NO_SIGNAL_HANDLERS, SDL_FALSE))
         return;
-    auto isDefault = [](int signal, struct sigaction& action) {
-        return sigaction(signal, nullptr, &action) == 0 && (action.sa_flags & SA_SIGINFO) == 0 &&
-               action.sa_handler == SIG_DFL;
-    };
     struct sigaction action;
-    if (isDefault(SIGPIPE, action)) {
+    if (HandledBy(SIGPIPE, SIG_DFL, action)) {
         action.sa_handler = SIG_IGN;
         sigaction(SIGPIPE, &action, nullptr);
     }
-    if (!isDefault(SIGHUP, action))
+    if (!HandledBy(SIGHUP, SIG_DFL, action))
         return;
     action.sa_handler = NoteHangUp;
     sigemptyset(&action.sa_mask);
@@ -207,8 +210,7 @@ void CatchHangUp() {
 
 void ReleaseHangUp() {
     struct sigaction action;
-    if (sigaction(SIGHUP, nullptr, &action) != 0 || (action.sa_flags & SA_SIGINFO) != 0 ||
-        action.sa_handler != NoteHangUp)
+    if (!HandledBy(SIGHUP, NoteHangUp, action))
         return;
     action.sa_handler = SIG_DFL;
     sigaction(SIGHUP, &action, nullptr);
