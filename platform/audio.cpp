@@ -1,5 +1,7 @@
 // Driver choice and the one OpenAL device and context (a real device or the loopback device), and
-// the watch that notices a lost device and gets sound back once a device opens again.
+// the watch that notices a lost device and gets sound back once a device opens again. A try to
+// open a device after a loss runs on a thread of its own: opening waits for the sound server's
+// answer, and a server that accepts and never answers holds it for half a minute.
 
 #include "platform/audio.h"
 
@@ -9,15 +11,23 @@
 
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <csignal>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <numbers>
+#include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -27,9 +37,26 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// How often the device is asked whether it is still there, and how often a lost one is looked for.
+// How often the device is asked whether it is still there, and how long after one try to open a
+// lost one has ended the next may start.
 constexpr int WATCH_MS = 250;
 constexpr int RETRY_MS = 3000;
+const char* const PROBE_PROGRAM = "pelorin-audio-probe";
+
+// One try to open a device after a loss, shared by the thread that makes it and the main thread,
+// which takes its device once it is done. A try given up (the driver closed or changed meanwhile)
+// closes what it opened itself.
+struct TReopenTry {
+    std::mutex mutex;
+    bool done = false;
+    bool abandoned = false;
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    // What the sound libraries said while a failed try asked whether a device would open.
+    std::string complaints;
+    // The process asking, while it runs (the try reaps it).
+    pid_t asker = -1;
+};
 
 struct AudioState {
     ALCdevice* device = nullptr;
@@ -43,7 +70,11 @@ struct AudioState {
     bool canTellConnected = false;
     bool checkSoon = false;
     int lastWatch = 0;
+    // When the loss was noticed or the last try ended.
     int lastRetry = 0;
+    std::shared_ptr<TReopenTry> reopen;
+    // The sound libraries' complaints are shown for the first failed try of a loss only.
+    bool complained = false;
     std::vector<audio_detail::TDeviceObject*> objects;
     std::function<bool()> connectedProbe;
     std::function<bool()> reopenProbe;
@@ -130,25 +161,63 @@ ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
     return open(nullptr);
 }
 
-// The default device opened with standard error silenced: while a sound server is away every try
-// would repeat the system's complaints, a dozen lines every few seconds.
-ALCdevice* OpenDefaultDeviceQuietly() {
-    std::fflush(stderr);
-    const int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved >= 0 && null >= 0) {
-        dup2(null, STDERR_FILENO);
+// Whether the default device would open now, asked of a program of the layer's own beside the
+// game (its exit status says). What the sound libraries say while a server is away comes back in
+// complaints instead of repeating on the game's standard error at every try, and the game's own
+// standard error stays as it is however long a try waits. A process of its own, not a fork: the
+// sound server's library refuses to work in a fork of a process that used it. Runs on the try's
+// thread; a try given up kills the program. Without the program, true: the open itself will tell.
+bool DeviceWouldOpen(TReopenTry& t, std::string& complaints) {
+    std::string program = AppDir() + PROBE_PROGRAM;
+    int ends[2];
+    if (access(program.c_str(), X_OK) != 0 || pipe2(ends, O_CLOEXEC) != 0) {
+        return true;
     }
-    ALCdevice* device = alcOpenDevice(nullptr);
-    if (saved >= 0) {
-        std::fflush(stderr);
-        dup2(saved, STDERR_FILENO);
-        close(saved);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
+    char* const argv[] = {program.data(), nullptr};
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (failed != 0) {
+        close(ends[0]);
+        return true;
     }
-    if (null >= 0) {
-        close(null);
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        t.asker = pid;
     }
-    return device;
+    // Polled rather than read to its end: a server that the libraries start would hold the pipe.
+    constexpr size_t MOST_SAID = 4096;
+    int status = 0;
+    const auto readSaid = [&] {
+        char buffer[512];
+        ssize_t got;
+        while ((got = read(ends[0], buffer, sizeof buffer)) > 0) {
+            complaints.append(buffer, std::min(size_t(got), MOST_SAID - complaints.size()));
+        }
+    };
+    for (;;) {
+        readSaid();
+        {
+            // Under the lock, so that a kill from the main thread never meets a reaped pid.
+            std::lock_guard<std::mutex> lock(t.mutex);
+            if (t.abandoned) {
+                kill(pid, SIGKILL);
+            }
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                t.asker = -1;
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    readSaid();
+    close(ends[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool Connected() {
@@ -175,23 +244,113 @@ void LoseDevice() {
     s.context = nullptr;
     ++s.generation;
     s.lost = true;
+    s.complained = false;
     s.lastRetry = MilliSecs();
     Warn("audio", "the sound device was lost: the game plays on silently and looks for it every "
                   "few seconds");
 }
 
-// One try to open a device of the lost one's kind; on success the layer's objects move onto it.
-void TryReopen() {
+// The body of a try's thread: a device of the lost one's kind with its context, or nothing.
+void RunTry(const std::shared_ptr<TReopenTry>& t, bool loopback, int loopbackRate,
+            const std::function<bool()>& mayOpen) {
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    std::string complaints;
+    if (!mayOpen || mayOpen()) {
+        ALCint attributes[7] = {0};
+        if (loopback) {
+            device = OpenLoopbackDevice(loopbackRate, attributes);
+        } else if (DeviceWouldOpen(*t, complaints)) {
+            device = alcOpenDevice(nullptr);
+        }
+        context = device ? alcCreateContext(device, loopback ? attributes : nullptr) : nullptr;
+        if (!context && device) {
+            alcCloseDevice(device);
+            device = nullptr;
+        }
+    }
+    std::lock_guard<std::mutex> lock(t->mutex);
+    if (t->abandoned) {
+        if (context) {
+            alcDestroyContext(context);
+            alcCloseDevice(device);
+        }
+        return;
+    }
+    t->device = device;
+    t->context = context;
+    t->complaints = std::move(complaints);
+    t->done = true;
+}
+
+void StartTry() {
     AudioState& s = State();
-    if (s.reopenProbe && !s.reopenProbe()) {
+    auto t = std::make_shared<TReopenTry>();
+    try {
+        // Detached: the orderly end of the game never waits for a try that hangs.
+        std::thread(RunTry, t, s.loopback, s.loopbackRate, s.reopenProbe).detach();
+    } catch (const std::system_error&) {
+        s.lastRetry = MilliSecs(); // no thread now: tried again later
         return;
     }
-    ALCint attributes[7] = {0};
-    ALCdevice* device =
-        s.loopback ? OpenLoopbackDevice(s.loopbackRate, attributes) : OpenDefaultDeviceQuietly();
-    if (!OpenContext(device, s.loopback ? attributes : nullptr, s.loopback)) {
+    s.reopen = std::move(t);
+}
+
+// Gives up the running try, if any: what it opens from now on is closed by its own thread.
+void AbandonTry() {
+    AudioState& s = State();
+    if (!s.reopen) {
         return;
     }
+    {
+        std::lock_guard<std::mutex> lock(s.reopen->mutex);
+        s.reopen->abandoned = true;
+        if (s.reopen->asker > 0) {
+            kill(s.reopen->asker, SIGKILL);
+        }
+        if (s.reopen->context) {
+            alcDestroyContext(s.reopen->context);
+            alcCloseDevice(s.reopen->device);
+        }
+    }
+    s.reopen.reset();
+}
+
+// Takes the result of a try that has ended; on a device, the layer's objects move onto it.
+void EndTry() {
+    AudioState& s = State();
+    ALCdevice* device;
+    ALCcontext* context;
+    std::string complaints;
+    {
+        std::lock_guard<std::mutex> lock(s.reopen->mutex);
+        if (!s.reopen->done) {
+            return;
+        }
+        device = s.reopen->device;
+        context = s.reopen->context;
+        complaints = std::move(s.reopen->complaints);
+    }
+    s.reopen.reset();
+    s.lastRetry = MilliSecs();
+    if (!complaints.empty() && !s.complained) {
+        s.complained = true;
+        for (const std::string& line :
+             BreakIntoLines(complaints, [](const std::string&) { return true; })) {
+            if (!line.empty()) {
+                PrintError(line);
+            }
+        }
+    }
+    if (!context) {
+        return;
+    }
+    if (!alcMakeContextCurrent(context)) {
+        alcDestroyContext(context);
+        alcCloseDevice(device);
+        return;
+    }
+    Install(device, context, s.loopback);
     s.lost = false;
     // A copy: an object that goes while another adopts must not be visited.
     const std::vector<audio_detail::TDeviceObject*> objects = s.objects;
@@ -339,11 +498,16 @@ bool AudioDeviceOpen() {
     return State().context != nullptr;
 }
 
+bool AudioDeviceSought() {
+    return State().reopen != nullptr;
+}
+
 void CloseAudio() {
     AudioState& s = State();
     // Objects made so far stay with the device that is closed now: silent for good.
     s.objects.clear();
     s.lost = false;
+    AbandonTry();
     if (!s.device) {
         return;
     }
@@ -400,9 +564,10 @@ void WatchAudioDevice() {
     }
     const int now = MilliSecs();
     if (s.lost) {
-        if (MilliSecsDiff(now, s.lastRetry) >= RETRY_MS) {
-            s.lastRetry = now;
-            TryReopen();
+        if (s.reopen) {
+            EndTry();
+        } else if (MilliSecsDiff(now, s.lastRetry) >= RETRY_MS) {
+            StartTry();
         }
         return;
     }

@@ -6,7 +6,9 @@
 // and tries every few seconds to open a device again; once one opens, the channels and the music
 // sources move onto it, looping sounds and music playing on as they were left.
 //
-// Everything here runs on the main thread; OpenAL mixes on threads of its own.
+// Everything here runs on the main thread; OpenAL mixes on threads of its own, and a try to open a
+// device after a loss runs on a thread of its own, so that a sound server that does not answer
+// never holds a frame.
 
 #include <cstdint>
 #include <functional>
@@ -137,8 +139,11 @@ bool OpenLoopbackAudio(int rate = 44100);
 void RenderAudio(int frames, int16_t* out);
 // Replaces the layer's question whether its device is still connected (asked at most four times
 // a second as events are polled) and decides whether a try to open a device anew after a loss
-// (every three seconds) may go ahead; a new loopback device stands in for a lost loopback device.
+// (three seconds after the last one ended) may go ahead; reopen is called on the try's own thread
+// and may take as long as it likes. A new loopback device stands in for a lost loopback device.
 // Empty functions put OpenAL's own answers back.
 void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen);
+// True from the start of a try to open a device after a loss until a poll takes its result.
+bool AudioDeviceSought();
 
 } // namespace platform

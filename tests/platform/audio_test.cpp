@@ -2,16 +2,22 @@
 #include "platform/input.h"
 #include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <limits>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -284,31 +290,7 @@ TEST_F(LoopbackAudio, ChannelsOfAClosedDriverGoSilentSafely) {
 
 } // namespace
 
-// The loopback device lost and found again through the layer's probes, on a clock of the test's.
-class LostDevice : public LoopbackAudio {
-protected:
-    void SetUp() override {
-        platform::SetMilliSecsSource([this] { return now; });
-        LoopbackAudio::SetUp();
-        platform::SetAudioDeviceProbes([this] { return connected; }, [this] { return serverUp; });
-    }
-    void TearDown() override {
-        platform::SetAudioDeviceProbes(nullptr, nullptr);
-        platform::SetMilliSecsSource(nullptr);
-        LoopbackAudio::TearDown();
-    }
-    // Polls the events after ms of the test's clock; what the layer said on standard error.
-    std::string After(int ms) {
-        now += ms;
-        testing::internal::CaptureStderr();
-        platform::PollSystem();
-        return testing::internal::GetCapturedStderr();
-    }
-
-    int now = 1000;
-    bool connected = true;
-    bool serverUp = true;
-};
+using LostDevice = testing_support::LostDeviceTest;
 
 TEST_F(LostDevice, NothingPlaysOrRefillsUntilANewDeviceTakesTheSoundsOver) {
     SoundPtr loop = ConstantSound(1, 441, 6000);
@@ -402,4 +384,121 @@ TEST_F(LostDevice, ADeviceClosedOnPurposeIsNeitherMournedNorReopened) {
     EXPECT_EQ(After(5000), "");
     EXPECT_EQ(After(5000), "");
     EXPECT_FALSE(platform::AudioDeviceOpen());
+}
+
+// A try to open a device waits for the sound server's answer, which a server that accepts and
+// never answers does not give: polls go on meanwhile, no second try starts, and the device that
+// the try opens at last is taken.
+TEST_F(LostDevice, ATryThatWaitsHoldsNoPollAndItsDeviceIsTakenAtLast) {
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    std::atomic<int> tries{0};
+    std::atomic<bool> waitedInVain{false};
+    platform::SetAudioDeviceProbes([this] { return connected.load(); },
+                                   [&] {
+                                       ++tries;
+                                       // Bounded, so that a poll that waits for the try fails the
+                                       // test instead of hanging it.
+                                       if (answered.wait_for(std::chrono::seconds(10)) ==
+                                           std::future_status::ready)
+                                           return true;
+                                       waitedInVain = true;
+                                       return false;
+                                   });
+    SoundPtr loop = ConstantSound(1, 441, 6000);
+    loop->loop = true;
+    ChannelPtr looping = platform::PlaySound(loop);
+    connected = false;
+    EXPECT_NE(After(250).find("audio: the sound device was lost"), std::string::npos);
+    connected = true;
+    PollAfter(3000);
+    for (int i = 0; i < 10000 && tries == 0; ++i)
+        usleep(1000);
+    for (int i = 0; i < 100; ++i)
+        PollAfter(100);
+    EXPECT_EQ(tries.load(), 1);
+    EXPECT_TRUE(platform::AudioDeviceSought());
+    EXPECT_FALSE(platform::AudioDeviceOpen());
+    EXPECT_FALSE(looping->Playing());
+
+    answer.set_value();
+    const std::string back = After(0);
+    EXPECT_NE(back.find("audio: a sound device is open again"), std::string::npos) << back;
+    EXPECT_FALSE(waitedInVain.load());
+    EXPECT_EQ(tries.load(), 1);
+    EXPECT_TRUE(looping->Playing());
+    EXPECT_GT(Steady().left, 1000.0);
+}
+
+// The end of the program is process-wide, so it is made in a child: it ends at once while a try
+// to open a device hangs, leaving the try behind.
+TEST_F(LostDevice, TheEndDoesNotWaitForATryThatHangs) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::atomic<bool> trying{false};
+        platform::SetAudioDeviceProbes([] { return false; },
+                                       [&trying] {
+                                           trying = true;
+                                           for (;;)
+                                               pause();
+                                           return true;
+                                       });
+        PollAfter(250);
+        PollAfter(3000);
+        for (int i = 0; i < 10000 && !trying; ++i)
+            usleep(1000);
+        platform::End(trying ? 3 : 4);
+    }
+    int status = 0;
+    pid_t ended = 0;
+    for (int i = 0; i < 2000 && ended == 0; ++i) {
+        usleep(10000);
+        ended = waitpid(pid, &status, WNOHANG);
+    }
+    if (ended == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        FAIL() << "the end waited for the try";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+}
+
+// A try after the loss of a real device asks a program of the layer's own whether a device would
+// open; what the sound libraries say there is shown for the first try of a loss only. The program
+// is sent to OpenAL's file output, told to write into a folder that does not exist, and then into
+// one that does; the game's own OpenAL, set up already, keeps its null output.
+TEST_F(LostDevice, TheSoundLibrariesComplaintsAreShownForTheFirstTryOfALossOnly) {
+    const char* drivers = std::getenv("ALSOFT_DRIVERS");
+    if (!drivers || std::string(drivers) != "null")
+        GTEST_SKIP() << "needs ALSOFT_DRIVERS=null (set by ctest)";
+    ASSERT_TRUE(platform::EnableOpenALAudio());
+    ASSERT_TRUE(platform::SetAudioDriver("OpenAL"));
+    testing_support::TempDir dir;
+    const std::string config = dir.File("alsoft.conf");
+    ASSERT_TRUE(testing_support::WriteTextFile(config, "[wave]\nfile = " + dir.File("no/out.wav")));
+    // Put back however the test ends.
+    struct ProgramsOutput {
+        std::string drivers;
+        ~ProgramsOutput() {
+            setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
+            unsetenv("ALSOFT_CONF");
+        }
+    } putBack{drivers};
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    setenv("ALSOFT_CONF", config.c_str(), 1);
+
+    connected = false;
+    EXPECT_NE(After(250).find("audio: the sound device was lost"), std::string::npos);
+    connected = true;
+    const std::string first = After(3000);
+    EXPECT_NE(first.find("Could not open file '" + dir.File("no/out.wav") + "'"), std::string::npos)
+        << first;
+    EXPECT_EQ(After(3000), "");
+    EXPECT_FALSE(platform::AudioDeviceOpen());
+
+    ASSERT_TRUE(testing_support::WriteTextFile(config, "[wave]\nfile = " + dir.File("out.wav")));
+    EXPECT_EQ(After(3000), "audio: a sound device is open again: sound is back\n");
+    EXPECT_TRUE(platform::AudioDeviceOpen());
 }

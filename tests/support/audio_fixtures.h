@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+
 namespace testing_support {
 
 // The mean absolute level of each side of frames frames rendered on the loopback device.
@@ -25,6 +28,23 @@ protected:
             GTEST_SKIP() << "OpenAL Soft's loopback device is not available";
     }
     void TearDown() override { platform::SetAudioDriver("FreeAudio"); }
+};
+
+// The loopback device lost and found again through the layer's probes, on a clock of the test's.
+// The clock is the test's before the device opens: the device's watch counts from it.
+class LostDeviceTest : public LoopbackAudioTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Polls the events after ms of the test's clock, then until a try to open a device that the
+    // poll started has been taken; what the layer said on standard error meanwhile.
+    std::string After(int ms);
+    // The same poll without waiting for a try it starts.
+    void PollAfter(int ms);
+
+    int now = 1000;
+    std::atomic<bool> connected{true};
+    std::atomic<bool> serverUp{true};
 };
 
 } // namespace testing_support

@@ -315,11 +315,9 @@ TEST_F(MusicStream, NoStreamWithoutADriverOrAPlayableFile) {
 
 // The sound device lost mid-song (its server ended) and a new one found: no refills and no
 // restarts meanwhile, then the song goes on from where its decoder was, paused if it was.
-TEST_F(MusicStream, ALostDeviceStopsTheRefillsAndANewOneGetsTheSongBack) {
-    int now = 1000;
-    bool connected = true;
-    platform::SetMilliSecsSource([&now] { return now; });
-    platform::SetAudioDeviceProbes([&connected] { return connected; }, nullptr);
+using MusicStreamLostDevice = testing_support::LostDeviceTest;
+
+TEST_F(MusicStreamLostDevice, NoRefillsUntilANewDeviceGetsTheSongBack) {
     auto music = Recording(MakeWav(TWavSpec{}, RampPcm(400 * BLOCK_BYTES)));
     ASSERT_TRUE(music);
     TAudioStreamPtr stream = CreateAudioStream(music, 1, 1);
@@ -329,10 +327,7 @@ TEST_F(MusicStream, ALostDeviceStopsTheRefillsAndANewOneGetsTheSongBack) {
     quiet->SetPaused(true);
 
     connected = false;
-    now += 250;
-    testing::internal::CaptureStderr();
-    platform::PollSystem();
-    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string said = After(250);
     EXPECT_NE(said.find("audio: the sound device was lost"), std::string::npos) << said;
     for (int i = 0; i < 100; ++i) {
         Tick();
@@ -341,10 +336,7 @@ TEST_F(MusicStream, ALostDeviceStopsTheRefillsAndANewOneGetsTheSongBack) {
     EXPECT_FALSE(stream->Playing());
 
     connected = true;
-    now += 3000;
-    testing::internal::CaptureStderr();
-    platform::PollSystem();
-    testing::internal::GetCapturedStderr();
+    After(3000);
     platform::ClearEvents();
     Tick();
     EXPECT_EQ(music->fills, 32);
@@ -358,6 +350,4 @@ TEST_F(MusicStream, ALostDeviceStopsTheRefillsAndANewOneGetsTheSongBack) {
 
     stream->Stop();
     quiet->Stop();
-    platform::SetAudioDeviceProbes(nullptr, nullptr);
-    platform::SetMilliSecsSource(nullptr);
 }
