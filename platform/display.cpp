@@ -6,6 +6,7 @@
 #include "platform/display_internal.h"
 #include "platform/draw_internal.h"
 #include "platform/events_internal.h"
+#include "platform/frame_pacing.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 #include "platform/x11_window_internal.h"
@@ -340,20 +341,11 @@ void Present() {
 // sync != 0 must not let a loop spin: when the swap did not wait for a vertical blank (no swap
 // control, or a driver without a real one), wait for the next frame boundary on the real clock.
 void Pace(int sync) {
-    Clock::time_point now = Clock::now();
-    if (sync == 0) {
-        D.lastFlip = now;
-        return;
-    }
     const auto period = std::chrono::nanoseconds(1'000'000'000 / SOFTWARE_HERTZ);
-    const auto target = D.lastFlip + period;
-    const bool swapWaited = D.vsyncWorks && now - D.lastFlip >= period * 3 / 4;
-    if (!swapWaited && now < target) {
-        std::this_thread::sleep_until(target);
-        D.lastFlip = target; // keeps the boundaries even when a sleep overshoots
-        return;
-    }
-    D.lastFlip = now;
+    const TFramePace pace = FramePace(Clock::now(), D.lastFlip, period, sync != 0, D.vsyncWorks);
+    if (pace.sleep > std::chrono::nanoseconds(0))
+        std::this_thread::sleep_for(pace.sleep);
+    D.lastFlip = pace.lastFlip;
 }
 
 } // namespace

@@ -40,8 +40,8 @@ public:
     int X = 0;
     int Y = 0;
     TColorPtr TextCol = std::make_shared<TColor>();
-    // None: the text is drawn without a shadow.
-    TShadowPtr TextShadow;
+    // Of text, cursor and dots; set to none, they are drawn without a shadow.
+    TShadowPtr TextShadow = std::make_shared<TShadow>();
     TColorPtr DotCol = std::make_shared<TColor>();
     TColorPtr CursorCol = std::make_shared<TColor>();
     platform::ImageFontPtr Font;

@@ -164,8 +164,9 @@ bool EndOfGameStep(TNetworkBoard& board, TClient& link, const TNetMessage& messa
         board.ThrowRequested() = 0;
         board.SetThrowButton(1);
         link.SendString(ReadyMessage());
-        // The winner of the game just ended moves first.
-        rules.CurrentPlayer = rules.BearedOff[HOST] == WIN_COUNT ? HOST : JOINING;
+        // The winner of the game just ended moves first. A dialog opened on the host's word, on a
+        // board that shows no win, is the host's win: both machines then start with the host.
+        rules.CurrentPlayer = rules.BearedOff[JOINING] == WIN_COUNT ? JOINING : HOST;
         board.ShowLine(board.needReady() ? "Waiting for " + PeerName(board) + "."
                                          : std::string("Starting new game."),
                        LINE_SYSTEM);
@@ -204,17 +205,20 @@ void PassWithoutMove(TNetworkBoard& board) {
     AddTurnLine(board);
 }
 
-// A win claim of the peer is shown only when this board bears it out.
-void PeerClaimsWin(TNetworkBoard& board, bool countIt) {
+// The peer's win claim, taken only while no end-of-game dialog is open: after the winning move the
+// dialog is open already, so a claim acts only where this board did not show the win. The host
+// checks the joining player's claim against its board and counts the win. The joining side takes
+// the host's word, as it takes the host's throws, uncounted: the host has finished the game, so
+// the joining side finishes it too, and "Yes" on both machines starts them on one board again.
+void PeerClaimsWin(TNetworkBoard& board) {
     const int peer = PeerOf(board);
-    if (board.Rules().BearedOff[peer] != WIN_COUNT) {
-        board.ShowLine(peer == JOINING ? "ERROR: The client seems to think it won."
-                                       : "ERROR: The host seems to think it won.",
-                       LINE_SYSTEM);
-        return;
+    if (peer == JOINING) {
+        if (board.Rules().BearedOff[JOINING] != WIN_COUNT) {
+            board.ShowLine("ERROR: The client seems to think it won.", LINE_SYSTEM);
+            return;
+        }
+        board.UpdateWins(JOINING);
     }
-    if (countIt)
-        board.UpdateWins(peer);
     const std::string name = board.PlayerName(peer);
     board.ShowLine(name + " wins!", LINE_SYSTEM);
     board.OpenEndDialog(name + " wins!  Do you want to play again?");
@@ -285,7 +289,7 @@ void HostMessage(TNetworkBoard& board, TClient& link, const TNetMessage& message
             DrawThrow(board);
             link.SendString(ThrowResultMessage(rules.Movement));
         } else if (message.Kind == TNetKind::ClientWin) {
-            PeerClaimsWin(board, true);
+            PeerClaimsWin(board);
         }
         // Names, throw results, the host's own claim and unknown codes are not for the host.
     }
@@ -316,7 +320,7 @@ void JoiningMessage(TNetworkBoard& board, TClient& link, const TNetMessage& mess
             board.ShowDie();
             board.SetThrowButton(0);
         } else if (message.Kind == TNetKind::HostWin) {
-            PeerClaimsWin(board, false);
+            PeerClaimsWin(board);
         }
         // Names, throw requests, the joining side's own claim and unknown codes are not for it.
     }

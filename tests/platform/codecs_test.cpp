@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <jpeglib.h>
 #include <png.h>
 #include <vector>
@@ -506,6 +508,104 @@ TEST(Codecs, PngAncillaryChunksDamagedOrHugeAreDropped) {
         ASSERT_TRUE(p) << error;
         ExpectPngPixels(f, *p, false);
     }
+}
+
+// Bytes that zlib's inflate has given, to libpng or anyone else in this program: the test program
+// defines zlib's inflate, so the dynamic linker binds libpng's calls to this one, which passes
+// them on to zlib's own.
+std::atomic<uint64_t> inflatedBytes{0};
+
+} // namespace
+
+extern "C" int inflate(z_streamp stream, int flush) {
+    using Inflate = int (*)(z_streamp, int);
+    static const auto zlibInflate = reinterpret_cast<Inflate>(dlsym(RTLD_NEXT, "inflate"));
+    const uInt room = stream->avail_out;
+    const int result = zlibInflate(stream, flush);
+    inflatedBytes += room - stream->avail_out;
+    return result;
+}
+
+namespace {
+
+// A zlib stream of that many megabytes of zeros, about a kilobyte each. Once deflate's window is
+// all zeros, a megabyte flushed to a byte boundary comes out as the same bytes every time: those
+// are repeated rather than deflating every megabyte.
+std::string DeflatedZeros(int megabytes) {
+    const std::string megabyte(size_t{1} << 20, '\0');
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, 9, Z_DEFLATED, 15, 9, Z_RLE), Z_OK);
+    auto next = [&] {
+        std::string out(compressBound(uLong(megabyte.size())), '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(megabyte.data()));
+        z.avail_in = uInt(megabyte.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = uInt(out.size());
+        EXPECT_EQ(deflate(&z, Z_SYNC_FLUSH), Z_OK);
+        out.resize(out.size() - z.avail_out);
+        return out;
+    };
+    const std::string first = next(), steady = next();
+    EXPECT_EQ(next(), steady);
+    deflateEnd(&z);
+    std::string stream = first;
+    for (int i = 1; i < megabytes; ++i)
+        stream += steady;
+    const uLong megabyteCheck =
+        adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(megabyte.data()),
+                uInt(megabyte.size()));
+    uLong check = adler32(0, nullptr, 0);
+    for (int i = 0; i < megabytes; ++i)
+        check = adler32_combine(check, megabyteCheck, z_off_t(megabyte.size()));
+    // A last, empty block in fixed codes, then the check of all the zeros.
+    return stream + std::string("\x03\x00", 2) + Be32(uint32_t(check));
+}
+
+// Compressed text before the image data, four chunks of 128 MB of zeros each in a file of half a
+// megabyte, is passed over unread: the picture loads with its stored values, and nothing but its
+// rows is inflated (reading the text would inflate up to the chunk limit, 4 MB, for each).
+TEST(Codecs, PngCompressedTextIsSkippedUninflated) {
+    const int MEGABYTES = 128;
+    const std::string text = DeflatedZeros(MEGABYTES);
+    {
+        // The stream is what it claims, counted by the same hook.
+        z_stream z{};
+        ASSERT_EQ(inflateInit(&z), Z_OK);
+        std::string out(size_t{1} << 20, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+        z.avail_in = uInt(text.size());
+        const uint64_t before = inflatedBytes;
+        int result = Z_OK;
+        while (result == Z_OK) {
+            z.next_out = reinterpret_cast<Bytef*>(out.data());
+            z.avail_out = uInt(out.size());
+            result = inflate(&z, Z_NO_FLUSH);
+        }
+        inflateEnd(&z);
+        ASSERT_EQ(result, Z_STREAM_END);
+        ASSERT_EQ(inflatedBytes - before, uint64_t{MEGABYTES} << 20);
+        ASSERT_LT(text.size() * 900, uint64_t{MEGABYTES} << 20); // over 900 to 1
+    }
+
+    const PngFixture f = MakePngFixture(PNG_COLOR_TYPE_RGB, 8, false, 11);
+    const std::string png = WritePngFixture(f);
+    const size_t afterHeader = 8 + 25;
+    std::string chunks;
+    for (int i = 0; i < 2; ++i) {
+        chunks += PngChunk("zTXt", std::string("Comment\0\0", 9) + text);
+        // Keyword, compressed, deflate, no language, no translated keyword.
+        chunks += PngChunk("iTXt", std::string("Comment\0\1\0\0\0", 12) + text);
+    }
+    const std::string file = png.substr(0, afterHeader) + chunks + png.substr(afterHeader);
+
+    const uint64_t before = inflatedBytes;
+    std::string error;
+    auto p = DecodePixmap(file, &error);
+    const uint64_t inflated = inflatedBytes - before;
+    ASSERT_TRUE(p) << error;
+    ExpectPngPixels(f, *p, false);
+    // The filtered rows: a filter byte and three bytes a pixel.
+    EXPECT_EQ(inflated, uint64_t(f.h * (1 + 3 * f.w)));
 }
 
 std::string Deflated(const std::string& bytes) {

@@ -110,6 +110,7 @@ TEST_F(TextInputTest, DrawsTextCursorAndDots) {
         SCOPED_TRACE(c.text + (c.cursorOn ? " cursor" : ""));
         TTextInput input;
         input.Init(nullptr, c.text, 10, 20, nullptr);
+        input.TextShadow = nullptr; // each piece drawn once
         input.DrawDots = 1;
         input.CursorOn = c.cursorOn;
         platform::ClearDrawLog();
@@ -135,6 +136,43 @@ TEST_F(TextInputTest, DrawsTextCursorAndDots) {
     platform::ClearDrawLog();
     EXPECT_EQ(idle.Draw(), 0);
     EXPECT_TRUE(platform::DrawLog().empty());
+}
+
+// A new entry has a shadow of its own, with a shadow's defaults (one pixel right and down, alpha
+// 0.5): text and cursor are each drawn first in black at that offset, then in their colour.
+TEST_F(TextInputTest, ANewEntryDrawsWithADefaultShadow) {
+    TTextInput input;
+    ASSERT_TRUE(input.TextShadow);
+    EXPECT_EQ(input.TextShadow->X, 1.0f);
+    EXPECT_EQ(input.TextShadow->Y, 1.0f);
+    EXPECT_EQ(input.TextShadow->Alpha, 0.5f);
+    EXPECT_NE(TTextInput().TextShadow, input.TextShadow) << "each entry has its own";
+    input.Init(nullptr, "ab", 10, 20, nullptr);
+    platform::ClearDrawLog();
+    input.Draw();
+    const auto texts = Drawn(platform::TDrawRecord::TEXT);
+    ASSERT_EQ(texts.size(), 4u);
+    const float cursorX = 10.0f + static_cast<float>(platform::TextWidth("ab"));
+    struct Piece {
+        const char* text;
+        float x, y;
+        int r, g, b;
+        float alpha;
+    };
+    const Piece expected[] = {{"ab", 11, 21, 0, 0, 0, 0.5f},
+                              {"ab", 10, 20, 255, 255, 255, 1.0f},
+                              {"_", cursorX + 1, 21, 0, 0, 0, 0.5f},
+                              {"_", cursorX, 20, 0, 255, 255, 1.0f}};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(texts[i].text, expected[i].text);
+        EXPECT_FLOAT_EQ(texts[i].x, expected[i].x);
+        EXPECT_FLOAT_EQ(texts[i].y, expected[i].y);
+        EXPECT_EQ(texts[i].r, expected[i].r);
+        EXPECT_EQ(texts[i].g, expected[i].g);
+        EXPECT_EQ(texts[i].b, expected[i].b);
+        EXPECT_FLOAT_EQ(texts[i].alpha, expected[i].alpha);
+    }
 }
 
 class TEscScreen : public TScreen {
