@@ -100,7 +100,7 @@ void Shutdown() {
     D.open = false;
     D.videoInit = D.eventsInit = false;
     SDL_Quit();
-    detail::ReleaseHangUp();
+    detail::ReleaseRequestsAfterSdl();
 }
 
 void RegisterShutdown() {
@@ -124,14 +124,17 @@ bool StartSdl(Uint32 flags, bool& started, bool& failed, const char* what) {
     if (failed)
         return false;
     SetCommonHints();
+    // Before SDL's events start, so that SDL leaves SIGINT and SIGTERM to the event layer.
+    if ((flags & SDL_INIT_EVENTS) != 0)
+        detail::CatchRequestsWhileSdlRuns();
     if (SDL_InitSubSystem(flags) != 0) {
         Warn(what, SDL_GetError());
+        if (!SDL_WasInit(SDL_INIT_EVENTS))
+            detail::ReleaseRequestsAfterSdl();
         failed = true;
         return false;
     }
     RegisterShutdown();
-    if ((flags & SDL_INIT_EVENTS) != 0)
-        detail::CatchHangUp();
     started = true;
     return true;
 }

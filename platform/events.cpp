@@ -41,13 +41,18 @@ bool movePending = false;
 int pendingX = 0, pendingY = 0;
 uint32_t injectedCharEvent = 0; // SDL user event type of an injected control character
 
-// A hang-up (the terminal the program was started from closed, the session ended) not yet turned
-// into an event. Set by the signal handler, in whatever thread it runs: lock-free, so safe there.
-std::atomic<int> hangUpPending{0};
+// A request to end (SIGINT, SIGTERM, SIGHUP) not yet turned into an event. Set by the signal
+// handler, in whatever thread it runs: lock-free, so safe there.
+std::atomic<int> endRequested{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-void NoteHangUp(int) {
-    hangUpPending.store(1);
+constexpr int REQUESTS_TO_END[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The program caught the requests for its whole run: SDL's start and end leave them alone.
+bool caughtForTheRun = false;
+
+void NoteRequestToEnd(int) {
+    endRequested.store(1);
 }
 
 // Whether the signal's action is the plain handler given (SIG_DFL for the default action); the
@@ -55,6 +60,28 @@ void NoteHangUp(int) {
 bool HandledBy(int signal, void (*handler)(int), struct sigaction& action) {
     return sigaction(signal, nullptr, &action) == 0 && (action.sa_flags & SA_SIGINFO) == 0 &&
            action.sa_handler == handler;
+}
+
+// Each request to end that still has its default action becomes the flag; one ignored from the
+// start (a hang-up under nohup) stays ignored. Standard error may be a pipe whose reader went with
+// the terminal ("| tee"): a line written on the way to the orderly end then fails instead of
+// ending the program.
+void CatchAll() {
+    if (SDL_GetHintBoolean(SDL_HINT_NO_SIGNAL_HANDLERS, SDL_FALSE))
+        return;
+    struct sigaction action;
+    if (HandledBy(SIGPIPE, SIG_DFL, action)) {
+        action.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &action, nullptr);
+    }
+    for (const int signal : REQUESTS_TO_END) {
+        if (!HandledBy(signal, SIG_DFL, action))
+            continue;
+        action.sa_handler = NoteRequestToEnd;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 void Emit(int id, int data = 0, int x = 0, int y = 0) {
@@ -188,35 +215,32 @@ void LastMousePosition(int& x, int& y) {
     y = mouseY;
 }
 
-// SDL turns SIGINT and SIGTERM into a quit, where they still have their default action; SIGHUP is
-// the same request to end and takes the same path. A hang-up ignored from the start (nohup) stays
-// ignored. Standard error may be a pipe whose reader went with the terminal ("| tee"): a line
-// written on the way to the orderly end then fails instead of ending the program.
-void CatchHangUp() {
-    if (SDL_GetHintBoolean(SDL_HINT_NO_SIGNAL_HANDLERS, SDL_FALSE))
-        return;
-    struct sigaction action;
-    if (HandledBy(SIGPIPE, SIG_DFL, action)) {
-        action.sa_handler = SIG_IGN;
-        sigaction(SIGPIPE, &action, nullptr);
-    }
-    if (!HandledBy(SIGHUP, SIG_DFL, action))
-        return;
-    action.sa_handler = NoteHangUp;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &action, nullptr);
+void CatchRequestsWhileSdlRuns() {
+    CatchAll();
 }
 
-void ReleaseHangUp() {
-    struct sigaction action;
-    if (!HandledBy(SIGHUP, NoteHangUp, action))
+void ReleaseRequestsAfterSdl() {
+    if (caughtForTheRun)
         return;
-    action.sa_handler = SIG_DFL;
-    sigaction(SIGHUP, &action, nullptr);
+    for (const int signal : REQUESTS_TO_END) {
+        struct sigaction action;
+        if (!HandledBy(signal, NoteRequestToEnd, action))
+            continue;
+        action.sa_handler = SIG_DFL;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+bool EndRequested() {
+    return endRequested.load() != 0;
 }
 
 } // namespace detail
+
+void CatchRequestsToEnd() {
+    CatchAll();
+    caughtForTheRun = true;
+}
 
 // ---- Queue -----------------------------------------------------------------------------------
 
@@ -229,9 +253,9 @@ void PollSystem() {
         SDL_Event e;
         while (SDL_PollEvent(&e))
             Translate(e);
-        if (hangUpPending.exchange(0) != 0)
-            Emit(EVENT_APPTERMINATE);
     }
+    if (endRequested.exchange(0) != 0)
+        Emit(EVENT_APPTERMINATE);
     detail::CheckTimers();
     detail::WatchAudioDevice();
 }

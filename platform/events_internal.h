@@ -3,10 +3,14 @@
 
 namespace platform::detail {
 
-// SIGHUP becomes EVENT_APPTERMINATE at the next poll, as SDL makes SIGTERM a quit: caught while
-// SDL's events run (from their start to SDL_Quit), unless its action was changed before.
-void CatchHangUp();
-void ReleaseHangUp();
+// A program that did not catch the requests to end for its whole run (CatchRequestsToEnd) has them
+// caught while SDL's events run, from before their start (SDL then leaves SIGINT and SIGTERM to
+// us) to SDL_Quit, where they get their default action back.
+void CatchRequestsWhileSdlRuns();
+void ReleaseRequestsAfterSdl();
+// True while a request to end waits for the next poll: a wait that blocks the main thread (the
+// system's message box) ends on it and leaves it pending.
+bool EndRequested();
 // Posts the tick of every due timer (timer.cpp); PollSystem calls it.
 void CheckTimers();
 // Notices a lost audio device and looks for a new one, each at its own modest interval

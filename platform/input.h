@@ -63,7 +63,7 @@ int KeyCodeFromSDL(int sdlKeycode);
 enum EventId {
     EVENT_APPSUSPEND = 257,   // focus lost
     EVENT_APPRESUME = 258,    // focus back
-    EVENT_APPTERMINATE = 259, // quit command, window close, SIGINT/SIGTERM
+    EVENT_APPTERMINATE = 259, // quit command, window close, SIGINT/SIGTERM/SIGHUP
     EVENT_KEYDOWN = 513,      // data = key code (never sent for auto-repeat)
     EVENT_KEYUP = 514,
     EVENT_KEYCHAR = 515,    // data = character 8, 9, 13, 27 or 32..255 (repeats included)
@@ -85,6 +85,12 @@ struct TEvent {
     void* source = nullptr;
 };
 
+// SIGINT, SIGTERM and SIGHUP become a request to end, EVENT_APPTERMINATE at the next PollSystem,
+// from this call to the end of the process; a signal whose action is not the default (a hang-up
+// ignored from the start, under nohup) keeps its action, and SDL's hint against signal handlers is
+// honoured. The program calls it first thing. Without the call they are caught only while SDL's
+// events run.
+void CatchRequestsToEnd();
 // Drains pending window-system events and due timers into the queue, running the hooks.
 void PollSystem();
 // True when an event is waiting (calls PollSystem first when the queue is empty).

@@ -1,18 +1,23 @@
 #include "platform/system.h"
 
+#include "platform/events_internal.h"
 #include "platform/graphics.h"
 #include "platform/utf8_internal.h"
 
 #include <SDL.h>
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <pwd.h>
 #include <strings.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -52,6 +57,103 @@ bool NoDesktop() {
     return HeadlessDriver(first.c_str());
 }
 
+// The program that shows the message box (platform/message_box), beside the running program.
+constexpr const char* MESSAGE_BOX_PROGRAM = "pelorin-message-box";
+// How often the wait for the box looks for a request to end.
+constexpr long BOX_POLL_NANOSECONDS = 10'000'000;
+
+// Shows the box in a process of its own, in a process group of its own, and waits for it. A request
+// to end meanwhile ends the whole group (SDL shows the box in a child of that process) and returns,
+// the request left pending for the next poll. False when no box was shown that way: the program is
+// missing, cannot be started, or could not show one. A box shown in this process could not be
+// closed so, and a fork of this process without a new program would share its SDL and X state.
+bool ShowBoxInItsOwnProcess(const std::string& title, const std::string& text, bool serious) {
+    const std::string dir = AppDir();
+    const std::string program = dir + MESSAGE_BOX_PROGRAM;
+    if (dir.empty() || access(program.c_str(), X_OK) != 0)
+        return false;
+    std::string flag = serious ? "1" : "0";
+    std::string titleArg = title, textArg = text;
+    char* const argv[] = {const_cast<char*>(program.c_str()), titleArg.data(), flag.data(),
+                          textArg.data(), nullptr};
+    // Closed by a successful exec; carries errno when the exec fails.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(report[0]);
+        close(report[1]);
+        return false;
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls up to the exec: other threads of the game (sound) may hold
+        // locks. Nothing of the game's descriptors goes over but the standard ones. The requests
+        // to end get the default action that the exec would give them, at once: one that comes
+        // before the exec ends the box rather than this copy's flag. Ignored ones stay ignored,
+        // as they were for the game.
+        setpgid(0, 0);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction action;
+            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) {
+                action.sa_handler = SIG_DFL;
+                action.sa_flags = 0;
+                sigaction(signal, &action, nullptr);
+            }
+        }
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        close(report[0]);
+        close_range(3, static_cast<unsigned>(report[1]) - 1, 0);
+        close_range(static_cast<unsigned>(report[1]) + 1, ~0u, 0);
+        execv(program.c_str(), argv);
+        const int error = errno;
+        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
+        _exit(127);
+    }
+    // Both sides set the group, so that it is in place whichever runs first.
+    setpgid(pid, pid);
+    close(report[1]);
+    int error = 0;
+    ssize_t got;
+    while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    int status = 0;
+    if (got > 0) {
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return false;
+    }
+    // Waited for without reaping it: its number, the group's, stays taken until the group is gone.
+    bool requested = false;
+    for (;;) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+            if (errno == EINTR)
+                continue;
+            return true; // reaped elsewhere: over
+        }
+        if (info.si_pid == pid)
+            break;
+        requested = detail::EndRequested();
+        if (requested)
+            break;
+        timespec pause{0, BOX_POLL_NANOSECONDS};
+        nanosleep(&pause, nullptr);
+    }
+    // All of the box on a request to end; else whatever outlived the program (ended by a signal
+    // of someone else's, it leaves the box it started).
+    kill(-pid, SIGKILL);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (requested)
+        return true;
+    // The program says 1 when it could show no box.
+    return !(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+}
+
 } // namespace
 
 // ---- Messages and the end of the process -------------------------------------------------------
@@ -67,10 +169,15 @@ void Notify(const std::string& text, bool serious) {
         return;
     }
     PrintError(text);
-    if (NoDesktop())
+    // A box shown while the program is on its way to its end would be closed at once.
+    if (NoDesktop() || detail::EndRequested())
+        return;
+    const std::string title = AppTitle();
+    const std::string shown = NotifyBoxText(text);
+    if (ShowBoxInItsOwnProcess(title, shown, serious))
         return;
     const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, AppTitle().c_str(), NotifyBoxText(text).c_str(), nullptr);
+    SDL_ShowSimpleMessageBox(kind, title.c_str(), shown.c_str(), nullptr);
 }
 
 namespace {

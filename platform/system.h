@@ -30,7 +30,10 @@ void SetDelayHandler(std::function<void(int)> handler);
 // The system message box, captioned with AppTitle(); the text is also echoed to standard error.
 // Never blocks a run without a desktop: with no display (neither DISPLAY nor WAYLAND_DISPLAY), with
 // the offscreen or dummy video driver, or with PELORIN_HEADLESS set (for runs under Xvfb that
-// nobody watches), the text goes to standard error only.
+// nobody watches), the text goes to standard error only. The box runs in a process of its own (the
+// program pelorin-message-box beside this one; in this process where that is missing): a request
+// to end (EVENT_APPTERMINATE, see CatchRequestsToEnd) closes it, process and all, and stays pending
+// for the next poll; while one is pending no box is shown.
 void Notify(const std::string& text, bool serious = false);
 // Replaces the message box (tests record the text). An empty function restores the real one.
 void SetNotifyHandler(std::function<void(const std::string&, bool)> handler);

@@ -34,12 +34,13 @@ void WriteErrorLog(const std::string& message) {
 // Status of a process ended by a fatal error: a failure, whatever the user pressed.
 constexpr int FATAL_EXIT_STATUS = 1;
 
-// Shows and logs the text of an error that start-up's handler caught.
+// Logs and shows the text of an error that start-up's handler caught. Logged first, so that the
+// log is there however the box ends: a log-out or a kill while it waits for an answer.
 int ShowGeneralError(const std::string& text) {
+    WriteErrorLog(text);
     platform::EndGraphics();
     platform::ShowMouse();
     platform::Notify(text, false);
-    WriteErrorLog(text);
     return 0;
 }
 

@@ -29,8 +29,8 @@ int ccRunTimeError(const std::string& message, int fatal);
 // The message is wrapped to the box, a word wider than it (a long path) broken too; the box grows
 // taller when the lines need it.
 int ccDialogOK(const std::string& message, int w, int h);
-// The last resort of start-up's handler: closes the display, shows the error's text and writes it
-// to the error log. A platform runtime error's text gets the prefix "(" + DebugInt + ") " while
+// The last resort of start-up's handler: writes the error's text to the error log, then closes the
+// display and shows it. A platform runtime error's text gets the prefix "(" + DebugInt + ") " while
 // DebugInt is non-zero.
 int HandleGeneralError(const std::exception& error);
 // A thrown string is shown as it is.

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -313,6 +314,48 @@ TEST_F(Events, SdlEventsBecomeLayerEvents) {
     }
     EXPECT_EQ(events[10].x, 7); // without a display, window and logical positions agree
     EXPECT_EQ(events[10].y, 9);
+}
+
+// SIGINT, SIGTERM and SIGHUP each ask the program to end: one EVENT_APPTERMINATE at the next poll,
+// however often the signal came meanwhile. A signal ignored from the start (a hang-up under nohup)
+// stays ignored.
+TEST_F(Events, ASignalToEndIsOneRequestToEndAtTheNextPoll) {
+    struct Case {
+        int signal;
+        bool ignoredFromTheStart;
+    };
+    const Case cases[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGHUP, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << strsignal(c.signal) << (c.ignoredFromTheStart ? ", ignored" : ""));
+        struct sigaction before, ignored = {}, during;
+        ignored.sa_handler = SIG_IGN;
+        sigemptyset(&ignored.sa_mask);
+        ASSERT_EQ(sigaction(c.signal, c.ignoredFromTheStart ? &ignored : nullptr, &before), 0);
+        // The test process may itself have been started with the signal ignored: nothing to see.
+        if (before.sa_handler == SIG_IGN && !c.ignoredFromTheStart)
+            continue;
+        CatchRequestsToEnd();
+        ASSERT_EQ(sigaction(c.signal, nullptr, &during), 0);
+        const bool caught = during.sa_handler != SIG_DFL && during.sa_handler != SIG_IGN;
+        // Raised where nothing catches it, it would end the tests.
+        if (caught || during.sa_handler == SIG_IGN) {
+            raise(c.signal);
+            raise(c.signal);
+        }
+        const std::vector<TEvent> events = Drain();
+        const std::vector<TEvent> later = Drain();
+        if (c.ignoredFromTheStart) {
+            sigaction(c.signal, &before, nullptr);
+            EXPECT_EQ(during.sa_handler, SIG_IGN);
+            EXPECT_TRUE(events.empty());
+            continue;
+        }
+        ASSERT_TRUE(caught);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].id, EVENT_APPTERMINATE);
+        EXPECT_TRUE(later.empty());
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -55,13 +56,13 @@ bool Running(pid_t pid) {
 
 } // namespace
 
-PrivateDesktop::PrivateDesktop(int width, int height, bool windowManager)
+PrivateDesktop::PrivateDesktop(int width, int height, bool windowManager, bool glx)
     : width_(width), height_(height) {
     if (const char* display = std::getenv("DISPLAY")) {
         hadDisplay_ = true;
         savedDisplay_ = display;
     }
-    if (StartServer() && windowManager)
+    if (StartServer(glx) && windowManager)
         StartWindowManager();
 }
 
@@ -77,17 +78,22 @@ PrivateDesktop::~PrivateDesktop() {
         unsetenv("DISPLAY");
 }
 
-bool PrivateDesktop::StartServer() {
+bool PrivateDesktop::StartServer(bool glx) {
     int fds[2];
     if (pipe(fds) != 0) {
         error_ = "no pipe";
         return false;
     }
     // The server picks a free display and writes its number to the pipe once it takes clients.
-    server_ =
-        Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-               std::to_string(width_) + "x" + std::to_string(height_) + "x24", "-nolisten", "tcp"},
-              fds[1]);
+    std::vector<std::string> args = {
+        "Xvfb",      "-displayfd", std::to_string(fds[1]),
+        "-screen",   "0",          std::to_string(width_) + "x" + std::to_string(height_) + "x24",
+        "-nolisten", "tcp"};
+    if (!glx) {
+        args.push_back("-extension");
+        args.push_back("GLX");
+    }
+    server_ = Spawn(args, fds[1]);
     close(fds[1]);
     std::string number;
     const auto limit = std::chrono::steady_clock::now() + START_LIMIT;
@@ -168,30 +174,52 @@ int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// The first window under parent, depth first, whose _NET_WM_PID is pid; 0 when none.
-::Window FindWindowOf(Display* x, ::Window parent, unsigned long pid, Atom pidAtom, int depth) {
+// The first window under parent, depth first, that matches; 0 when none.
+::Window FindWindow(Display* x, ::Window parent, const std::function<bool(::Window)>& matches,
+                    int depth) {
     ::Window root = 0, up = 0, *children = nullptr;
     unsigned int count = 0;
     if (depth > 3 || !XQueryTree(x, parent, &root, &up, &children, &count))
         return 0;
     ::Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(x, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
-                               &items, &after, &data) == Success &&
-            format == 32 && items == 1 && *reinterpret_cast<unsigned long*>(data) == pid)
+        if (matches(children[i]))
             found = children[i];
-        if (data)
-            XFree(data);
-        if (!found)
-            found = FindWindowOf(x, children[i], pid, pidAtom, depth + 1);
+        else
+            found = FindWindow(x, children[i], matches, depth + 1);
     }
     if (children)
         XFree(children);
     return found;
+}
+
+bool HasPid(Display* x, ::Window window, unsigned long pid) {
+    const Atom pidAtom = XInternAtom(x, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool has = XGetWindowProperty(x, window, pidAtom, 0, 1, False, XA_CARDINAL, &type,
+                                        &format, &items, &after, &data) == Success &&
+                     format == 32 && items == 1 && *reinterpret_cast<unsigned long*>(data) == pid;
+    if (data)
+        XFree(data);
+    return has;
+}
+
+// The title as WM_NAME holds it, in whatever encoding (SDL's boxes name theirs in UTF-8).
+bool HasTitle(Display* x, ::Window window, const std::string& title) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool has = XGetWindowProperty(x, window, XA_WM_NAME, 0, 256, False, AnyPropertyType,
+                                        &type, &format, &items, &after, &data) == Success &&
+                     format == 8 && data &&
+                     std::string(reinterpret_cast<char*>(data), items) == title;
+    if (data)
+        XFree(data);
+    return has;
 }
 
 } // namespace
@@ -201,13 +229,57 @@ PrivateDesktop::Geometry PrivateDesktop::WindowOf(pid_t pid) const {
     if (!x_)
         return g;
     XErrorHandler previous = XSetErrorHandler(IgnoreXError);
-    const Atom pidAtom = XInternAtom(x_, "_NET_WM_PID", False);
-    if (const ::Window w =
-            FindWindowOf(x_, DefaultRootWindow(x_), static_cast<unsigned long>(pid), pidAtom, 0))
+    if (const ::Window w = FindWindow(
+            x_, DefaultRootWindow(x_),
+            [&](::Window w) { return HasPid(x_, w, static_cast<unsigned long>(pid)); }, 0))
         g = GeometryOf(w);
     XSync(x_, False);
     XSetErrorHandler(previous);
     return g;
+}
+
+unsigned long PrivateDesktop::FindViewableTitled(const std::string& title, Geometry& g) const {
+    return FindWindow(
+        x_, DefaultRootWindow(x_),
+        [&](::Window w) {
+            if (!HasTitle(x_, w, title))
+                return false;
+            g = GeometryOf(w);
+            return g.viewable;
+        },
+        0);
+}
+
+PrivateDesktop::Geometry PrivateDesktop::ViewableWindowTitled(const std::string& title) const {
+    Geometry g;
+    if (!x_)
+        return g;
+    XErrorHandler previous = XSetErrorHandler(IgnoreXError);
+    FindViewableTitled(title, g);
+    XSync(x_, False);
+    XSetErrorHandler(previous);
+    return g;
+}
+
+bool PrivateDesktop::CloseWindowTitled(const std::string& title) const {
+    if (!x_)
+        return false;
+    XErrorHandler previous = XSetErrorHandler(IgnoreXError);
+    Geometry g;
+    const ::Window w = FindViewableTitled(title, g);
+    if (w) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x_, w, False, NoEventMask, &e);
+    }
+    XSync(x_, False);
+    XSetErrorHandler(previous);
+    return w != 0;
 }
 
 std::vector<uint32_t> PrivateDesktop::Screen() const {

@@ -31,8 +31,10 @@ std::tm FixedTime() {
 class ErrorReporting : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::SetNotifyHandler(
-            [this](const std::string& text, bool) { notes.push_back(text); });
+        platform::SetNotifyHandler([this](const std::string& text, bool) {
+            notes.push_back(text);
+            logsAtTheBox.push_back(Log());
+        });
         platform::SetEndHandler([](int status) { throw EndCalled{status}; });
         platform::SetLocalTimeSource(FixedTime);
         ccErrorPath = dir.Path();
@@ -41,6 +43,8 @@ protected:
 
     TempDir dir;
     std::vector<std::string> notes;
+    // The error log as it stood while each box was shown.
+    std::vector<std::string> logsAtTheBox;
 };
 
 TEST_F(ErrorReporting, BeforeTheHandlerTheMessageBoxShowsItAndTheErrorIsRaised) {
@@ -105,9 +109,14 @@ TEST_F(ErrorReporting, HandleGeneralErrorPrefixesRuntimeErrorsWithTheProgress) {
     };
     for (const Case& c : cases) {
         notes.clear();
+        logsAtTheBox.clear();
         DebugInt = c.debugInt;
         EXPECT_EQ(HandleGeneralError(c.error), 0);
         EXPECT_EQ(notes, std::vector<std::string>{c.shown}) << c.shown;
+        // Logged before the box: a log-out or a kill at the box does not lose it.
+        EXPECT_EQ(logsAtTheBox, std::vector<std::string>{"Date: 04 Mar 2027\r\nTime: 09:05:07\r\n" +
+                                                         c.shown + "\r\n"})
+            << c.shown;
     }
 }
 

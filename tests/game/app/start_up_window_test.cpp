@@ -5,6 +5,7 @@
 #include "framework/graphics/mouse_pointer.h"
 #include "framework/shell/game.h"
 #include "framework/shell/game_fade.h"
+#include "framework/util/ini.h"
 #include "framework/util/input.h"
 #include "game/app/my_game.h"
 #include "game/board/asset_names.h"
@@ -15,6 +16,7 @@
 #include "platform/input.h"
 #include "platform/system.h"
 #include "tests/support/child_process.h"
+#include "tests/support/private_desktop.h"
 #include "tests/support/program_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -24,11 +26,17 @@
 #include <X11/Xlib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -37,14 +45,15 @@ using testing_support::RunProgramFrames;
 using testing_support::RunsToTheEnd;
 using testing_support::ShellDriver;
 
-// True once the process catches SIGTERM (the window system turns it into a request to close).
-bool CatchesTerm(pid_t pid) {
+// True once the process catches the signal (SIGTERM: the window system turns it into a request to
+// close).
+bool Catches(pid_t pid, int signal = SIGTERM) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
         if (line.rfind("SigCgt:", 0) == 0) {
             unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
-            return (mask >> (SIGTERM - 1)) & 1;
+            return (mask >> (signal - 1)) & 1;
         }
     }
     return false;
@@ -343,7 +352,7 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     // open and the window system turns SIGTERM into a request to close.
     bool started = false;
     for (int i = 0; i < 600 && !started; ++i) {
-        started = CatchesTerm(child) &&
+        started = Catches(child) &&
                   platform::FileType(folder + "profiles/player.dat") == platform::FILETYPE_FILE;
         if (!started)
             usleep(100000);
@@ -361,6 +370,204 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     EXPECT_EQ(platform::FileType(folder + "GoodExit.dat"), platform::FILETYPE_NONE);
     EXPECT_EQ(platform::FileType(folder + "pelorin-demo.ini"), platform::FILETYPE_FILE);
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
+}
+
+// A process of the machine, told apart from a later one of the same number by its start time.
+struct Process {
+    pid_t pid = 0;
+    std::string started; // clock ticks after boot, as /proc has it
+};
+
+// The fields of /proc/<pid>/stat after the command's name (the state first); none once it is gone.
+std::vector<std::string> StatFields(pid_t pid) {
+    const std::string stat =
+        testing_support::ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t name = stat.rfind(')');
+    std::vector<std::string> fields;
+    if (name == std::string::npos)
+        return fields;
+    std::istringstream rest(stat.substr(name + 1));
+    for (std::string field; rest >> field;)
+        fields.push_back(field);
+    return fields;
+}
+
+// Every process below pid: its children, theirs, and so on.
+std::vector<Process> Descendants(pid_t pid) {
+    std::vector<std::pair<pid_t, Process>> all; // parent, process
+    if (DIR* proc = opendir("/proc")) {
+        while (const dirent* entry = readdir(proc)) {
+            const pid_t p = static_cast<pid_t>(std::atoi(entry->d_name));
+            const std::vector<std::string> fields =
+                p > 0 ? StatFields(p) : std::vector<std::string>();
+            if (fields.size() > 19)
+                all.push_back({std::stoi(fields[1]), Process{p, fields[19]}});
+        }
+        closedir(proc);
+    }
+    std::vector<Process> found;
+    std::vector<pid_t> parents = {pid};
+    while (!parents.empty()) {
+        const pid_t parent = parents.back();
+        parents.pop_back();
+        for (const auto& [up, process] : all)
+            if (up == parent) {
+                found.push_back(process);
+                parents.push_back(process.pid);
+            }
+    }
+    return found;
+}
+
+// True while the process runs: a zombie only waits to be reaped.
+bool Running(const Process& p) {
+    const std::vector<std::string> fields = StatFields(p.pid);
+    return fields.size() > 19 && fields[19] == p.started && fields[0] != "Z";
+}
+
+// The arguments the process was started with.
+std::vector<std::string> Arguments(pid_t pid) {
+    const std::string line =
+        testing_support::ReadTextFile("/proc/" + std::to_string(pid) + "/cmdline");
+    std::vector<std::string> args;
+    for (size_t at = 0; at < line.size();) {
+        const size_t end = line.find('\0', at);
+        args.push_back(line.substr(at, end - at));
+        at = end == std::string::npos ? line.size() : end + 1;
+    }
+    return args;
+}
+
+// Waits up to seconds for done; true once it holds.
+bool Within(double seconds, const std::function<bool()>& done) {
+    for (int i = 0; i <= static_cast<int>(seconds * 50); ++i) {
+        if (done())
+            return true;
+        usleep(20000);
+    }
+    return done();
+}
+
+// The real executable, with the system's message box of start-up on an X server of the test's
+// own. A request to end while the box waits (a signal) closes it as the player's answer would,
+// nothing of it stays running, and the run ends as it would have after the answer. The restore
+// notice comes before the display opens: the run goes on, ends in order (at its first tick when
+// asked to end), and the restored settings stay. A fatal error's box (an X server without OpenGL,
+// where no window can be made) ends the run with the fatal status, the error logged before the box
+// was shown.
+TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
+    struct Case {
+        const char* name;
+        bool restoreNotice; // else the fatal error's box
+        int signal;         // 0: the player closes the box
+    };
+    const Case cases[] = {
+        {"restore notice, closed", true, 0},      {"restore notice, SIGTERM", true, SIGTERM},
+        {"restore notice, SIGHUP", true, SIGHUP}, {"fatal error, closed", false, 0},
+        {"fatal error, SIGTERM", false, SIGTERM}, {"fatal error, SIGHUP", false, SIGHUP},
+    };
+    const std::string exe = platform::AppDir() + "pelorin-demo";
+    const std::string boxProgram = platform::AppDir() + "pelorin-message-box";
+    const std::string title = "Pelorin Demo v1.0";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = c.restoreNotice
+                                     ? "Default ini file restored!"
+                                     : "(28) Cannot create Windowed Mode at 800x600 60Hz";
+        testing_support::PrivateDesktop desktop(1024, 768, false, c.restoreNotice);
+        ASSERT_EQ(desktop.Error(), "");
+        testing_support::TempDir home;
+        const std::string data = home.Path() + "data";
+        const std::string folder = data + "/Pelorin Demo/";
+        const std::string settings = folder + "pelorin-demo.ini";
+        ASSERT_TRUE(platform::CreateDir(folder, true));
+        if (c.restoreNotice) {
+            // A run that changed the settings and was killed: its marker, and no good exit.
+            ASSERT_TRUE(testing_support::WriteTextFile(settings,
+                                                       "MUSIC VOLUME=77\r\nPROFILE NAME=Ada\r\n"));
+            ASSERT_TRUE(testing_support::WriteTextFile(folder + "inichanged.dat", ""));
+        }
+        auto game = testing_support::StartChild(exe, {{"HOME", home.Path()},
+                                                      {"XDG_DATA_HOME", data},
+                                                      {"DISPLAY", desktop.Name()},
+                                                      {"PELORIN_HEADLESS", ""}});
+        ASSERT_GT(game.pid, 0);
+        // Whatever happens below, nothing started here outlives the case.
+        std::vector<Process> box;
+        struct Cleanup {
+            testing_support::ChildProcess& game;
+            std::vector<Process>& box;
+            ~Cleanup() {
+                std::vector<Process> left = box;
+                int status = 0;
+                if (waitpid(game.pid, &status, WNOHANG) == 0) {
+                    for (const Process& p : Descendants(game.pid))
+                        left.push_back(p);
+                    kill(game.pid, SIGKILL);
+                    waitpid(game.pid, &status, 0);
+                }
+                // They hold the game's standard error open: gone, it can be read to its end.
+                for (const Process& p : left)
+                    if (Running(p))
+                        kill(p.pid, SIGKILL);
+                testing_support::ReadErrorOutput(game);
+            }
+        } cleanup{game, box};
+
+        // Shown once its window is on the desktop; by then the processes that show it run.
+        bool endedEarly = false;
+        int early = 0;
+        const bool shown = Within(60, [&] {
+            endedEarly = endedEarly || waitpid(game.pid, &early, WNOHANG) == game.pid;
+            return endedEarly || desktop.ViewableWindowTitled(title).viewable;
+        });
+        ASSERT_FALSE(endedEarly) << "ended before the box was answered, status " << early;
+        ASSERT_TRUE(shown) << "no box";
+        box = Descendants(game.pid);
+        ASSERT_FALSE(box.empty());
+        EXPECT_EQ(Arguments(box.front().pid),
+                  (std::vector<std::string>{boxProgram, title, "0", text}));
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            EXPECT_TRUE(Catches(game.pid, signal)) << "at the box, signal " << signal;
+        const std::string log = testing_support::ReadTextFile(folder + "ErrorLog.txt");
+        if (c.restoreNotice)
+            EXPECT_EQ(log, "");
+        else
+            EXPECT_NE(log.find("\r\n" + text + "\r\n"), std::string::npos) << log;
+
+        if (c.signal != 0) {
+            kill(game.pid, c.signal);
+        } else {
+            ASSERT_TRUE(desktop.CloseWindowTitled(title));
+            // The restored run goes on to its title screen, where it is asked to end.
+            if (c.restoreNotice && Within(60, [&] {
+                    return platform::FileType(folder + "profiles/player.dat") ==
+                           platform::FILETYPE_FILE;
+                }))
+                kill(game.pid, SIGTERM);
+        }
+        int status = 0;
+        const bool ended = testing_support::WaitChild(game, 60, status);
+        const bool boxGone =
+            Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
+        const bool boxHidden =
+            Within(10, [&] { return !desktop.ViewableWindowTitled(title).viewable; });
+        // What is left of the box holds the game's standard error open: gone, it can be read.
+        for (const Process& p : box)
+            if (Running(p))
+                kill(p.pid, SIGKILL);
+        const std::string errors = testing_support::ReadErrorOutput(game);
+        ASSERT_TRUE(ended) << "did not end\n" << errors;
+        EXPECT_TRUE(boxGone) << "a process of the box still ran";
+        EXPECT_TRUE(boxHidden) << "the box was still shown";
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << errors;
+        EXPECT_EQ(WEXITSTATUS(status), c.restoreNotice ? 0 : 1) << errors;
+        if (c.restoreNotice) {
+            EXPECT_EQ(ccReadIniLine(settings, "music volume"),
+                      ccReadIniLine(platform::AppDir() + "data/Default.ini", "music volume"));
+            EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
+        }
+    }
 }
 
 } // namespace
