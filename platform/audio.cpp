@@ -6,6 +6,7 @@
 #include "platform/audio.h"
 
 #include "platform/audio_device.h"
+#include "platform/child_program_internal.h"
 #include "platform/events_internal.h"
 #include "platform/system.h"
 
@@ -13,7 +14,6 @@
 #include <AL/alext.h>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -168,20 +168,13 @@ ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
 // sound server's library refuses to work in a fork of a process that used it. Runs on the try's
 // thread; a try given up kills the program. Without the program, true: the open itself will tell.
 bool DeviceWouldOpen(TReopenTry& t, std::string& complaints) {
-    std::string program = AppDir() + PROBE_PROGRAM;
     int ends[2];
-    if (access(program.c_str(), X_OK) != 0 || pipe2(ends, O_CLOEXEC) != 0) {
+    if (pipe2(ends, O_CLOEXEC) != 0) {
         return true;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
-    char* const argv[] = {program.data(), nullptr};
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = detail::StartProgramBeside(PROBE_PROGRAM, {}, false, ends[1]);
     close(ends[1]);
-    if (failed != 0) {
+    if (pid < 0) {
         close(ends[0]);
         return true;
     }

@@ -1,5 +1,6 @@
 #include "platform/system.h"
 
+#include "platform/child_program_internal.h"
 #include "platform/events_internal.h"
 #include "platform/graphics.h"
 #include "platform/utf8_internal.h"
@@ -68,64 +69,11 @@ constexpr long BOX_POLL_NANOSECONDS = 10'000'000;
 // missing, cannot be started, or could not show one. A box shown in this process could not be
 // closed so, and a fork of this process without a new program would share its SDL and X state.
 bool ShowBoxInItsOwnProcess(const std::string& title, const std::string& text, bool serious) {
-    const std::string dir = AppDir();
-    const std::string program = dir + MESSAGE_BOX_PROGRAM;
-    if (dir.empty() || access(program.c_str(), X_OK) != 0)
+    const pid_t pid =
+        detail::StartProgramBeside(MESSAGE_BOX_PROGRAM, {title, serious ? "1" : "0", text}, true);
+    if (pid < 0)
         return false;
-    std::string flag = serious ? "1" : "0";
-    std::string titleArg = title, textArg = text;
-    char* const argv[] = {const_cast<char*>(program.c_str()), titleArg.data(), flag.data(),
-                          textArg.data(), nullptr};
-    // Closed by a successful exec; carries errno when the exec fails.
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0)
-        return false;
-    const pid_t pid = fork();
-    if (pid < 0) {
-        close(report[0]);
-        close(report[1]);
-        return false;
-    }
-    if (pid == 0) {
-        // Only async-signal-safe calls up to the exec: other threads of the game (sound) may hold
-        // locks. Nothing of the game's descriptors goes over but the standard ones. The requests
-        // to end get the default action that the exec would give them, at once: one that comes
-        // before the exec ends the box rather than this copy's flag. Ignored ones stay ignored,
-        // as they were for the game.
-        setpgid(0, 0);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            struct sigaction action;
-            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) {
-                action.sa_handler = SIG_DFL;
-                action.sa_flags = 0;
-                sigaction(signal, &action, nullptr);
-            }
-        }
-        sigset_t none;
-        sigemptyset(&none);
-        sigprocmask(SIG_SETMASK, &none, nullptr);
-        close(report[0]);
-        close_range(3, static_cast<unsigned>(report[1]) - 1, 0);
-        close_range(static_cast<unsigned>(report[1]) + 1, ~0u, 0);
-        execv(program.c_str(), argv);
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
-        _exit(127);
-    }
-    // Both sides set the group, so that it is in place whichever runs first.
-    setpgid(pid, pid);
-    close(report[1]);
-    int error = 0;
-    ssize_t got;
-    while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
     int status = 0;
-    if (got > 0) {
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return false;
-    }
     // Waited for without reaping it: its number, the group's, stays taken until the group is gone.
     bool requested = false;
     for (;;) {
