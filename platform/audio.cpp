@@ -164,8 +164,8 @@ ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
 // Whether the default device would open now, asked of a program of the layer's own beside the
 // game (its exit status says). What the sound libraries say while a server is away comes back in
 // complaints instead of repeating on the game's standard error at every try, and the game's own
-// standard error stays as it is however long a try waits. A process of its own, not a fork: the
-// sound server's library refuses to work in a fork of a process that used it. Runs on the try's
+// standard error stays as it is however long a try waits. A program of its own, not a bare fork:
+// the sound server's library refuses to work in a fork of a process that used it. Runs on the try's
 // thread; a try given up kills the program. Without the program, true: the open itself will tell.
 bool DeviceWouldOpen(TReopenTry& t, std::string& complaints) {
     int ends[2];
