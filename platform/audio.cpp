@@ -12,9 +12,7 @@
 
 #include <AL/alc.h>
 #include <AL/alext.h>
-#include <csignal>
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <numbers>
@@ -41,6 +40,9 @@ namespace {
 // lost one has ended the next may start.
 constexpr int WATCH_MS = 250;
 constexpr int RETRY_MS = 3000;
+// How long the program that asks whether a device would open may take: a little beyond the sound
+// server library's own time-out of half a minute.
+constexpr int PROBE_DEADLINE_MS = 40000;
 const char* const PROBE_PROGRAM = "pelorin-audio-probe";
 
 // One try to open a device after a loss, shared by the thread that makes it and the main thread,
@@ -54,8 +56,8 @@ struct TReopenTry {
     ALCcontext* context = nullptr;
     // What the sound libraries said while a failed try asked whether a device would open.
     std::string complaints;
-    // The process asking, while it runs (the try reaps it).
-    pid_t asker = -1;
+    // The program asking, while it runs: a try given up ends it.
+    detail::TChildProgram* asker = nullptr;
 };
 
 struct AudioState {
@@ -78,6 +80,8 @@ struct AudioState {
     std::vector<audio_detail::TDeviceObject*> objects;
     std::function<bool()> connectedProbe;
     std::function<bool()> reopenProbe;
+    std::function<void()> closingProbe;
+    int probeDeadline = PROBE_DEADLINE_MS;
     std::string driver;
     AudioDriverKind kind = AudioDriverKind::None;
     bool saidSilent = false;
@@ -102,6 +106,25 @@ const char* const OPENAL_DRIVER = "OpenAL";
 const char* const OPENAL_SOFTWARE_DRIVER = "OpenAL Generic Software";
 const char* const SOFTWARE_MIXER_DRIVER = "FreeAudio";
 
+// At the end of the process. A device's close waits for the sound server's answer, and a server
+// that has stopped answering (stopped, or hung while connected) holds it for half a minute: the
+// close runs on a thread of its own, which the end waits for a second at most before it goes on
+// without it. Everything the game must write is written before.
+void CloseAudioBriefly() {
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
+    try {
+        std::thread([closed] {
+            CloseAudio();
+            closed->set_value();
+        }).detach();
+    } catch (const std::system_error&) {
+        CloseAudio(); // no thread to spare: closed here
+        return;
+    }
+    done.wait_for(std::chrono::seconds(1));
+}
+
 void Install(ALCdevice* device, ALCcontext* context, bool loopback) {
     AudioState& s = State();
     s.device = device;
@@ -112,7 +135,7 @@ void Install(ALCdevice* device, ALCcontext* context, bool loopback) {
     ++s.generation;
     if (!s.atEndRegistered) {
         s.atEndRegistered = true;
-        AtEnd(CloseAudio);
+        AtEnd(CloseAudioBriefly);
     }
 }
 
@@ -162,55 +185,72 @@ ALCdevice* OpenLoopbackDevice(int rate, ALCint (&attributes)[7]) {
 }
 
 // Whether the default device would open now, asked of a program of the layer's own beside the
-// game (its exit status says). What the sound libraries say while a server is away comes back in
+// game (its answer says). What the sound libraries say while a server is away comes back in
 // complaints instead of repeating on the game's standard error at every try, and the game's own
 // standard error stays as it is however long a try waits. A program of its own, not a bare fork:
 // the sound server's library refuses to work in a fork of a process that used it. Runs on the try's
-// thread; a try given up kills the program. Without the program, true: the open itself will tell.
-bool DeviceWouldOpen(TReopenTry& t, std::string& complaints) {
+// thread; a try given up kills the program, and so does the deadline: a library that waits for good
+// must not hold every later try of the loss. Without the program, true: the open itself will tell.
+bool DeviceWouldOpen(TReopenTry& t, int deadlineMs, std::string& complaints) {
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) {
         return true;
     }
-    const pid_t pid = detail::StartProgramBeside(PROBE_PROGRAM, {}, false, ends[1]);
+    detail::TChildProgram asker(PROBE_PROGRAM, {}, false, ends[1]);
     close(ends[1]);
-    if (pid < 0) {
+    if (!asker.Started()) {
         close(ends[0]);
         return true;
     }
     fcntl(ends[0], F_SETFL, O_NONBLOCK);
     {
         std::lock_guard<std::mutex> lock(t.mutex);
-        t.asker = pid;
+        if (t.abandoned) {
+            asker.Kill();
+        }
+        t.asker = &asker;
     }
-    // Polled rather than read to its end: a server that the libraries start would hold the pipe.
+    // Read as it comes, not to its end: a server that the libraries start would hold the pipe.
     constexpr size_t MOST_SAID = 4096;
-    int status = 0;
+    int said = ends[0];
     const auto readSaid = [&] {
         char buffer[512];
         ssize_t got;
-        while ((got = read(ends[0], buffer, sizeof buffer)) > 0) {
+        while ((got = read(said, buffer, sizeof buffer)) > 0) {
             complaints.append(buffer, std::min(size_t(got), MOST_SAID - complaints.size()));
         }
-    };
-    for (;;) {
-        readSaid();
-        {
-            // Under the lock, so that a kill from the main thread never meets a reaped pid.
-            std::lock_guard<std::mutex> lock(t.mutex);
-            if (t.abandoned) {
-                kill(pid, SIGKILL);
-            }
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                t.asker = -1;
-                break;
-            }
+        if (got == 0) {
+            said = -1; // nobody writes any more: nothing to wait for there
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+    bool ended = false;
+    bool late = false;
+    while (!ended && !late) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        late = left <= 0;
+        if (late) {
+            asker.Kill();
+            asker.WaitForEnd(-1);
+        } else {
+            ended = asker.WaitForEnd(int(left), said);
+        }
+        if (said != -1) {
+            readSaid();
+        }
     }
-    readSaid();
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        t.asker = nullptr;
+    }
     close(ends[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (late) {
+        complaints += "audio: the sound system did not answer within " +
+                      std::to_string(deadlineMs / 1000) + " s\n";
+    }
+    return ended && asker.Answer() == "1";
 }
 
 bool Connected() {
@@ -245,7 +285,7 @@ void LoseDevice() {
 
 // The body of a try's thread: a device of the lost one's kind with its context, or nothing.
 void RunTry(const std::shared_ptr<TReopenTry>& t, bool loopback, int loopbackRate,
-            const std::function<bool()>& mayOpen) {
+            const std::function<bool()>& mayOpen, int probeDeadline) {
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
     std::string complaints;
@@ -253,7 +293,7 @@ void RunTry(const std::shared_ptr<TReopenTry>& t, bool loopback, int loopbackRat
         ALCint attributes[7] = {0};
         if (loopback) {
             device = OpenLoopbackDevice(loopbackRate, attributes);
-        } else if (DeviceWouldOpen(*t, complaints)) {
+        } else if (DeviceWouldOpen(*t, probeDeadline, complaints)) {
             device = alcOpenDevice(nullptr);
         }
         context = device ? alcCreateContext(device, loopback ? attributes : nullptr) : nullptr;
@@ -281,7 +321,7 @@ void StartTry() {
     auto t = std::make_shared<TReopenTry>();
     try {
         // Detached: the orderly end of the game never waits for a try that hangs.
-        std::thread(RunTry, t, s.loopback, s.loopbackRate, s.reopenProbe).detach();
+        std::thread(RunTry, t, s.loopback, s.loopbackRate, s.reopenProbe, s.probeDeadline).detach();
     } catch (const std::system_error&) {
         s.lastRetry = MilliSecs(); // no thread now: tried again later
         return;
@@ -298,8 +338,8 @@ void AbandonTry() {
     {
         std::lock_guard<std::mutex> lock(s.reopen->mutex);
         s.reopen->abandoned = true;
-        if (s.reopen->asker > 0) {
-            kill(s.reopen->asker, SIGKILL);
+        if (s.reopen->asker) {
+            s.reopen->asker->Kill();
         }
         if (s.reopen->context) {
             alcDestroyContext(s.reopen->context);
@@ -504,6 +544,9 @@ void CloseAudio() {
     if (!s.device) {
         return;
     }
+    if (s.closingProbe) {
+        s.closingProbe();
+    }
     alcMakeContextCurrent(nullptr);
     if (s.context) {
         alcDestroyContext(s.context);
@@ -542,10 +585,16 @@ void RenderAudio(int frames, int16_t* out) {
     std::fill(out, out + 2 * size_t(frames), int16_t(0));
 }
 
-void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen) {
+void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen,
+                          std::function<void()> closing) {
     AudioState& s = State();
     s.connectedProbe = std::move(connected);
     s.reopenProbe = std::move(reopen);
+    s.closingProbe = std::move(closing);
+}
+
+void SetAudioProbeDeadline(int ms) {
+    State().probeDeadline = ms > 0 ? ms : PROBE_DEADLINE_MS;
 }
 
 namespace detail {

@@ -101,7 +101,8 @@ std::string AudioDriver(); // "" when none is set
 AudioDriverKind CurrentAudioDriverKind();
 // True while an OpenAL device is open (sound can really be heard).
 bool AudioDeviceOpen();
-// Closes the device (registered with AtEnd; harmless when closed). The driver choice stays.
+// Closes the device (harmless when closed). The driver choice stays. The end of the process
+// (AtEnd) closes it too, but waits for that a second at most.
 void CloseAudio();
 
 // ---- Streamed music ----------------------------------------------------------------------------
@@ -141,8 +142,13 @@ void RenderAudio(int frames, int16_t* out);
 // a second as events are polled) and decides whether a try to open a device anew after a loss
 // (three seconds after the last one ended) may go ahead; reopen is called on the try's own thread
 // and may take as long as it likes. A new loopback device stands in for a lost loopback device.
-// Empty functions put OpenAL's own answers back.
-void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen);
+// closing is called on the thread that closes a device, just before it does. Empty functions put
+// OpenAL's own answers back.
+void SetAudioDeviceProbes(std::function<bool()> connected, std::function<bool()> reopen,
+                          std::function<void()> closing = nullptr);
+// How long a try after a loss waits for the program that asks whether a device would open before
+// it ends that program and counts the try as failed; 0 puts the layer's own time back.
+void SetAudioProbeDeadline(int ms);
 // True from the start of a try to open a device after a loss until a poll takes its result.
 bool AudioDeviceSought();
 

@@ -84,6 +84,15 @@ void CatchAll() {
     }
 }
 
+// A request to end that is caught gets its default action back; true when it was caught.
+bool Release(int signal) {
+    struct sigaction action;
+    if (!HandledBy(signal, NoteRequestToEnd, action))
+        return false;
+    action.sa_handler = SIG_DFL;
+    return sigaction(signal, &action, nullptr) == 0;
+}
+
 void Emit(int id, int data = 0, int x = 0, int y = 0) {
     TEvent e;
     e.id = id;
@@ -222,17 +231,28 @@ void CatchRequestsWhileSdlRuns() {
 void ReleaseRequestsAfterSdl() {
     if (caughtForTheRun)
         return;
-    for (const int signal : REQUESTS_TO_END) {
-        struct sigaction action;
-        if (!HandledBy(signal, NoteRequestToEnd, action))
-            continue;
-        action.sa_handler = SIG_DFL;
-        sigaction(signal, &action, nullptr);
-    }
+    for (const int signal : REQUESTS_TO_END)
+        Release(signal);
 }
 
 bool EndRequested() {
     return endRequested.load() != 0;
+}
+
+TRequestsEndAtOnce::TRequestsEndAtOnce() {
+    static_assert(std::size(REQUESTS_TO_END) == std::size(decltype(released_){}));
+    for (size_t i = 0; i < std::size(REQUESTS_TO_END); ++i)
+        released_[i] = Release(REQUESTS_TO_END[i]);
+}
+
+TRequestsEndAtOnce::~TRequestsEndAtOnce() {
+    for (size_t i = 0; i < std::size(REQUESTS_TO_END); ++i) {
+        struct sigaction action;
+        if (!released_[i] || !HandledBy(REQUESTS_TO_END[i], SIG_DFL, action))
+            continue;
+        action.sa_handler = NoteRequestToEnd;
+        sigaction(REQUESTS_TO_END[i], &action, nullptr);
+    }
 }
 
 } // namespace detail

@@ -11,6 +11,18 @@ void ReleaseRequestsAfterSdl();
 // True while a request to end waits for the next poll: a wait that blocks the main thread (the
 // system's message box) ends on it and leaves it pending.
 bool EndRequested();
+// While one stands, the requests to end that are caught get their default action: a wait that
+// nothing can end otherwise (the system's message box shown in this process) ends with the process.
+class TRequestsEndAtOnce {
+public:
+    TRequestsEndAtOnce();
+    ~TRequestsEndAtOnce();
+    TRequestsEndAtOnce(const TRequestsEndAtOnce&) = delete;
+    TRequestsEndAtOnce& operator=(const TRequestsEndAtOnce&) = delete;
+
+private:
+    bool released_[3] = {false, false, false};
+};
 // Posts the tick of every due timer (timer.cpp); PollSystem calls it.
 void CheckTimers();
 // Notices a lost audio device and looks for a new one, each at its own modest interval

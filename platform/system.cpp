@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,9 +16,10 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <pthread.h>
 #include <pwd.h>
 #include <strings.h>
-#include <sys/wait.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -60,45 +62,52 @@ bool NoDesktop() {
 // The program that shows the message box (platform/message_box), beside the running program.
 constexpr const char* MESSAGE_BOX_PROGRAM = "pelorin-message-box";
 // How often the wait for the box looks for a request to end.
-constexpr long BOX_POLL_NANOSECONDS = 10'000'000;
+constexpr int BOX_POLL_MS = 10;
 
-// Shows the box in a process of its own, in a process group of its own, and waits for it. A request
-// to end meanwhile ends the whole group (SDL shows the box in a child of that process) and returns,
-// the request left pending for the next poll. False when no box was shown that way: the program is
-// missing, cannot be started, or could not show one. A box shown in this process could not be
-// closed so, and a fork of this process without a new program would share its SDL and X state.
+// Shows the box in a process of its own and waits for it. A request to end meanwhile ends it (SDL
+// shows the box in a fork of that process, which ends with it) and returns, the request left
+// pending for the next poll. False when no box was shown that way: the program is missing, cannot
+// be started, could not show one, or ended without an answer (a crash). A box shown in this
+// process could not be closed so, and a fork of this process without a new program would share
+// its SDL and X state. In a process group of its own: a terminal's Ctrl-C is the game's to answer.
 bool ShowBoxInItsOwnProcess(const std::string& title, const std::string& text, bool serious) {
-    const pid_t pid =
-        detail::StartProgramBeside(MESSAGE_BOX_PROGRAM, {title, serious ? "1" : "0", text}, true);
-    if (pid < 0)
+    detail::TChildProgram box(MESSAGE_BOX_PROGRAM, {title, serious ? "1" : "0", text}, true);
+    if (!box.Started())
         return false;
-    int status = 0;
-    // Waited for without reaping it: its number, the group's, stays taken until the group is gone.
-    bool requested = false;
-    for (;;) {
-        siginfo_t info{};
-        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
-            if (errno == EINTR)
-                continue;
-            return true; // reaped elsewhere: over
+    while (!box.WaitForEnd(BOX_POLL_MS)) {
+        if (detail::EndRequested()) {
+            box.Kill();
+            return true;
         }
-        if (info.si_pid == pid)
-            break;
-        requested = detail::EndRequested();
-        if (requested)
-            break;
-        timespec pause{0, BOX_POLL_NANOSECONDS};
-        nanosleep(&pause, nullptr);
     }
-    // All of the box on a request to end; else whatever outlived the program (ended by a signal
-    // of someone else's, it leaves the box it started).
-    kill(-pid, SIGKILL);
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (requested)
-        return true;
-    // The program says 1 when it could show no box.
-    return !(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    return box.Answer() == "1";
+}
+
+// While the box is shown in this process, SDL shows it in a fork of this process: that fork ends
+// with the game, however the game ends, instead of staying on the desktop.
+std::atomic<bool> boxInThisProcess{false};
+pid_t boxParent = 0;
+
+void EndWithTheGame() {
+    if (!boxInThisProcess.load())
+        return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxParent)
+        _exit(1);
+}
+
+// The box in this process, which SDL waits for without end: a request to end there ends the game
+// at once, as it did before the game caught it. Nothing is lost: what must be written (the restored
+// settings before their notice, the fatal log before its box) is written before a box is shown.
+void ShowBoxInThisProcess(const std::string& title, const std::string& text, bool serious) {
+    static std::once_flag watch;
+    std::call_once(watch, [] { pthread_atfork(nullptr, nullptr, EndWithTheGame); });
+    detail::TRequestsEndAtOnce atOnce;
+    boxParent = getpid();
+    boxInThisProcess = true;
+    const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_ShowSimpleMessageBox(kind, title.c_str(), text.c_str(), nullptr);
+    boxInThisProcess = false;
 }
 
 } // namespace
@@ -121,10 +130,8 @@ void Notify(const std::string& text, bool serious) {
         return;
     const std::string title = AppTitle();
     const std::string shown = NotifyBoxText(text);
-    if (ShowBoxInItsOwnProcess(title, shown, serious))
-        return;
-    const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, title.c_str(), shown.c_str(), nullptr);
+    if (!ShowBoxInItsOwnProcess(title, shown, serious))
+        ShowBoxInThisProcess(title, shown, serious);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "platform/input.h"
 #include "platform/system.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/processes.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,19 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <limits>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <optional>
+#include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -430,75 +438,255 @@ TEST_F(LostDevice, ATryThatWaitsHoldsNoPollAndItsDeviceIsTakenAtLast) {
     EXPECT_GT(Steady().left, 1000.0);
 }
 
-// The end of the program is process-wide, so it is made in a child: it ends at once while a try
-// to open a device hangs, leaving the try behind.
-TEST_F(LostDevice, TheEndDoesNotWaitForATryThatHangs) {
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::atomic<bool> trying{false};
-        platform::SetAudioDeviceProbes([] { return false; },
-                                       [&trying] {
-                                           trying = true;
-                                           for (;;)
-                                               pause();
-                                           return true;
-                                       });
-        PollAfter(250);
-        PollAfter(3000);
-        for (int i = 0; i < 10000 && !trying; ++i)
-            usleep(1000);
-        platform::End(trying ? 3 : 4);
-    }
-    int status = 0;
-    pid_t ended = 0;
-    for (int i = 0; i < 2000 && ended == 0; ++i) {
-        usleep(10000);
-        ended = waitpid(pid, &status, WNOHANG);
-    }
-    if (ended == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        FAIL() << "the end waited for the try";
-    }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3);
+// The end of the program is process-wide, so it is made in a process of its own (the test run
+// anew, not a fork of this one, whose sound library has threads of its own): it ends at once while
+// a try to open a device hangs, leaving the try behind.
+using LostDeviceDeathTest = testing_support::LostDeviceTest;
+
+TEST_F(LostDeviceDeathTest, TheEndDoesNotWaitForATryThatHangs) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(60); // a run that waits for the try fails rather than hangs
+            std::atomic<bool> trying{false};
+            platform::SetAudioDeviceProbes([] { return false; },
+                                           [&trying] {
+                                               trying = true;
+                                               for (;;)
+                                                   pause();
+                                               return true;
+                                           });
+            PollAfter(250);
+            PollAfter(3000);
+            for (int i = 0; i < 60000 && !trying; ++i)
+                usleep(1000);
+            platform::End(trying ? 3 : 4);
+        },
+        testing::ExitedWithCode(3), "");
 }
 
-// A try after the loss of a real device asks a program of the layer's own whether a device would
-// open; what the sound libraries say there is shown for the first try of a loss only. The program
-// is sent to OpenAL's file output, told to write into a folder that does not exist, and then into
-// one that does; the game's own OpenAL, set up already, keeps its null output.
-TEST_F(LostDevice, TheSoundLibrariesComplaintsAreShownForTheFirstTryOfALossOnly) {
-    const char* drivers = std::getenv("ALSOFT_DRIVERS");
-    if (!drivers || std::string(drivers) != "null")
-        GTEST_SKIP() << "needs ALSOFT_DRIVERS=null (set by ctest)";
-    ASSERT_TRUE(platform::EnableOpenALAudio());
-    ASSERT_TRUE(platform::SetAudioDriver("OpenAL"));
-    testing_support::TempDir dir;
-    const std::string config = dir.File("alsoft.conf");
-    ASSERT_TRUE(testing_support::WriteTextFile(config, "[wave]\nfile = " + dir.File("no/out.wav")));
-    // Put back however the test ends.
-    struct ProgramsOutput {
-        std::string drivers;
-        ~ProgramsOutput() {
-            setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
+// A device whose close waits for a sound server that has stopped answering (stopped, or hung while
+// connected): the end goes on without it after a moment, with its status.
+using LoopbackAudioDeathTest = LoopbackAudio;
+
+TEST_F(LoopbackAudioDeathTest, TheEndWaitsForTheDevicesCloseAMomentOnly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            platform::SetAudioDeviceProbes(nullptr, nullptr, [] {
+                for (;;)
+                    pause();
+            });
+            platform::End(3);
+        },
+        testing::ExitedWithCode(3), "");
+    // Half a minute is what the sound server's library would have waited.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+}
+
+namespace {
+
+// The programs asking whether a device would open that this process runs now.
+std::vector<testing_support::Process> ProbesRunning() {
+    std::vector<testing_support::Process> probes;
+    for (const testing_support::Process& p : testing_support::Descendants(getpid()))
+        if (testing_support::Running(p) &&
+            testing_support::ProgramOf(p.pid) == platform::AppDir() + "pelorin-audio-probe")
+            probes.push_back(p);
+    return probes;
+}
+
+// Every kill(2) by a number other than this process's own ends the process with SIGSYS from now
+// on: the number of a program that has ended and been reaped may be another program's by then.
+// False where the kernel has no system-call filters.
+bool TrapSignalsByNumber() {
+    const auto self = static_cast<uint32_t>(getpid());
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_kill, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, self, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_TRAP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+} // namespace
+
+// The loss of a real (null-output) device, and the tries that follow, which ask a program of the
+// layer's own whether a device would open. The program is sent to OpenAL's file output, into a file
+// of the test's choosing; the game's own OpenAL, set up already, keeps its null output. Each test
+// runs as a game started by a launcher that lets SIGCHLD be and by one that ignores it (the kernel
+// then reaps the program at its end, before anyone can wait for it).
+class LostRealDevice : public testing_support::LostDeviceTest {
+protected:
+    void SetUp() override {
+        const char* drivers = std::getenv("ALSOFT_DRIVERS");
+        if (!drivers || std::string(drivers) != "null")
+            GTEST_SKIP() << "needs ALSOFT_DRIVERS=null (set by ctest)";
+        LostDeviceTest::SetUp();
+        ASSERT_TRUE(platform::EnableOpenALAudio());
+        ASSERT_TRUE(platform::SetAudioDriver("OpenAL"));
+        // A test run anew in a process of its own keeps its files in the first run's folder.
+        if (const char* first = std::getenv(FOLDER)) {
+            folder = first;
+        } else {
+            own.emplace();
+            folder = own->Path();
+            setenv(FOLDER, folder.c_str(), 1);
+        }
+        config = File("alsoft.conf");
+    }
+    void TearDown() override {
+        if (!IsSkipped()) {
+            setenv("ALSOFT_DRIVERS", "null", 1);
             unsetenv("ALSOFT_CONF");
         }
-    } putBack{drivers};
-    setenv("ALSOFT_DRIVERS", "wave", 1);
-    setenv("ALSOFT_CONF", config.c_str(), 1);
+        if (own) {
+            unsetenv(FOLDER);
+        }
+        signal(SIGCHLD, SIG_DFL);
+        platform::SetAudioProbeDeadline(0);
+        LostDeviceTest::TearDown();
+    }
+    // The program's file output writes into file. Not before a test is run anew in a process of
+    // its own: that process sets up its own OpenAL under the environment it is given.
+    void ProgramWritesTo(const std::string& file) {
+        setenv("ALSOFT_DRIVERS", "wave", 1);
+        setenv("ALSOFT_CONF", config.c_str(), 1);
+        ASSERT_TRUE(testing_support::WriteTextFile(config, "[wave]\nfile = " + file));
+    }
+    // Loses the device; its message.
+    std::string Lose() {
+        connected = false;
+        const std::string lost = After(250);
+        connected = true;
+        return lost;
+    }
+    // A file whose open for writing waits for a reader that never comes, as an open waits for a
+    // sound server that accepts and never answers.
+    std::string NeverOpens() {
+        const std::string fifo = File("fifo.wav");
+        if (access(fifo.c_str(), F_OK) != 0) {
+            EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        }
+        return fifo;
+    }
 
-    connected = false;
-    EXPECT_NE(After(250).find("audio: the sound device was lost"), std::string::npos);
-    connected = true;
-    const std::string first = After(3000);
-    EXPECT_NE(first.find("Could not open file '" + dir.File("no/out.wav") + "'"), std::string::npos)
-        << first;
-    EXPECT_EQ(After(3000), "");
-    EXPECT_FALSE(platform::AudioDeviceOpen());
+    std::string File(const std::string& name) const { return folder + name; }
 
-    ASSERT_TRUE(testing_support::WriteTextFile(config, "[wave]\nfile = " + dir.File("out.wav")));
-    EXPECT_EQ(After(3000), "audio: a sound device is open again: sound is back\n");
-    EXPECT_TRUE(platform::AudioDeviceOpen());
+    static constexpr const char* FOLDER = "PELORIN_TEST_LOST_DEVICE_FOLDER";
+    std::optional<testing_support::TempDir> own;
+    std::string folder, config;
+};
+
+// What the sound libraries say there is shown for the first try of a loss only: the program first
+// writes into a folder that does not exist, then into one that does.
+TEST_F(LostRealDevice, TheSoundLibrariesComplaintsAreShownForTheFirstTryOfALossOnly) {
+    for (const bool ignored : {false, true}) {
+        SCOPED_TRACE(ignored ? "SIGCHLD ignored" : "SIGCHLD at its default");
+        signal(SIGCHLD, ignored ? SIG_IGN : SIG_DFL);
+        ProgramWritesTo(File("no/out.wav"));
+        EXPECT_NE(Lose().find("audio: the sound device was lost"), std::string::npos);
+        const std::string first = After(3000);
+        EXPECT_NE(first.find("Could not open file '" + File("no/out.wav") + "'"), std::string::npos)
+            << first;
+        EXPECT_EQ(After(3000), "");
+        EXPECT_FALSE(platform::AudioDeviceOpen());
+
+        ProgramWritesTo(File("out.wav"));
+        EXPECT_EQ(After(3000), "audio: a sound device is open again: sound is back\n");
+        EXPECT_TRUE(platform::AudioDeviceOpen());
+        EXPECT_TRUE(ProbesRunning().empty());
+    }
+}
+
+// A program whose sound library waits for good is ended at its deadline, which is said once, and
+// the next try goes ahead as usual.
+TEST_F(LostRealDevice, AProgramThatNeverAnswersIsEndedAtItsDeadlineAndTheNextTryGoesAhead) {
+    platform::SetAudioProbeDeadline(2000);
+    for (const bool ignored : {false, true}) {
+        SCOPED_TRACE(ignored ? "SIGCHLD ignored" : "SIGCHLD at its default");
+        signal(SIGCHLD, ignored ? SIG_IGN : SIG_DFL);
+        ProgramWritesTo(NeverOpens());
+        EXPECT_NE(Lose().find("audio: the sound device was lost"), std::string::npos);
+        EXPECT_EQ(After(3000), "audio: the sound system did not answer within 2 s\n");
+        EXPECT_TRUE(ProbesRunning().empty());
+        EXPECT_EQ(After(3000), "");
+        EXPECT_FALSE(platform::AudioDeviceOpen());
+
+        ProgramWritesTo(File("out.wav"));
+        EXPECT_EQ(After(3000), "audio: a sound device is open again: sound is back\n");
+        EXPECT_TRUE(platform::AudioDeviceOpen());
+    }
+}
+
+// The program's number is never signalled once the program may have gone: neither after it
+// answered, nor at its deadline, nor when a try is given up. Made in a process of its own, whose
+// signals by number are trapped.
+using LostRealDeviceDeathTest = LostRealDevice;
+
+TEST_F(LostRealDeviceDeathTest, NoSignalGoesToTheNumberOfAProgramThatMayHaveGone) {
+    if (testing_support::ReadTextFile("/proc/self/status").find("Seccomp_filters:") ==
+        std::string::npos)
+        GTEST_SKIP() << "the kernel has no system-call filters";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const bool ignored : {false, true}) {
+        SCOPED_TRACE(ignored ? "SIGCHLD ignored" : "SIGCHLD at its default");
+        EXPECT_EXIT(
+            {
+                alarm(60);
+                signal(SIGCHLD, ignored ? SIG_IGN : SIG_DFL);
+                if (!TrapSignalsByNumber())
+                    _exit(2);
+                platform::SetAudioProbeDeadline(1000);
+                ProgramWritesTo(File("no/out.wav"));
+                Lose();
+                After(3000); // answered
+                ProgramWritesTo(NeverOpens());
+                After(3000); // ended at its deadline
+                PollAfter(3000);
+                const bool asked =
+                    testing_support::Within(60, [] { return !ProbesRunning().empty(); });
+                platform::CloseAudio(); // the try given up while its program waits
+                const bool ended =
+                    testing_support::Within(60, [] { return ProbesRunning().empty(); });
+                platform::End(asked && ended ? 7 : 3);
+            },
+            testing::ExitedWithCode(7), "");
+    }
+}
+
+// A game killed (kill -9) while its program waits for the sound server: the program ends with it
+// instead of holding its connection until the library gives up.
+TEST_F(LostRealDeviceDeathTest, AProgramThatWaitsEndsWithAKilledGame) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string left = File("probe");
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            ProgramWritesTo(NeverOpens());
+            Lose();
+            PollAfter(3000);
+            testing_support::Within(60, [] { return !ProbesRunning().empty(); });
+            const std::vector<testing_support::Process> probes = ProbesRunning();
+            if (!probes.empty())
+                testing_support::WriteTextFile(left, std::to_string(probes[0].pid) + " " +
+                                                         probes[0].started);
+            raise(SIGKILL);
+        },
+        testing::KilledBySignal(SIGKILL), "");
+    testing_support::Process probe;
+    std::istringstream(testing_support::ReadTextFile(left)) >> probe.pid >> probe.started;
+    ASSERT_GT(probe.pid, 0) << "no program asked";
+    const bool ended =
+        testing_support::Within(60, [&] { return !testing_support::Running(probe); });
+    if (!ended)
+        kill(probe.pid, SIGKILL);
+    EXPECT_TRUE(ended) << "the program outlived the game";
 }

@@ -17,6 +17,7 @@
 #include "platform/system.h"
 #include "tests/support/child_process.h"
 #include "tests/support/private_desktop.h"
+#include "tests/support/processes.h"
 #include "tests/support/program_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -34,16 +35,22 @@
 #include <functional>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+using testing_support::Arguments;
+using testing_support::Descendants;
+using testing_support::Process;
 using testing_support::ProgramScript;
+using testing_support::Running;
 using testing_support::RunProgramFrames;
 using testing_support::RunsToTheEnd;
 using testing_support::ShellDriver;
+using testing_support::Within;
 
 // True once the process catches the signal (SIGTERM: the window system turns it into a request to
 // close).
@@ -372,89 +379,14 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
 }
 
-// A process of the machine, told apart from a later one of the same number by its start time.
-struct Process {
-    pid_t pid = 0;
-    std::string started; // clock ticks after boot, as /proc has it
-};
-
-// The fields of /proc/<pid>/stat after the command's name (the state first); none once it is gone.
-std::vector<std::string> StatFields(pid_t pid) {
-    const std::string stat =
-        testing_support::ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
-    const size_t name = stat.rfind(')');
-    std::vector<std::string> fields;
-    if (name == std::string::npos)
-        return fields;
-    std::istringstream rest(stat.substr(name + 1));
-    for (std::string field; rest >> field;)
-        fields.push_back(field);
-    return fields;
-}
-
-// Every process below pid: its children, theirs, and so on.
-std::vector<Process> Descendants(pid_t pid) {
-    std::vector<std::pair<pid_t, Process>> all; // parent, process
-    if (DIR* proc = opendir("/proc")) {
-        while (const dirent* entry = readdir(proc)) {
-            const pid_t p = static_cast<pid_t>(std::atoi(entry->d_name));
-            const std::vector<std::string> fields =
-                p > 0 ? StatFields(p) : std::vector<std::string>();
-            if (fields.size() > 19)
-                all.push_back({std::stoi(fields[1]), Process{p, fields[19]}});
-        }
-        closedir(proc);
-    }
-    std::vector<Process> found;
-    std::vector<pid_t> parents = {pid};
-    while (!parents.empty()) {
-        const pid_t parent = parents.back();
-        parents.pop_back();
-        for (const auto& [up, process] : all)
-            if (up == parent) {
-                found.push_back(process);
-                parents.push_back(process.pid);
-            }
-    }
-    return found;
-}
-
-// True while the process runs: a zombie only waits to be reaped.
-bool Running(const Process& p) {
-    const std::vector<std::string> fields = StatFields(p.pid);
-    return fields.size() > 19 && fields[19] == p.started && fields[0] != "Z";
-}
-
-// The arguments the process was started with.
-std::vector<std::string> Arguments(pid_t pid) {
-    const std::string line =
-        testing_support::ReadTextFile("/proc/" + std::to_string(pid) + "/cmdline");
-    std::vector<std::string> args;
-    for (size_t at = 0; at < line.size();) {
-        const size_t end = line.find('\0', at);
-        args.push_back(line.substr(at, end - at));
-        at = end == std::string::npos ? line.size() : end + 1;
-    }
-    return args;
-}
-
-// Waits up to seconds for done; true once it holds.
-bool Within(double seconds, const std::function<bool()>& done) {
-    for (int i = 0; i <= static_cast<int>(seconds * 50); ++i) {
-        if (done())
-            return true;
-        usleep(20000);
-    }
-    return done();
-}
-
 // The real executable, with the system's message box of start-up on an X server of the test's
 // own. A request to end while the box waits (a signal) closes it as the player's answer would,
 // nothing of it stays running, and the run ends as it would have after the answer. The restore
 // notice comes before the display opens: the run goes on, ends in order (at its first tick when
 // asked to end), and the restored settings stay. A fatal error's box (an X server without OpenGL,
 // where no window can be made) ends the run with the fatal status, the error logged before the box
-// was shown.
+// was shown. A game killed at the box (kill -9, or the kernel short of memory) takes the box with
+// it.
 TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
     struct Case {
         const char* name;
@@ -463,8 +395,9 @@ TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
     };
     const Case cases[] = {
         {"restore notice, closed", true, 0},      {"restore notice, SIGTERM", true, SIGTERM},
-        {"restore notice, SIGHUP", true, SIGHUP}, {"fatal error, closed", false, 0},
-        {"fatal error, SIGTERM", false, SIGTERM}, {"fatal error, SIGHUP", false, SIGHUP},
+        {"restore notice, SIGHUP", true, SIGHUP}, {"restore notice, SIGKILL", true, SIGKILL},
+        {"fatal error, closed", false, 0},        {"fatal error, SIGTERM", false, SIGTERM},
+        {"fatal error, SIGHUP", false, SIGHUP},   {"fatal error, SIGKILL", false, SIGKILL},
     };
     const std::string exe = platform::AppDir() + "pelorin-demo";
     const std::string boxProgram = platform::AppDir() + "pelorin-message-box";
@@ -560,13 +493,135 @@ TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
         ASSERT_TRUE(ended) << "did not end\n" << errors;
         EXPECT_TRUE(boxGone) << "a process of the box still ran";
         EXPECT_TRUE(boxHidden) << "the box was still shown";
-        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << errors;
-        EXPECT_EQ(WEXITSTATUS(status), c.restoreNotice ? 0 : 1) << errors;
+        if (c.signal == SIGKILL) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        } else {
+            ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n"
+                                           << errors;
+            EXPECT_EQ(WEXITSTATUS(status), c.restoreNotice ? 0 : 1) << errors;
+        }
         if (c.restoreNotice) {
             EXPECT_EQ(ccReadIniLine(settings, "music volume"),
                       ccReadIniLine(platform::AppDir() + "data/Default.ini", "music volume"));
             EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
         }
+    }
+}
+
+// A copy of the game's folder whose box program is missing, or crashes: the restore notice is
+// shown in the game's own process, where nothing can close it but the player. A request to end
+// there ends the game at once, with nothing lost (the restore is written before its notice) and
+// nothing of the box left; a box that the player answers is followed by a run that answers the
+// requests to end in order again.
+TEST(StartUp, WithoutAWorkingBoxProgramTheNoticeIsShownInTheGameAndARequestToEndEndsIt) {
+    enum class Box { Missing, Crashes };
+    struct Case {
+        const char* name;
+        Box box;
+        int signal; // 0: the player closes the box
+    };
+    const Case cases[] = {
+        {"missing, SIGTERM", Box::Missing, SIGTERM}, {"missing, SIGINT", Box::Missing, SIGINT},
+        {"missing, SIGHUP", Box::Missing, SIGHUP},   {"crashes, closed", Box::Crashes, 0},
+        {"crashes, SIGTERM", Box::Crashes, SIGTERM},
+    };
+    const std::string title = "Pelorin Demo v1.0";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::TempDir bin;
+        const std::string exe = bin.Path() + "pelorin-demo";
+        ASSERT_TRUE(platform::CopyFile(platform::AppDir() + "pelorin-demo", exe));
+        ASSERT_EQ(chmod(exe.c_str(), 0755), 0);
+        for (const char* data : {"data", "Data"})
+            ASSERT_EQ(symlink((platform::AppDir() + data).c_str(), (bin.Path() + data).c_str()), 0);
+        if (c.box == Box::Crashes) {
+            const std::string box = bin.Path() + "pelorin-message-box";
+            ASSERT_TRUE(testing_support::WriteTextFile(box, "#!/bin/sh\nkill -SEGV $$\n"));
+            ASSERT_EQ(chmod(box.c_str(), 0755), 0);
+        }
+        testing_support::PrivateDesktop desktop(1024, 768, false);
+        ASSERT_EQ(desktop.Error(), "");
+        testing_support::TempDir home;
+        const std::string data = home.Path() + "data";
+        const std::string folder = data + "/Pelorin Demo/";
+        const std::string settings = folder + "pelorin-demo.ini";
+        ASSERT_TRUE(platform::CreateDir(folder, true));
+        ASSERT_TRUE(
+            testing_support::WriteTextFile(settings, "MUSIC VOLUME=77\r\nPROFILE NAME=Ada\r\n"));
+        ASSERT_TRUE(testing_support::WriteTextFile(folder + "inichanged.dat", ""));
+        auto game = testing_support::StartChild(exe, {{"HOME", home.Path()},
+                                                      {"XDG_DATA_HOME", data},
+                                                      {"DISPLAY", desktop.Name()},
+                                                      {"PELORIN_HEADLESS", ""}});
+        ASSERT_GT(game.pid, 0);
+        std::vector<Process> box;
+        struct Cleanup {
+            testing_support::ChildProcess& game;
+            std::vector<Process>& box;
+            ~Cleanup() {
+                std::vector<Process> left = box;
+                int status = 0;
+                if (waitpid(game.pid, &status, WNOHANG) == 0) {
+                    for (const Process& p : Descendants(game.pid))
+                        left.push_back(p);
+                    kill(game.pid, SIGKILL);
+                    waitpid(game.pid, &status, 0);
+                }
+                for (const Process& p : left)
+                    if (Running(p))
+                        kill(p.pid, SIGKILL);
+                testing_support::ReadErrorOutput(game);
+            }
+        } cleanup{game, box};
+
+        bool endedEarly = false;
+        int early = 0;
+        const bool shown = Within(60, [&] {
+            endedEarly = endedEarly || waitpid(game.pid, &early, WNOHANG) == game.pid;
+            return endedEarly || desktop.ViewableWindowTitled(title).viewable;
+        });
+        ASSERT_FALSE(endedEarly) << "ended before the box was answered, status " << early;
+        ASSERT_TRUE(shown) << "no box";
+        // SDL's fork of the game shows it; no program of the box runs.
+        box = Descendants(game.pid);
+        ASSERT_EQ(box.size(), 1u);
+        EXPECT_EQ(testing_support::ProgramOf(box[0].pid), exe);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            EXPECT_FALSE(Catches(game.pid, signal)) << "at the box, signal " << signal;
+        // Restored before the notice.
+        EXPECT_EQ(ccReadIniLine(settings, "music volume"),
+                  ccReadIniLine(platform::AppDir() + "data/Default.ini", "music volume"));
+        EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
+
+        if (c.signal != 0) {
+            kill(game.pid, c.signal);
+        } else {
+            ASSERT_TRUE(desktop.CloseWindowTitled(title));
+            if (Within(60, [&] {
+                    return platform::FileType(folder + "profiles/player.dat") ==
+                           platform::FILETYPE_FILE;
+                }))
+                kill(game.pid, SIGTERM);
+        }
+        int status = 0;
+        const bool ended = testing_support::WaitChild(game, 60, status);
+        const bool boxGone =
+            Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
+        const bool boxHidden =
+            Within(10, [&] { return !desktop.ViewableWindowTitled(title).viewable; });
+        for (const Process& p : box)
+            if (Running(p))
+                kill(p.pid, SIGKILL);
+        const std::string errors = testing_support::ReadErrorOutput(game);
+        ASSERT_TRUE(ended) << "did not end\n" << errors;
+        EXPECT_TRUE(boxGone) << "a process of the box still ran";
+        EXPECT_TRUE(boxHidden) << "the box was still shown";
+        if (c.signal != 0) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status << errors;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << errors;
+        }
+        EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
     }
 }
 
