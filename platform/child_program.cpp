@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,12 +87,13 @@ TChildProgram::TChildProgram(const std::string& name, const std::vector<std::str
     for (std::string& arg : owned)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    // answer: its standard output; go: lets it go on once it is held here; report: closed by a
+    // answer: its standard output; go: lets it go on once it is held here (a socket, so that a
+    // child gone meanwhile fails the word instead of raising SIGPIPE); report: closed by a
     // successful exec, carries errno when the exec fails.
     int answer[2], go[2], report[2];
     if (pipe2(answer, O_CLOEXEC) != 0)
         return;
-    if (pipe2(go, O_CLOEXEC) != 0) {
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, go) != 0) {
         CloseBoth(answer);
         return;
     }
@@ -124,8 +126,21 @@ TChildProgram::TChildProgram(const std::string& name, const std::vector<std::str
     if (ownGroup)
         setpgid(pid, pid); // both sides set it, so that it is in place whichever runs first
     const char word = 1;
-    const bool let = write(go[1], &word, 1) == 1;
+    const bool let = send(go[1], &word, 1, MSG_NOSIGNAL) == 1;
     close(go[1]);
+    if (!let) {
+        // Gone before the word (a signal of someone else's): its number may have been given on
+        // already, and the descriptor with it. Reaped only where it is this process's own child.
+        siginfo_t info{};
+        while (waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(process), &info, WEXITED) <
+                   0 &&
+               errno == EINTR) {
+        }
+        close(process);
+        close(report[0]);
+        close(answer[0]);
+        return;
+    }
     int error = 0;
     ssize_t got;
     while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
@@ -134,8 +149,8 @@ TChildProgram::TChildProgram(const std::string& name, const std::vector<std::str
     process_ = process;
     answer_ = answer[0];
     fcntl(answer_, F_SETFL, O_NONBLOCK);
-    if (!let || got != 0) {
-        // Not started: it ends (or has ended) at the closed pipe or the failed exec.
+    if (got != 0) {
+        // Not started: it has ended, or ends, at the failed exec.
         WaitForEnd(-1);
         close(answer_);
         close(process_);

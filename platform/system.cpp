@@ -103,6 +103,8 @@ void ShowBoxInThisProcess(const std::string& title, const std::string& text, boo
     static std::once_flag watch;
     std::call_once(watch, [] { pthread_atfork(nullptr, nullptr, EndWithTheGame); });
     detail::TRequestsEndAtOnce atOnce;
+    if (detail::EndRequested())
+        return; // asked just before its default action was back
     boxParent = getpid();
     boxInThisProcess = true;
     const Uint32 kind = serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
