@@ -1,8 +1,8 @@
 #include "framework/graphics/game_text.h"
 
 #include "framework/shell/game.h"
-#include "framework/util/error.h"
 #include "framework/util/ini.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -120,11 +120,14 @@ int TGameText::Read(const std::string& file) {
     const TStringArray lines = ccSplitStringIntoLines(DecodeText(bytes));
     int i = 0;
     while (static_cast<size_t>(i) < lines.size()) {
-        // Only a header may stand where a block begins.
-        if (AsciiUpper(lines[static_cast<size_t>(i)]) != "[" + SECTION + "]") {
-            ccRunTimeError("[" + SECTION + "] header hot found in " + path + ", line " +
-                               std::to_string(i + 1),
-                           1);
+        // Only a header may stand where a block begins. The shared header test raises the fatal
+        // error in the system's own words; where the header was missing goes to standard error
+        // just before, for whoever mends the file.
+        const std::string& line = lines[static_cast<size_t>(i)];
+        if (AsciiUpper(line) != "[" + SECTION + "]") {
+            platform::Warn("text", path + ", line " + std::to_string(i + 1) + ": not a [" +
+                                       SECTION + "] header");
+            ccTestSectionHeader(SECTION, line);
             return 0;
         }
         ++i;
