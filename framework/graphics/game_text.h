@@ -20,8 +20,9 @@ public:
     // A new set read from the file (see Read).
     static TGameTextPtr Create(const std::string& file);
 
-    // Replaces the blocks by those of Game->TextPath + file. A missing file, or a line where a
-    // header belongs that is not one, is a fatal error naming the file.
+    // Replaces the blocks by those of Game->TextPath + file. A missing file is a fatal error
+    // naming the file; a line where a header belongs that is not one is a fatal error too, the
+    // file and the line named on standard error.
     int Read(const std::string& file);
     // The text lines of the last block with that key; none when no block has it.
     TStringArray Find(const std::string& key) const;
