@@ -379,6 +379,111 @@ TEST(StartUp, TheExecutableStartsAndEndsInOrderOnAClose) {
     EXPECT_EQ(platform::FileType(folder + "profiles"), platform::FILETYPE_DIR);
 }
 
+// The real executable (exe) on the desktop, with a home of its own, up to its message box of
+// start-up and to its end; nothing it starts outlives the object.
+class GameAtItsBox {
+public:
+    static constexpr const char* TITLE = "Pelorin Demo v1.0";
+
+    // killedRun: the run before changed the settings and was killed (its marker, no good exit),
+    // so that this one restores them and says so.
+    GameAtItsBox(const std::string& exe, const testing_support::PrivateDesktop& desktop,
+                 bool killedRun)
+        : desktop_(desktop) {
+        const std::string data = home_.Path() + "data";
+        folder = data + "/Pelorin Demo/";
+        settings = folder + "pelorin-demo.ini";
+        bool made = platform::CreateDir(folder, true);
+        if (killedRun)
+            made = made &&
+                   testing_support::WriteTextFile(settings,
+                                                  "MUSIC VOLUME=77\r\nPROFILE NAME=Ada\r\n") &&
+                   testing_support::WriteTextFile(folder + "inichanged.dat", "");
+        if (made)
+            game = testing_support::StartChild(exe, {{"HOME", home_.Path()},
+                                                     {"XDG_DATA_HOME", data},
+                                                     {"DISPLAY", desktop.Name()},
+                                                     {"PELORIN_HEADLESS", ""}});
+    }
+    ~GameAtItsBox() {
+        std::vector<Process> left = box;
+        int status = 0;
+        if (game.pid > 0 && waitpid(game.pid, &status, WNOHANG) == 0) {
+            for (const Process& p : Descendants(game.pid))
+                left.push_back(p);
+            kill(game.pid, SIGKILL);
+            waitpid(game.pid, &status, 0);
+        }
+        // They hold the game's standard error open: gone, it can be read to its end.
+        for (const Process& p : left)
+            if (Running(p))
+                kill(p.pid, SIGKILL);
+        testing_support::ReadErrorOutput(game);
+    }
+    GameAtItsBox(const GameAtItsBox&) = delete;
+    GameAtItsBox& operator=(const GameAtItsBox&) = delete;
+
+    // Waits until the box's window is on the desktop (by then the processes that show it run, and
+    // box holds them); "" once it is, else why not.
+    std::string AwaitBox() {
+        if (game.pid <= 0)
+            return "not started";
+        bool endedEarly = false;
+        int early = 0;
+        const bool shown = Within(60, [&] {
+            endedEarly = endedEarly || waitpid(game.pid, &early, WNOHANG) == game.pid;
+            return endedEarly || desktop_.ViewableWindowTitled(TITLE).viewable;
+        });
+        if (endedEarly)
+            return "ended before the box was answered, status " + std::to_string(early);
+        if (!shown)
+            return "no box";
+        box = Descendants(game.pid);
+        return box.empty() ? "no process shows the box" : "";
+    }
+    // The signal, or the player's answer when signal is 0; a run that goes on after the box (a
+    // restored one) then goes on to its title screen, where it is asked to end.
+    bool Answer(int signal, bool goesOn) {
+        if (signal != 0)
+            return kill(game.pid, signal) == 0;
+        if (!desktop_.CloseWindowTitled(TITLE))
+            return false;
+        if (goesOn && Within(60, [&] {
+                return platform::FileType(folder + "profiles/player.dat") ==
+                       platform::FILETYPE_FILE;
+            }))
+            kill(game.pid, SIGTERM);
+        return true;
+    }
+
+    struct Ending {
+        bool ended = false; // else killed after a minute
+        int status = 0;
+        bool boxGone = false, boxHidden = false;
+        std::string errors;
+    };
+    // Waits for the game's end, then a moment for the box's.
+    Ending AwaitEnd() {
+        Ending e;
+        e.ended = testing_support::WaitChild(game, 60, e.status);
+        e.boxGone = Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
+        e.boxHidden = Within(10, [&] { return !desktop_.ViewableWindowTitled(TITLE).viewable; });
+        for (const Process& p : box)
+            if (Running(p))
+                kill(p.pid, SIGKILL);
+        e.errors = testing_support::ReadErrorOutput(game);
+        return e;
+    }
+
+    std::string folder, settings;
+    testing_support::ChildProcess game;
+    std::vector<Process> box;
+
+private:
+    const testing_support::PrivateDesktop& desktop_;
+    testing_support::TempDir home_;
+};
+
 // The real executable, with the system's message box of start-up on an X server of the test's
 // own. A request to end while the box waits (a signal) closes it as the player's answer would,
 // nothing of it stays running, and the run ends as it would have after the answer. The restore
@@ -399,9 +504,7 @@ TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
         {"fatal error, closed", false, 0},        {"fatal error, SIGTERM", false, SIGTERM},
         {"fatal error, SIGHUP", false, SIGHUP},   {"fatal error, SIGKILL", false, SIGKILL},
     };
-    const std::string exe = platform::AppDir() + "pelorin-demo";
     const std::string boxProgram = platform::AppDir() + "pelorin-message-box";
-    const std::string title = "Pelorin Demo v1.0";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string text = c.restoreNotice
@@ -409,101 +512,34 @@ TEST(StartUp, ARequestToEndAtAStartUpMessageBoxClosesItAsAnAnswerWould) {
                                      : "(28) Cannot create Windowed Mode at 800x600 60Hz";
         testing_support::PrivateDesktop desktop(1024, 768, false, c.restoreNotice);
         ASSERT_EQ(desktop.Error(), "");
-        testing_support::TempDir home;
-        const std::string data = home.Path() + "data";
-        const std::string folder = data + "/Pelorin Demo/";
-        const std::string settings = folder + "pelorin-demo.ini";
-        ASSERT_TRUE(platform::CreateDir(folder, true));
-        if (c.restoreNotice) {
-            // A run that changed the settings and was killed: its marker, and no good exit.
-            ASSERT_TRUE(testing_support::WriteTextFile(settings,
-                                                       "MUSIC VOLUME=77\r\nPROFILE NAME=Ada\r\n"));
-            ASSERT_TRUE(testing_support::WriteTextFile(folder + "inichanged.dat", ""));
-        }
-        auto game = testing_support::StartChild(exe, {{"HOME", home.Path()},
-                                                      {"XDG_DATA_HOME", data},
-                                                      {"DISPLAY", desktop.Name()},
-                                                      {"PELORIN_HEADLESS", ""}});
-        ASSERT_GT(game.pid, 0);
-        // Whatever happens below, nothing started here outlives the case.
-        std::vector<Process> box;
-        struct Cleanup {
-            testing_support::ChildProcess& game;
-            std::vector<Process>& box;
-            ~Cleanup() {
-                std::vector<Process> left = box;
-                int status = 0;
-                if (waitpid(game.pid, &status, WNOHANG) == 0) {
-                    for (const Process& p : Descendants(game.pid))
-                        left.push_back(p);
-                    kill(game.pid, SIGKILL);
-                    waitpid(game.pid, &status, 0);
-                }
-                // They hold the game's standard error open: gone, it can be read to its end.
-                for (const Process& p : left)
-                    if (Running(p))
-                        kill(p.pid, SIGKILL);
-                testing_support::ReadErrorOutput(game);
-            }
-        } cleanup{game, box};
-
-        // Shown once its window is on the desktop; by then the processes that show it run.
-        bool endedEarly = false;
-        int early = 0;
-        const bool shown = Within(60, [&] {
-            endedEarly = endedEarly || waitpid(game.pid, &early, WNOHANG) == game.pid;
-            return endedEarly || desktop.ViewableWindowTitled(title).viewable;
-        });
-        ASSERT_FALSE(endedEarly) << "ended before the box was answered, status " << early;
-        ASSERT_TRUE(shown) << "no box";
-        box = Descendants(game.pid);
-        ASSERT_FALSE(box.empty());
-        EXPECT_EQ(Arguments(box.front().pid),
-                  (std::vector<std::string>{boxProgram, title, "0", text}));
+        GameAtItsBox run(platform::AppDir() + "pelorin-demo", desktop, c.restoreNotice);
+        ASSERT_EQ(run.AwaitBox(), "");
+        EXPECT_EQ(Arguments(run.box.front().pid),
+                  (std::vector<std::string>{boxProgram, GameAtItsBox::TITLE, "0", text}));
         for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-            EXPECT_TRUE(Catches(game.pid, signal)) << "at the box, signal " << signal;
-        const std::string log = testing_support::ReadTextFile(folder + "ErrorLog.txt");
+            EXPECT_TRUE(Catches(run.game.pid, signal)) << "at the box, signal " << signal;
+        const std::string log = testing_support::ReadTextFile(run.folder + "ErrorLog.txt");
         if (c.restoreNotice)
             EXPECT_EQ(log, "");
         else
             EXPECT_NE(log.find("\r\n" + text + "\r\n"), std::string::npos) << log;
 
-        if (c.signal != 0) {
-            kill(game.pid, c.signal);
-        } else {
-            ASSERT_TRUE(desktop.CloseWindowTitled(title));
-            // The restored run goes on to its title screen, where it is asked to end.
-            if (c.restoreNotice && Within(60, [&] {
-                    return platform::FileType(folder + "profiles/player.dat") ==
-                           platform::FILETYPE_FILE;
-                }))
-                kill(game.pid, SIGTERM);
-        }
-        int status = 0;
-        const bool ended = testing_support::WaitChild(game, 60, status);
-        const bool boxGone =
-            Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
-        const bool boxHidden =
-            Within(10, [&] { return !desktop.ViewableWindowTitled(title).viewable; });
-        // What is left of the box holds the game's standard error open: gone, it can be read.
-        for (const Process& p : box)
-            if (Running(p))
-                kill(p.pid, SIGKILL);
-        const std::string errors = testing_support::ReadErrorOutput(game);
-        ASSERT_TRUE(ended) << "did not end\n" << errors;
-        EXPECT_TRUE(boxGone) << "a process of the box still ran";
-        EXPECT_TRUE(boxHidden) << "the box was still shown";
+        ASSERT_TRUE(run.Answer(c.signal, c.restoreNotice));
+        const GameAtItsBox::Ending end = run.AwaitEnd();
+        ASSERT_TRUE(end.ended) << "did not end\n" << end.errors;
+        EXPECT_TRUE(end.boxGone) << "a process of the box still ran";
+        EXPECT_TRUE(end.boxHidden) << "the box was still shown";
         if (c.signal == SIGKILL) {
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+            EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == SIGKILL) << end.status;
         } else {
-            ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n"
-                                           << errors;
-            EXPECT_EQ(WEXITSTATUS(status), c.restoreNotice ? 0 : 1) << errors;
+            ASSERT_TRUE(WIFEXITED(end.status)) << "ended by signal " << WTERMSIG(end.status) << "\n"
+                                               << end.errors;
+            EXPECT_EQ(WEXITSTATUS(end.status), c.restoreNotice ? 0 : 1) << end.errors;
         }
         if (c.restoreNotice) {
-            EXPECT_EQ(ccReadIniLine(settings, "music volume"),
+            EXPECT_EQ(ccReadIniLine(run.settings, "music volume"),
                       ccReadIniLine(platform::AppDir() + "data/Default.ini", "music volume"));
-            EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
+            EXPECT_EQ(ccReadIniLine(run.settings, "profile name"), "Ada");
         }
     }
 }
@@ -525,7 +561,6 @@ TEST(StartUp, WithoutAWorkingBoxProgramTheNoticeIsShownInTheGameAndARequestToEnd
         {"missing, SIGHUP", Box::Missing, SIGHUP},   {"crashes, closed", Box::Crashes, 0},
         {"crashes, SIGTERM", Box::Crashes, SIGTERM},
     };
-    const std::string title = "Pelorin Demo v1.0";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         testing_support::TempDir bin;
@@ -541,87 +576,30 @@ TEST(StartUp, WithoutAWorkingBoxProgramTheNoticeIsShownInTheGameAndARequestToEnd
         }
         testing_support::PrivateDesktop desktop(1024, 768, false);
         ASSERT_EQ(desktop.Error(), "");
-        testing_support::TempDir home;
-        const std::string data = home.Path() + "data";
-        const std::string folder = data + "/Pelorin Demo/";
-        const std::string settings = folder + "pelorin-demo.ini";
-        ASSERT_TRUE(platform::CreateDir(folder, true));
-        ASSERT_TRUE(
-            testing_support::WriteTextFile(settings, "MUSIC VOLUME=77\r\nPROFILE NAME=Ada\r\n"));
-        ASSERT_TRUE(testing_support::WriteTextFile(folder + "inichanged.dat", ""));
-        auto game = testing_support::StartChild(exe, {{"HOME", home.Path()},
-                                                      {"XDG_DATA_HOME", data},
-                                                      {"DISPLAY", desktop.Name()},
-                                                      {"PELORIN_HEADLESS", ""}});
-        ASSERT_GT(game.pid, 0);
-        std::vector<Process> box;
-        struct Cleanup {
-            testing_support::ChildProcess& game;
-            std::vector<Process>& box;
-            ~Cleanup() {
-                std::vector<Process> left = box;
-                int status = 0;
-                if (waitpid(game.pid, &status, WNOHANG) == 0) {
-                    for (const Process& p : Descendants(game.pid))
-                        left.push_back(p);
-                    kill(game.pid, SIGKILL);
-                    waitpid(game.pid, &status, 0);
-                }
-                for (const Process& p : left)
-                    if (Running(p))
-                        kill(p.pid, SIGKILL);
-                testing_support::ReadErrorOutput(game);
-            }
-        } cleanup{game, box};
-
-        bool endedEarly = false;
-        int early = 0;
-        const bool shown = Within(60, [&] {
-            endedEarly = endedEarly || waitpid(game.pid, &early, WNOHANG) == game.pid;
-            return endedEarly || desktop.ViewableWindowTitled(title).viewable;
-        });
-        ASSERT_FALSE(endedEarly) << "ended before the box was answered, status " << early;
-        ASSERT_TRUE(shown) << "no box";
+        GameAtItsBox run(exe, desktop, true);
+        ASSERT_EQ(run.AwaitBox(), "");
         // SDL's fork of the game shows it; no program of the box runs.
-        box = Descendants(game.pid);
-        ASSERT_EQ(box.size(), 1u);
-        EXPECT_EQ(testing_support::ProgramOf(box[0].pid), exe);
+        ASSERT_EQ(run.box.size(), 1u);
+        EXPECT_EQ(testing_support::ProgramOf(run.box[0].pid), exe);
         for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-            EXPECT_FALSE(Catches(game.pid, signal)) << "at the box, signal " << signal;
+            EXPECT_FALSE(Catches(run.game.pid, signal)) << "at the box, signal " << signal;
         // Restored before the notice.
-        EXPECT_EQ(ccReadIniLine(settings, "music volume"),
+        EXPECT_EQ(ccReadIniLine(run.settings, "music volume"),
                   ccReadIniLine(platform::AppDir() + "data/Default.ini", "music volume"));
-        EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
+        EXPECT_EQ(ccReadIniLine(run.settings, "profile name"), "Ada");
 
-        if (c.signal != 0) {
-            kill(game.pid, c.signal);
-        } else {
-            ASSERT_TRUE(desktop.CloseWindowTitled(title));
-            if (Within(60, [&] {
-                    return platform::FileType(folder + "profiles/player.dat") ==
-                           platform::FILETYPE_FILE;
-                }))
-                kill(game.pid, SIGTERM);
-        }
-        int status = 0;
-        const bool ended = testing_support::WaitChild(game, 60, status);
-        const bool boxGone =
-            Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
-        const bool boxHidden =
-            Within(10, [&] { return !desktop.ViewableWindowTitled(title).viewable; });
-        for (const Process& p : box)
-            if (Running(p))
-                kill(p.pid, SIGKILL);
-        const std::string errors = testing_support::ReadErrorOutput(game);
-        ASSERT_TRUE(ended) << "did not end\n" << errors;
-        EXPECT_TRUE(boxGone) << "a process of the box still ran";
-        EXPECT_TRUE(boxHidden) << "the box was still shown";
-        if (c.signal != 0) {
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status << errors;
-        } else {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << errors;
-        }
-        EXPECT_EQ(ccReadIniLine(settings, "profile name"), "Ada");
+        ASSERT_TRUE(run.Answer(c.signal, true));
+        const GameAtItsBox::Ending end = run.AwaitEnd();
+        ASSERT_TRUE(end.ended) << "did not end\n" << end.errors;
+        EXPECT_TRUE(end.boxGone) << "a process of the box still ran";
+        EXPECT_TRUE(end.boxHidden) << "the box was still shown";
+        if (c.signal != 0)
+            EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == c.signal)
+                << end.status << end.errors;
+        else
+            EXPECT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0)
+                << end.status << end.errors;
+        EXPECT_EQ(ccReadIniLine(run.settings, "profile name"), "Ada");
     }
 }
 
