@@ -1,14 +1,55 @@
 #include "tests/support/child_process.h"
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace testing_support {
+
+namespace {
+
+constexpr int MINUTE_MS = 60000;
+
+// Waits up to a minute for something to read on fd; false (the test failed, naming what) when
+// nothing came.
+bool AwaitInput(int fd, const char* what) {
+    pollfd p{fd, POLLIN, 0};
+    int got;
+    while ((got = poll(&p, 1, MINUTE_MS)) < 0 && errno == EINTR) {
+    }
+    if (got > 0)
+        return true;
+    ADD_FAILURE() << what << " within a minute";
+    return false;
+}
+
+bool SendAll(int fd, const void* data, size_t size) {
+    return send(fd, data, size, MSG_NOSIGNAL) == static_cast<ssize_t>(size);
+}
+
+bool ReceiveAll(int fd, void* data, size_t size) {
+    char* at = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = recv(fd, at, size, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
 
 ChildProcess StartChild(const std::string& program,
                         const std::vector<std::pair<std::string, std::string>>& environment) {
@@ -60,74 +101,63 @@ std::string ReadErrorOutput(ChildProcess& child) {
     return text;
 }
 
-namespace {
-
-// The test's ends of the pipes of every held child: a child forked later closes them, so that each
-// child sees the test let go of it however many children are held at once.
-std::vector<int>& TestEnds() {
-    static std::vector<int> ends;
-    return ends;
-}
-
-void CloseTestEnd(int& fd) {
-    std::erase(TestEnds(), fd);
-    close(fd);
-    fd = -1;
-}
-
-} // namespace
-
 HeldChild::HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
-    if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
+    if (place_.GetRole() != RerunPlace::HERE)
         return;
-    pid_ = fork();
-    if (pid_ == 0) {
-        for (const int fd : TestEnds())
-            close(fd);
-        close(toParent_[0]);
-        close(toChild_[1]);
-        const bool ok = body([this] {
-            char c = 1;
-            if (write(toParent_[1], &c, 1) != 1 || read(toChild_[0], &c, 1) < 0)
-                _exit(2);
-        });
-        _exit(ok ? 0 : 1);
-    }
-    close(toParent_[1]);
-    close(toChild_[0]);
-    TestEnds().push_back(toParent_[0]);
-    TestEnds().push_back(toChild_[1]);
+    const int fd = place_.Socket();
+    bool released = false;
+    const bool ok = body([fd, &released] {
+        // A test that let go (or is gone) lets every ready() return at once.
+        char c = 1;
+        if (!released && (!SendAll(fd, &c, 1) || !ReceiveAll(fd, &c, 1)))
+            released = true;
+    });
+    RerunPlace::EndPart(ok ? 0 : 1);
 }
 
-HeldChild::~HeldChild() {
-    if (pid_ > 0)
-        Release();
-    CloseTestEnd(toParent_[0]);
+HeldChild::~HeldChild() = default;
+
+bool HeldChild::ReadyNow() {
+    const int fd = place_.Socket();
+    if (fd < 0 || !place_.Running())
+        return false;
+    if (!AwaitInput(fd, "a held child did not come to a ready()")) {
+        place_.Kill();
+        return false;
+    }
+    char c = 0;
+    return ReceiveAll(fd, &c, 1);
 }
 
 bool HeldChild::Ready() {
-    char c = 0;
-    return pid_ > 0 && read(toParent_[0], &c, 1) == 1;
+    return SameInReruns([this] { return ReadyNow() ? 1 : 0; }) != 0;
 }
 
 bool HeldChild::Next() {
-    const char c = 1;
-    return pid_ > 0 && write(toChild_[1], &c, 1) == 1 && Ready();
+    return SameInReruns([this] {
+               const char c = 1;
+               const int fd = place_.Socket();
+               return fd >= 0 && place_.Running() && SendAll(fd, &c, 1) && ReadyNow() ? 1 : 0;
+           }) != 0;
 }
 
 int HeldChild::Release() {
-    CloseTestEnd(toChild_[1]);
-    int status = -1;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
+    return SameInReruns([this] { return place_.Finish(); });
 }
 
 void HeldChild::Kill() {
-    if (pid_ <= 0)
-        return;
-    kill(pid_, SIGKILL);
-    Release();
+    if (place_.GetRole() == RerunPlace::STARTED)
+        place_.Kill();
+}
+
+pid_t GonePid() {
+    return SameInReruns([] {
+        // The child only ends, which a fork of a process with other threads may do.
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(0);
+        return pid > 0 && waitpid(pid, nullptr, 0) == pid ? pid : -1;
+    });
 }
 
 } // namespace testing_support

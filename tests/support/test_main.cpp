@@ -3,6 +3,7 @@
 
 #include "tests/support/drawing_support.h"
 #include "tests/support/state_reset.h"
+#include "tests/support/test_rerun.h"
 
 #include "platform/files.h"
 #include "platform/graphics.h"
@@ -30,6 +31,7 @@ void ResetAll() {
     for (auto reset : Resets())
         reset();
     ResetPlatformState();
+    ResetRerunState();
 }
 
 class StateReset : public ::testing::EmptyTestEventListener {
@@ -77,5 +79,7 @@ void ResetPlatformState() {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new testing_support::StateReset);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    testing_support::EndRerun();
+    return result;
 }

@@ -1,7 +1,6 @@
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/util/error.h"
-#include "platform/audio.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -87,11 +86,9 @@ protected:
         EXPECT_EQ(Game->ProfileName, "Ada");
     }
     std::string IniText() { return ReadTextFile(Game->IniFilePath()); }
-    // Another copy of the game, as a child held at each ready(). It is forked from a process
-    // without a sound device: it would inherit the locks of the device's mixing thread, some held.
+    // Another copy of the game, as a child held at each ready().
     std::unique_ptr<HeldChild> Copy(const std::function<bool(const std::function<void()>&)>& body) {
         NewGame();
-        platform::CloseAudio();
         return std::make_unique<HeldChild>(body);
     }
     ShellDriver driver;
