@@ -77,6 +77,9 @@ void ResetPlatformState() {
 } // namespace testing_support
 
 int main(int argc, char** argv) {
+    // A death test's child is the test binary run again: a fork of a process with threads (SDL's,
+    // the sound library's) could inherit their locks, some held.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new testing_support::StateReset);
     const int result = RUN_ALL_TESTS();

@@ -90,6 +90,15 @@ struct TestRun {
 };
 TestRun run;
 
+bool InDeathTestChild() {
+    return !GTEST_FLAG_GET(internal_run_death_test).empty();
+}
+
+// In the test's own run, that is: its children take what it notes.
+bool OwnRun() {
+    return !InRerun() && !InDeathTestChild();
+}
+
 [[noreturn]] void Lost(const std::string& why) {
     std::fprintf(stderr, "the re-run of the test for its part %d %s\n", started.place, why.c_str());
     std::fflush(stderr);
@@ -310,12 +319,18 @@ TestFolder NewTestFolder(const std::string& base) {
         std::error_code ec;
         if (!std::filesystem::create_directory(folder.path, ec))
             throw std::runtime_error("cannot create a temporary folder in " + started.scratch);
+    } else if (InDeathTestChild() && index < started.folders.size()) {
+        folder.path = started.folders[index];
+        folder.owned = false;
     } else {
         folder.path = MakeFolder(base);
     }
     folder.index = static_cast<int>(index);
     run.folders.push_back(folder.path);
     run.live.push_back(true);
+    // GoogleTest starts a death test's child itself, with this process's environment.
+    if (OwnRun())
+        setenv(FOLDERS_VAR, Joined(run.folders, '\n').c_str(), 1);
     return folder;
 }
 
@@ -330,6 +345,8 @@ bool InRerun() {
 
 void ResetRerunState() {
     run = TestRun();
+    if (OwnRun())
+        unsetenv(FOLDERS_VAR);
 }
 
 void EndRerun() {

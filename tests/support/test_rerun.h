@@ -55,7 +55,8 @@ private:
 int SameInReruns(const std::function<int()>& value);
 
 // The path of the test's next temporary folder, made in base ("" for the system's), for TempDir:
-// in the test's own run a fresh one; in a re-run one of its own. owned: removed by the TempDir.
+// in the test's own run a fresh one; in a re-run one of its own; in a death test's child the
+// test's own folder (the child goes through the test in it). owned: removed by the TempDir.
 struct TestFolder {
     std::string path;
     int index = -1; // among the test's folders, -1 for one made outside a test
