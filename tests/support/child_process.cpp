@@ -6,8 +6,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <set>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +50,58 @@ bool ReceiveAll(int fd, void* data, size_t size) {
         size -= static_cast<size_t>(n);
     }
     return true;
+}
+
+int Threads() {
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(dir))
+            count += entry->d_name[0] != '.';
+        closedir(dir);
+    }
+    return count;
+}
+
+enum Request { START = 1, WAIT = 2 };
+
+// The forker's re-run at its place: forks a process for each Start, waits for one for each Wait,
+// and ends (with every process it started that is still there) when the test lets go.
+[[noreturn]] void Serve(int fd, const std::function<void(int argument)>& body) {
+    const pid_t self = getpid();
+    std::set<pid_t> started;
+    int request[2];
+    while (ReceiveAll(fd, request, sizeof request)) {
+        int answer = -1;
+        if (request[0] == START) {
+            const int threads = Threads();
+            if (threads != 1) {
+                std::fprintf(stderr, "a forker of the test has %d threads: it does not fork\n",
+                             threads);
+            } else if (const pid_t pid = fork(); pid == 0) {
+                // Ends with the forker, which a test that gives up on it kills.
+                prctl(PR_SET_PDEATHSIG, SIGKILL);
+                if (getppid() != self)
+                    _exit(0);
+                close(fd);
+                body(request[1]);
+                _exit(0);
+            } else if (pid > 0) {
+                started.insert(pid);
+                answer = pid;
+            }
+        } else if (request[0] == WAIT && started.erase(request[1]) != 0) {
+            int status = 0;
+            if (waitpid(request[1], &status, 0) == request[1])
+                answer = status;
+        }
+        if (!SendAll(fd, &answer, sizeof answer))
+            break;
+    }
+    for (const pid_t pid : started) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    RerunPlace::EndPart(0);
 }
 
 } // namespace
@@ -148,6 +203,40 @@ int HeldChild::Release() {
 void HeldChild::Kill() {
     if (place_.GetRole() == RerunPlace::STARTED)
         place_.Kill();
+}
+
+ChildForker::ChildForker(const std::function<void(int argument)>& body) {
+    if (place_.GetRole() == RerunPlace::HERE)
+        Serve(place_.Socket(), body);
+}
+
+bool ChildForker::Ask(int what, int value, int& answer) {
+    const int request[2] = {what, value};
+    const int fd = place_.Socket();
+    if (!broken_ && fd >= 0 && SendAll(fd, request, sizeof request) &&
+        AwaitInput(fd, "a forker of the test did not answer") &&
+        ReceiveAll(fd, &answer, sizeof answer))
+        return true;
+    // Out of step with it from here on.
+    broken_ = true;
+    place_.Kill();
+    return false;
+}
+
+pid_t ChildForker::Start(int argument) {
+    return SameInReruns([&] {
+        int pid = -1;
+        return Ask(START, argument, pid) ? pid : -1;
+    });
+}
+
+bool ChildForker::Wait(pid_t pid, int& status) {
+    int got = -1;
+    const bool ended = SameInReruns([&] { return Ask(WAIT, pid, got) && got != -1 ? 1 : 0; }) != 0;
+    status = SameInReruns([&] { return got; });
+    if (!ended && !broken_)
+        ADD_FAILURE() << "process " << pid << " is no process of the forker's";
+    return ended;
 }
 
 pid_t GonePid() {

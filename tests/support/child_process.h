@@ -52,6 +52,27 @@ private:
     RerunPlace place_;
 };
 
+// Processes that each run body(argument), forked for each Start from a re-run of the test that
+// stays where the forker is made: that re-run has no other threads there (it checks before each
+// fork), so what a fork does is defined, and it starts at once. The test ends them itself (kill)
+// and waits for them here. A forker that does not answer within a minute is killed with its
+// processes, and the test fails.
+class ChildForker {
+public:
+    explicit ChildForker(const std::function<void(int argument)>& body);
+    ChildForker(const ChildForker&) = delete;
+    ChildForker& operator=(const ChildForker&) = delete;
+    // The new process's number, or -1 when none was started.
+    pid_t Start(int argument);
+    // True with its wait status once the process ended.
+    bool Wait(pid_t pid, int& status);
+
+private:
+    bool Ask(int what, int value, int& answer);
+    RerunPlace place_;
+    bool broken_ = false;
+};
+
 // The number of a process that has ended, the same in the test's re-runs.
 pid_t GonePid();
 
