@@ -10,10 +10,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <set>
+#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace testing_support {
 
@@ -110,35 +113,47 @@ ChildProcess StartChild(const std::string& program,
                         const std::vector<std::pair<std::string, std::string>>& environment) {
     ChildProcess child;
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return child;
-    child.pid = fork();
-    if (child.pid == 0) {
-        dup2(pipeFds[1], 2);
-        for (int fd = 3; fd < 1024; ++fd)
-            close(fd);
-        for (const auto& [name, value] : environment) {
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
-        }
-        if (chdir("/") != 0)
-            _exit(126);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+    // All made here: posix_spawn runs nothing of this process's own in the child.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        bool changed = false;
+        for (const auto& change : environment)
+            changed = changed || change.first == name;
+        if (!changed)
+            env.push_back(entry);
     }
+    for (const auto& [name, value] : environment)
+        if (!value.empty())
+            env.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    posix_spawn_file_actions_addchdir_np(&actions, "/");
+    if (posix_spawn(&child.pid, program.c_str(), &actions, nullptr, argv, envp.data()) != 0)
+        child.pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     child.errorOutput = pipeFds[0];
     return child;
 }
 
 bool WaitChild(const ChildProcess& child, double seconds, int& status) {
-    for (int i = 0; i <= static_cast<int>(seconds * 10); ++i) {
-        if (waitpid(child.pid, &status, WNOHANG) == child.pid)
-            return true;
-        usleep(100000);
-    }
+    status = -1;
+    if (child.pid <= 0)
+        return false;
+    if (WaitForEnd(child.pid, static_cast<int>(seconds * 1000), status))
+        return true;
     kill(child.pid, SIGKILL);
     waitpid(child.pid, &status, 0);
     return false;
