@@ -12,7 +12,6 @@
 #include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -247,11 +246,8 @@ TEST(AtomicWrites, OnFailureTheOldFileStaysAndNoTemporaryFileIsLeft) {
 // not such a file, and the file that a live save holds, here one that this process cannot see.
 TEST(AtomicWrites, ASaveRemovesTheTemporaryFilesThatNoLiveSaveHolds) {
     TempDir dir;
-    const pid_t gone = fork();
-    ASSERT_GE(gone, 0);
-    if (gone == 0)
-        _exit(0);
-    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const pid_t gone = testing_support::GonePid();
+    ASSERT_GT(gone, 0);
     const std::string dead = std::to_string(gone);
     // A save of this process's own, still open.
     auto ownStream = WriteFile(dir.File("settings.ini"));

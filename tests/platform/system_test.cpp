@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -474,16 +473,13 @@ TEST(Folders, SharedUserDataFolderFollowsXdgThenHome) {
     uid_t stranger = 54321;
     while (getpwuid(stranger))
         ++stranger;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        unsetenv("HOME");
-        unsetenv("XDG_DATA_HOME");
-        _exit(setuid(stranger) != 0 ? 2 : SharedUserDataFolder().empty() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EXIT(
+        {
+            unsetenv("HOME");
+            unsetenv("XDG_DATA_HOME");
+            _exit(setuid(stranger) != 0 ? 2 : SharedUserDataFolder().empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 } // namespace

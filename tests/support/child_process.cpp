@@ -1,48 +1,159 @@
 #include "tests/support/child_process.h"
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <set>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <vector>
+extern char** environ;
 
 namespace testing_support {
+
+namespace {
+
+constexpr int MINUTE_MS = 60000;
+
+// Waits up to a minute for something to read on fd; false (the test failed, naming what) when
+// nothing came.
+bool AwaitInput(int fd, const char* what) {
+    pollfd p{fd, POLLIN, 0};
+    int got;
+    while ((got = poll(&p, 1, MINUTE_MS)) < 0 && errno == EINTR) {
+    }
+    if (got > 0)
+        return true;
+    ADD_FAILURE() << what << " within a minute";
+    return false;
+}
+
+bool SendAll(int fd, const void* data, size_t size) {
+    return send(fd, data, size, MSG_NOSIGNAL) == static_cast<ssize_t>(size);
+}
+
+bool ReceiveAll(int fd, void* data, size_t size) {
+    char* at = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = recv(fd, at, size, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+int Threads() {
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(dir))
+            count += entry->d_name[0] != '.';
+        closedir(dir);
+    }
+    return count;
+}
+
+enum Request { START = 1, WAIT = 2 };
+
+// The forker's re-run at its place: forks a process for each Start, waits for one for each Wait,
+// and ends (with every process it started that is still there) when the test lets go.
+[[noreturn]] void Serve(int fd, const std::function<void(int argument)>& body) {
+    const pid_t self = getpid();
+    std::set<pid_t> started;
+    int request[2];
+    while (ReceiveAll(fd, request, sizeof request)) {
+        int answer = -1;
+        if (request[0] == START) {
+            const int threads = Threads();
+            if (threads != 1) {
+                std::fprintf(stderr, "a forker of the test has %d threads: it does not fork\n",
+                             threads);
+            } else if (const pid_t pid = fork(); pid == 0) {
+                // Ends with the forker, which a test that gives up on it kills.
+                prctl(PR_SET_PDEATHSIG, SIGKILL);
+                if (getppid() != self)
+                    _exit(0);
+                close(fd);
+                body(request[1]);
+                _exit(0);
+            } else if (pid > 0) {
+                started.insert(pid);
+                answer = pid;
+            }
+        } else if (request[0] == WAIT && started.erase(request[1]) != 0) {
+            int status = 0;
+            if (waitpid(request[1], &status, 0) == request[1])
+                answer = status;
+        }
+        if (!SendAll(fd, &answer, sizeof answer))
+            break;
+    }
+    for (const pid_t pid : started) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    RerunPlace::EndPart(0);
+}
+
+} // namespace
 
 ChildProcess StartChild(const std::string& program,
                         const std::vector<std::pair<std::string, std::string>>& environment) {
     ChildProcess child;
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return child;
-    child.pid = fork();
-    if (child.pid == 0) {
-        dup2(pipeFds[1], 2);
-        for (int fd = 3; fd < 1024; ++fd)
-            close(fd);
-        for (const auto& [name, value] : environment) {
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
-        }
-        if (chdir("/") != 0)
-            _exit(126);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+    // All made here: posix_spawn runs nothing of this process's own in the child.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        bool changed = false;
+        for (const auto& change : environment)
+            changed = changed || change.first == name;
+        if (!changed)
+            env.push_back(entry);
     }
+    for (const auto& [name, value] : environment)
+        if (!value.empty())
+            env.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    posix_spawn_file_actions_addchdir_np(&actions, "/");
+    if (posix_spawn(&child.pid, program.c_str(), &actions, nullptr, argv, envp.data()) != 0)
+        child.pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     child.errorOutput = pipeFds[0];
     return child;
 }
 
 bool WaitChild(const ChildProcess& child, double seconds, int& status) {
-    for (int i = 0; i <= static_cast<int>(seconds * 10); ++i) {
-        if (waitpid(child.pid, &status, WNOHANG) == child.pid)
-            return true;
-        usleep(100000);
-    }
+    status = -1;
+    if (child.pid <= 0)
+        return false;
+    if (WaitForEnd(child.pid, static_cast<int>(seconds * 1000), status))
+        return true;
     kill(child.pid, SIGKILL);
     waitpid(child.pid, &status, 0);
     return false;
@@ -60,74 +171,97 @@ std::string ReadErrorOutput(ChildProcess& child) {
     return text;
 }
 
-namespace {
-
-// The test's ends of the pipes of every held child: a child forked later closes them, so that each
-// child sees the test let go of it however many children are held at once.
-std::vector<int>& TestEnds() {
-    static std::vector<int> ends;
-    return ends;
-}
-
-void CloseTestEnd(int& fd) {
-    std::erase(TestEnds(), fd);
-    close(fd);
-    fd = -1;
-}
-
-} // namespace
-
 HeldChild::HeldChild(const std::function<bool(const std::function<void()>& ready)>& body) {
-    if (pipe(toParent_) != 0 || pipe(toChild_) != 0)
+    if (place_.GetRole() != RerunPlace::HERE)
         return;
-    pid_ = fork();
-    if (pid_ == 0) {
-        for (const int fd : TestEnds())
-            close(fd);
-        close(toParent_[0]);
-        close(toChild_[1]);
-        const bool ok = body([this] {
-            char c = 1;
-            if (write(toParent_[1], &c, 1) != 1 || read(toChild_[0], &c, 1) < 0)
-                _exit(2);
-        });
-        _exit(ok ? 0 : 1);
-    }
-    close(toParent_[1]);
-    close(toChild_[0]);
-    TestEnds().push_back(toParent_[0]);
-    TestEnds().push_back(toChild_[1]);
+    const int fd = place_.Socket();
+    bool released = false;
+    const bool ok = body([fd, &released] {
+        // A test that let go (or is gone) lets every ready() return at once.
+        char c = 1;
+        if (!released && (!SendAll(fd, &c, 1) || !ReceiveAll(fd, &c, 1)))
+            released = true;
+    });
+    RerunPlace::EndPart(ok ? 0 : 1);
 }
 
-HeldChild::~HeldChild() {
-    if (pid_ > 0)
-        Release();
-    CloseTestEnd(toParent_[0]);
+HeldChild::~HeldChild() = default;
+
+bool HeldChild::ReadyNow() {
+    const int fd = place_.Socket();
+    if (fd < 0 || !place_.Running())
+        return false;
+    if (!AwaitInput(fd, "a held child did not come to a ready()")) {
+        place_.Kill();
+        return false;
+    }
+    char c = 0;
+    return ReceiveAll(fd, &c, 1);
 }
 
 bool HeldChild::Ready() {
-    char c = 0;
-    return pid_ > 0 && read(toParent_[0], &c, 1) == 1;
+    return SameInReruns([this] { return ReadyNow() ? 1 : 0; }) != 0;
 }
 
 bool HeldChild::Next() {
-    const char c = 1;
-    return pid_ > 0 && write(toChild_[1], &c, 1) == 1 && Ready();
+    return SameInReruns([this] {
+               const char c = 1;
+               const int fd = place_.Socket();
+               return fd >= 0 && place_.Running() && SendAll(fd, &c, 1) && ReadyNow() ? 1 : 0;
+           }) != 0;
 }
 
 int HeldChild::Release() {
-    CloseTestEnd(toChild_[1]);
-    int status = -1;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
+    return SameInReruns([this] { return place_.Finish(); });
 }
 
 void HeldChild::Kill() {
-    if (pid_ <= 0)
-        return;
-    kill(pid_, SIGKILL);
-    Release();
+    if (place_.GetRole() == RerunPlace::STARTED)
+        place_.Kill();
+}
+
+ChildForker::ChildForker(const std::function<void(int argument)>& body) {
+    if (place_.GetRole() == RerunPlace::HERE)
+        Serve(place_.Socket(), body);
+}
+
+bool ChildForker::Ask(int what, int value, int& answer) {
+    const int request[2] = {what, value};
+    const int fd = place_.Socket();
+    if (!broken_ && fd >= 0 && SendAll(fd, request, sizeof request) &&
+        AwaitInput(fd, "a forker of the test did not answer") &&
+        ReceiveAll(fd, &answer, sizeof answer))
+        return true;
+    // Out of step with it from here on.
+    broken_ = true;
+    place_.Kill();
+    return false;
+}
+
+pid_t ChildForker::Start(int argument) {
+    return SameInReruns([&] {
+        int pid = -1;
+        return Ask(START, argument, pid) ? pid : -1;
+    });
+}
+
+bool ChildForker::Wait(pid_t pid, int& status) {
+    int got = -1;
+    const bool ended = SameInReruns([&] { return Ask(WAIT, pid, got) && got != -1 ? 1 : 0; }) != 0;
+    status = SameInReruns([&] { return got; });
+    if (!ended && !broken_)
+        ADD_FAILURE() << "process " << pid << " is no process of the forker's";
+    return ended;
+}
+
+pid_t GonePid() {
+    return SameInReruns([] {
+        // The child only ends, which a fork of a process with other threads may do.
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(0);
+        return pid > 0 && waitpid(pid, nullptr, 0) == pid ? pid : -1;
+    });
 }
 
 } // namespace testing_support

@@ -4,11 +4,15 @@
 #include "framework/util/error.h"
 #include "tests/support/state_reset.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_rerun.h"
 
 namespace {
 
 void ResetFramework() {
-    ResetGlobals();
+    // A re-run of a test has its globals as they start, and would get SDL's threads from the
+    // reset's poll: a forker's re-run must have none.
+    if (!testing_support::InRerun())
+        ResetGlobals();
     // A fatal error's log goes to the test output folder, not to the working folder.
     ccErrorPath = testing_support::TestOutputDir();
 }

@@ -26,10 +26,35 @@ namespace {
 // How long the server and the window manager may take to come up on a loaded machine.
 constexpr auto START_LIMIT = std::chrono::seconds(30);
 
-// Starts argv[0] with standard output and error thrown away and every other descriptor closed
+// The program's file, found on PATH where the name has no slash.
+std::string ProgramFile(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (name.find('/') != std::string::npos || !path)
+        return name;
+    const std::string folders = path;
+    for (size_t start = 0; start <= folders.size();) {
+        size_t end = folders.find(':', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string file =
+            (end > start ? folders.substr(start, end - start) : std::string(".")) + "/" + name;
+        if (access(file.c_str(), X_OK) == 0)
+            return file;
+        start = end + 1;
+    }
+    return name;
+}
+
+// Starts args[0] with standard output and error thrown away and every other descriptor closed
 // but keep; it ends with this process (the display's connection stays open until the very end of
-// the process, so the server must outlive everything in it).
+// the process, so the server must outlive everything in it). Everything is made before the fork:
+// the child of a process with threads may make only async-signal-safe calls.
 pid_t Spawn(const std::vector<std::string>& args, int keep = -1) {
+    const std::string file = ProgramFile(args[0]);
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid != 0)
         return pid;
@@ -41,11 +66,7 @@ pid_t Spawn(const std::vector<std::string>& args, int keep = -1) {
     for (int fd = 3; fd < 1024; ++fd)
         if (fd != keep)
             close(fd);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
+    execv(file.c_str(), argv.data());
     _exit(127);
 }
 

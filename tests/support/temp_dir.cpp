@@ -1,23 +1,26 @@
 #include "tests/support/temp_dir.h"
 
+#include "tests/support/test_rerun.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace testing_support {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelorin-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern + "/";
+TempDir::TempDir(const std::string& base) {
+    const TestFolder folder = NewTestFolder(base);
+    path_ = folder.path;
+    index_ = folder.index;
+    owned_ = folder.owned;
 }
 
 TempDir::~TempDir() {
+    TestFolderGone(index_);
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    if (owned_)
+        std::filesystem::remove_all(path_, ec);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& bytes) {

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh temporary folder for one test, removed with everything in it when the test ends.
+// A fresh temporary folder for one test, removed with everything in it when the test ends. A part
+// of the test that runs in a process of its own finds the same folder (see test_rerun.h).
 
 #include <string>
 
@@ -7,7 +8,8 @@ namespace testing_support {
 
 class TempDir {
 public:
-    TempDir();
+    // In base ("" for the system's temporary folder).
+    explicit TempDir(const std::string& base = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -19,6 +21,8 @@ public:
 
 private:
     std::string path_;
+    int index_ = -1;
+    bool owned_ = true;
 };
 
 // Writes bytes to a file, creating it; false on failure.

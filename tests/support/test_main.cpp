@@ -3,6 +3,7 @@
 
 #include "tests/support/drawing_support.h"
 #include "tests/support/state_reset.h"
+#include "tests/support/test_rerun.h"
 
 #include "platform/files.h"
 #include "platform/graphics.h"
@@ -30,6 +31,7 @@ void ResetAll() {
     for (auto reset : Resets())
         reset();
     ResetPlatformState();
+    ResetRerunState();
 }
 
 class StateReset : public ::testing::EmptyTestEventListener {
@@ -58,7 +60,10 @@ void ResetPlatformState() {
     // Turning polled input on starts its key and button counts afresh; off, they would stay.
     EnablePolledInput();
     DisablePolledInput();
-    PollSystem();
+    // A re-run of a test starts afresh, with nothing to drain, and stays without SDL's threads
+    // until its test wants SDL: a forker's re-run must have none.
+    if (!InRerun())
+        PollSystem();
     ClearEvents();
     SetDrawLog(false);
     ClearDrawLog();
@@ -75,7 +80,12 @@ void ResetPlatformState() {
 } // namespace testing_support
 
 int main(int argc, char** argv) {
+    // A death test's child is the test binary run again: a fork of a process with threads (SDL's,
+    // the sound library's) could inherit their locks, some held.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new testing_support::StateReset);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    testing_support::EndRerun();
+    return result;
 }

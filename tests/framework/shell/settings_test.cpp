@@ -1,7 +1,6 @@
 #include "framework/shell/fixed_rate_logic.h"
 #include "framework/shell/game.h"
 #include "framework/util/error.h"
-#include "platform/audio.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -87,11 +86,9 @@ protected:
         EXPECT_EQ(Game->ProfileName, "Ada");
     }
     std::string IniText() { return ReadTextFile(Game->IniFilePath()); }
-    // Another copy of the game, as a child held at each ready(). It is forked from a process
-    // without a sound device: it would inherit the locks of the device's mixing thread, some held.
+    // Another copy of the game, as a child held at each ready().
     std::unique_ptr<HeldChild> Copy(const std::function<bool(const std::function<void()>&)>& body) {
         NewGame();
-        platform::CloseAudio();
         return std::make_unique<HeldChild>(body);
     }
     ShellDriver driver;
@@ -225,19 +222,16 @@ TEST_F(Settings, ARestoreKilledAtAnyStepLeavesTheOldSettingsOrTheRestoredOnes) {
         NewGame();
         ASSERT_TRUE(WriteTextFile(Game->IniFilePath(), old));
         ASSERT_TRUE(WriteTextFile(Game->IniChangedPath(), ""));
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        HeldChild restore([&](const std::function<void()>&) {
             int changes = 0;
             platform::SetFileChangeHook([&] {
                 if (++changes == step)
                     raise(SIGKILL);
             });
             Game->CheckGoodExit();
-            _exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+            return true;
+        });
+        const int status = restore.Release();
         if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
             completedAt = step;
         else
@@ -263,9 +257,7 @@ TEST_F(Settings, ARestoreKilledAtAnyStepLeavesTheOldSettingsOrTheRestoredOnes) {
 // temporary files, although it may not save the profile for a long time.
 TEST_F(Settings, TheNextStartRemovesTheTemporaryFilesOfKilledSaves) {
     platform::CreateDir(Game->ProfilePath, true);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    HeldChild saves([this](const std::function<void()>&) {
         auto settings = platform::WriteFile(Game->IniFilePath());
         auto profile = platform::WriteFile(Game->ProfilePath + "Ada.dat");
         if (settings && profile) {
@@ -273,10 +265,9 @@ TEST_F(Settings, TheNextStartRemovesTheTemporaryFilesOfKilledSaves) {
             profile->WriteString("counters");
             raise(SIGKILL);
         }
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+        return false;
+    });
+    const int status = saves.Release();
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
     std::vector<std::string> names;
     platform::ReadDir(Game->ProfilePath, names);

@@ -8,6 +8,7 @@
 #include "framework/util/ini_file.h"
 #include "platform/files.h"
 #include "tests/framework/util/fatal_error_capture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <random>
-#include <stdlib.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +26,7 @@
 
 namespace {
 
+using testing_support::ChildForker;
 using testing_support::ReadTextFile;
 using testing_support::TempDir;
 
@@ -73,22 +75,16 @@ protected:
     void SetUp() override {
         // In memory where the system has such a folder: every save flushes to disk, and the test
         // is about the process dying, not the machine.
-        char name[] = "/dev/shm/save-kill-XXXXXX";
-        if (mkdtemp(name))
-            folder = std::string(name) + "/";
-        else
-            folder = dir.Path();
+        if (platform::FileType("/dev/shm") == platform::FILETYPE_DIR)
+            memory = std::make_unique<TempDir>("/dev/shm");
+        folder = memory ? memory->Path() : dir.Path();
         Game = std::make_unique<TGame>();
         Game->ProfilePath = File("profiles/");
         Game->Ini->FileName = File("settings");
         platform::CreateDir(Game->ProfilePath);
         table.Create(File("scores"), 10);
     }
-    void TearDown() override {
-        Game.reset();
-        if (folder != dir.Path())
-            platform::DeleteDir(folder, true);
-    }
+    void TearDown() override { Game.reset(); }
     std::string File(const std::string& name) const { return folder + name; }
 
     // Saves rounds from `first` on until killed.
@@ -167,6 +163,7 @@ protected:
     }
 
     TempDir dir;
+    std::unique_ptr<TempDir> memory;
     std::string folder;
     FatalErrorCapture fatal;
     THighScoreList table;
@@ -192,17 +189,16 @@ TEST_F(SaveKill, EveryFileIsWholeAfterAKillAndTheNextStartReadsIt) {
     long window = std::max<long>(50, static_cast<long>(round.count()) * 3);
     std::vector<int> rounds(3, 0);
     std::mt19937 random(17);
+    ChildForker savers([this](int first) { SaveForever(first); });
     int kills = 0;
     for (; kills < KILLS && !HasFatalFailure(); ++kills) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0)
-            SaveForever(rounds[0] + 1);
+        const pid_t child = savers.Start(rounds[0] + 1);
+        ASSERT_GT(child, 0);
         // Sometimes before the first save is through, mostly in the middle of one.
         usleep(static_cast<useconds_t>(static_cast<long>(random() % 1000) * window / 1000));
         ASSERT_EQ(kill(child, SIGKILL), 0);
         int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(savers.Wait(child, status));
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself: " << status;
         const int before = rounds[0];
         CheckFiles(kills, rounds);
