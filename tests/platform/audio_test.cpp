@@ -20,7 +20,6 @@
 #include <limits>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/prctl.h>
@@ -444,7 +443,6 @@ TEST_F(LostDevice, ATryThatWaitsHoldsNoPollAndItsDeviceIsTakenAtLast) {
 using LostDeviceDeathTest = testing_support::LostDeviceTest;
 
 TEST_F(LostDeviceDeathTest, TheEndDoesNotWaitForATryThatHangs) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             alarm(60); // a run that waits for the try fails rather than hangs
@@ -470,7 +468,6 @@ TEST_F(LostDeviceDeathTest, TheEndDoesNotWaitForATryThatHangs) {
 using LoopbackAudioDeathTest = LoopbackAudio;
 
 TEST_F(LoopbackAudioDeathTest, TheEndWaitsForTheDevicesCloseAMomentOnly) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EXIT(
         {
@@ -532,23 +529,11 @@ protected:
         LostDeviceTest::SetUp();
         ASSERT_TRUE(platform::EnableOpenALAudio());
         ASSERT_TRUE(platform::SetAudioDriver("OpenAL"));
-        // A test run anew in a process of its own keeps its files in the first run's folder.
-        if (const char* first = std::getenv(FOLDER)) {
-            folder = first;
-        } else {
-            own.emplace();
-            folder = own->Path();
-            setenv(FOLDER, folder.c_str(), 1);
-        }
-        config = File("alsoft.conf");
     }
     void TearDown() override {
         if (!IsSkipped()) {
             setenv("ALSOFT_DRIVERS", "null", 1);
             unsetenv("ALSOFT_CONF");
-        }
-        if (own) {
-            unsetenv(FOLDER);
         }
         signal(SIGCHLD, SIG_DFL);
         platform::SetAudioProbeDeadline(0);
@@ -578,11 +563,11 @@ protected:
         return fifo;
     }
 
-    std::string File(const std::string& name) const { return folder + name; }
+    // A test run anew in a process of its own has the folder of the test's own run.
+    std::string File(const std::string& name) const { return dir.File(name); }
 
-    static constexpr const char* FOLDER = "PELORIN_TEST_LOST_DEVICE_FOLDER";
-    std::optional<testing_support::TempDir> own;
-    std::string folder, config;
+    testing_support::TempDir dir;
+    const std::string config = dir.File("alsoft.conf");
 };
 
 // What the sound libraries say there is shown for the first try of a loss only: the program first
@@ -635,7 +620,6 @@ TEST_F(LostRealDeviceDeathTest, NoSignalGoesToTheNumberOfAProgramThatMayHaveGone
     if (testing_support::ReadTextFile("/proc/self/status").find("Seccomp_filters:") ==
         std::string::npos)
         GTEST_SKIP() << "the kernel has no system-call filters";
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (const bool ignored : {false, true}) {
         SCOPED_TRACE(ignored ? "SIGCHLD ignored" : "SIGCHLD at its default");
         EXPECT_EXIT(
@@ -665,7 +649,6 @@ TEST_F(LostRealDeviceDeathTest, NoSignalGoesToTheNumberOfAProgramThatMayHaveGone
 // A game killed (kill -9) while its program waits for the sound server: the program ends with it
 // instead of holding its connection until the library gives up.
 TEST_F(LostRealDeviceDeathTest, AProgramThatWaitsEndsWithAKilledGame) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string left = File("probe");
     EXPECT_EXIT(
         {

@@ -5,6 +5,7 @@
 #include "tests/support/state_reset.h"
 #include "tests/support/test_rerun.h"
 
+#include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/image_codecs.h"
@@ -28,6 +29,9 @@ std::vector<void (*)()>& Resets() {
 }
 
 void ResetAll() {
+    // A clock of a test's fixture is gone by the test's end, and the resets below may poll, which
+    // reads the clock.
+    platform::SetMilliSecsSource(nullptr);
     for (auto reset : Resets())
         reset();
     ResetPlatformState();
@@ -57,6 +61,10 @@ void ResetPlatformState() {
     SetLocalTimeSource(nullptr);
     SetFlipHook(nullptr);
     SetLinkTimeouts(LINK_TIMEOUTS);
+    // No sound device of an earlier test: its watch would read the clock at every poll.
+    SetAudioDeviceProbes(nullptr, nullptr);
+    SetAudioProbeDeadline(0);
+    SetAudioDriver("");
     // Turning polled input on starts its key and button counts afresh; off, they would stay.
     EnablePolledInput();
     DisablePolledInput();
