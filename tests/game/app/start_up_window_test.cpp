@@ -462,12 +462,12 @@ public:
         bool boxGone = false, boxHidden = false;
         std::string errors;
     };
-    // Waits for the game's end, then a moment for the box's.
+    // Waits for the game's end, then for the box's (a minute at most each).
     Ending AwaitEnd() {
         Ending e;
         e.ended = testing_support::WaitChild(game, 60, e.status);
-        e.boxGone = Within(10, [&] { return std::none_of(box.begin(), box.end(), Running); });
-        e.boxHidden = Within(10, [&] { return !desktop_.ViewableWindowTitled(TITLE).viewable; });
+        e.boxGone = Within(60, [&] { return std::none_of(box.begin(), box.end(), Running); });
+        e.boxHidden = Within(60, [&] { return !desktop_.ViewableWindowTitled(TITLE).viewable; });
         for (const Process& p : box)
             if (Running(p))
                 kill(p.pid, SIGKILL);
